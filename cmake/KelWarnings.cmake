@@ -1,0 +1,21 @@
+# Warnings and sanitizers for every target of the project.
+add_compile_options(-Wall -Wextra)
+if(KEL_WERROR)
+    add_compile_options(-Werror)
+endif()
+if(KEL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Marks a library as engine code: it must never see a Qt header.
+function(kel_engine_library target)
+    get_target_property(_libs ${target} LINK_LIBRARIES)
+    if(_libs)
+        foreach(_lib IN LISTS _libs)
+            if(_lib MATCHES "^Qt")
+                message(FATAL_ERROR "${target} is engine code and must not link ${_lib}")
+            endif()
+        endforeach()
+    endif()
+endfunction()

@@ -1,0 +1,62 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+inline constexpr std::string_view kBoxCaption = "ZORV";
+// An empty caption stands for the application's name ("Kel").
+inline constexpr std::string_view kAppCaption = "";
+
+enum class MessageIcon { None, Error };
+
+// What a file chooser is asked for. Filters are written as the platform's
+// "Name (*.ext)|*.ext|...||" list.
+struct FileDialogRequest {
+    bool save = false;
+    std::string title;        // empty: the platform's default
+    std::string initialName;  // file name field
+    std::string filter;
+    std::string defaultExt;
+    bool mustExist = false;
+};
+
+// Everything the engine shows the user goes through here. The window renders
+// it with widgets, the command-line tool prints it, tests record it.
+// Controls are named by their identifiers (resources/ResourceIds.h).
+class Screen {
+public:
+    virtual ~Screen() = default;
+
+    // Modal message box with an OK button.
+    virtual void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+
+    // Control state.
+    virtual void SetText(int controlId, std::string_view text) = 0;
+    virtual void Enable(int controlId, bool enabled) = 0;
+    virtual void SetBitmap(int controlId, int bitmapId) = 0;   // lamps, MODE switch
+    virtual void SetSpinPosition(int spinId, int position) = 0;
+
+    // The main window's progress bar (control 1062).
+    virtual void ProgressShowText(std::string_view text) = 0;  // also clears the percentage flag
+    virtual void ProgressSetPercentage(bool on) = 0;
+    virtual void ProgressSetPos(int position) = 0;
+
+    // The progress pop-up of a settings write.
+    virtual void SettingsProgressOpen() = 0;
+    virtual void SettingsProgressSetPos(int position) = 0;
+    virtual void SettingsProgressDetail(std::string_view text) = 0;
+    virtual void SettingsProgressTitle(bool success) = 0;  // "SUCCESSED" green / "FAILED" red
+    virtual void SettingsProgressClose() = 0;
+
+    // Paint the window now (the exchanges block its own painting).
+    virtual void RepaintNow() = 0;
+    // Dispatch pending window messages (only the box update asks for this).
+    virtual void PumpMessages() = 0;
+
+    // Modal file chooser; nothing when the user cancels.
+    virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
+};
+
+} // namespace kel

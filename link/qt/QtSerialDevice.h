@@ -1,0 +1,27 @@
+#pragma once
+#include <QSerialPort>
+
+#include "link/SerialDevice.h"
+
+namespace kel {
+
+// SerialDevice over QSerialPort, used from one thread without an event loop:
+// every wait is a bounded waitFor...() call.
+class QtSerialDevice final : public SerialDevice {
+public:
+    bool Open(const std::string& device) override;
+    bool SetLineSettings(std::uint32_t baudRate) override;
+    void Close() override;
+    bool IsOpen() const override;
+    bool Purge() override;
+    bool PurgeReceive() override;
+    bool Write(const std::uint8_t* data, std::size_t count) override;
+    ReadResult Read(std::uint8_t* data, std::size_t count, int timeoutMs) override;
+    std::string LastError() const override { return lastError_; }
+
+private:
+    QSerialPort port_;
+    std::string lastError_;
+};
+
+} // namespace kel

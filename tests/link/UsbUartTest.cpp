@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include "link/UsbUart.h"
+#include "support/FakeSerialDevice.h"
+
+namespace kel {
+namespace {
+
+using test::Bytes;
+using test::FakeSerialDevice;
+
+class UsbUartTest : public ::testing::Test {
+protected:
+    VirtualClock clock;
+    FakeSerialDevice device{clock};
+    FixedPortFinder finder{"/dev/ttyUSB0"};
+    UsbUart uart{device, finder, clock};
+
+    void Open() { ASSERT_EQ(uart.OpenPort(), 0); }
+};
+
+class NoPortFinder final : public PortFinder {
+public:
+    int asked = 0;
+    std::optional<std::string> FindBoxPort() override
+    {
+        ++asked;
+        return std::nullopt;
+    }
+};
+
+TEST_F(UsbUartTest, OpenPort_OpensPausesTwiceAndPurges)
+{
+    Open();
+    EXPECT_EQ(uart.portOpen, 1);
+    EXPECT_EQ(device.openedDevice, "/dev/ttyUSB0");
+    EXPECT_EQ(clock.NowMs(), 120);
+    EXPECT_EQ(device.purges, 1);
+}
+
+TEST_F(UsbUartTest, OpenPort_OnOpenPortDoesNotTouchTheDevice)
+{
+    Open();
+    const auto t = clock.NowMs();
+    EXPECT_EQ(uart.OpenPort(), 0);
+    EXPECT_EQ(device.opens, 1);
+    EXPECT_EQ(clock.NowMs(), t);
+}
+
+TEST_F(UsbUartTest, OpenPort_RejectedLineSettingsStillOpensWithoutSecondPause)
+{
+    device.lineSettingsFail = true;
+    Open();
+    EXPECT_EQ(uart.portOpen, 1);
+    EXPECT_EQ(clock.NowMs(), 60);
+    EXPECT_EQ(device.purges, 0);
+}
+
+TEST(UsbUartOpen, NoBoxFailsEveryTimeAndAsksDiscoveryAfresh)
+{
+    VirtualClock clock;
+    FakeSerialDevice device{clock};
+    NoPortFinder finder;
+    UsbUart uart{device, finder, clock};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(uart.OpenPort(), 1);
+    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_EQ(finder.asked, 3);
+    EXPECT_EQ(device.opens, 0);
+}
+
+TEST_F(UsbUartTest, OpenFailureLeavesPortClosed)
+{
+    device.openFails = true;
+    EXPECT_EQ(uart.OpenPort(), 1);
+    EXPECT_EQ(uart.portOpen, 0);
+}
+
+TEST_F(UsbUartTest, ClosePort_ClearsAllThreeStates)
+{
+    Open();
+    uart.usbState = 2;
+    uart.escState = 2;
+    uart.ClosePort();
+    EXPECT_EQ(uart.usbState, 0);
+    EXPECT_EQ(uart.escState, 0);
+    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_EQ(device.closes, 1);
+}
+
+TEST(UsbUartLifetime, DestructorClosesOnlyAnOpenPort)
+{
+    VirtualClock clock;
+    FakeSerialDevice device{clock};
+    FixedPortFinder finder{"/dev/x"};
+    { UsbUart never{device, finder, clock}; }
+    EXPECT_EQ(device.closes, 0);
+    {
+        UsbUart opened{device, finder, clock};
+        opened.OpenPort();
+    }
+    EXPECT_EQ(device.closes, 1);
+}
+
+TEST_F(UsbUartTest, SendCommand_WritesOneByteAndConsumesTheEcho)
+{
+    Open();
+    device.responder = [](const Bytes&) { return FakeSerialDevice::Reply{{0x26}}; };
+    EXPECT_EQ(uart.SendCommand(0xD5), 0);
+    EXPECT_EQ(device.writes.back(), Bytes{0xD5});
+    EXPECT_EQ(uart.tx[0], 0xD5);
+    EXPECT_EQ(uart.rx[0], 0xD5);  // the echo
+    EXPECT_EQ(uart.Receive(1, 10), 0);
+    EXPECT_EQ(uart.rx[0], 0x26);
+}
+
+TEST_F(UsbUartTest, SendCommand_WithoutEchoWaitsTheFullSecondAndStillSucceeds)
+{
+    Open();
+    device.echo = false;
+    const auto t = clock.NowMs();
+    EXPECT_EQ(uart.SendCommand(0xD5), 0);
+    EXPECT_EQ(clock.NowMs() - t, 1000);
+}
+
+TEST_F(UsbUartTest, SendCommand_FailedWriteReturnsOne)
+{
+    Open();
+    device.failWritesFrom = 0;
+    EXPECT_EQ(uart.SendCommand(0xD5), 1);
+}
+
+TEST_F(UsbUartTest, Receive_ShortReplyTimesOutAndLeavesQueuesEmpty)
+{
+    Open();
+    device.Feed(Bytes(20, 0xAA));
+    const auto t = clock.NowMs();
+    EXPECT_EQ(uart.Receive(24, 100), 2);
+    EXPECT_EQ(clock.NowMs() - t, 100);
+    EXPECT_EQ(device.Pending(), 0u);
+}
+
+TEST_F(UsbUartTest, Receive_LateByteIsATimeOut)
+{
+    Open();
+    device.Feed({0x26}, 11);
+    EXPECT_EQ(uart.Receive(1, 10), 2);
+}
+
+TEST_F(UsbUartTest, SendBlockAcked_AcceptsOnlyAckByteOne)
+{
+    Open();
+    struct Case {
+        Bytes reply;
+        int expected;
+    };
+    for (const Case& c : {Case{{0x01}, 0}, Case{{0x00}, 1}, Case{{0x11}, 1}, Case{{}, 1}}) {
+        device.responder = [&](const Bytes&) { return FakeSerialDevice::Reply{c.reply}; };
+        const auto t = clock.NowMs();
+        const Bytes pair{0xE4, 0x06};
+        EXPECT_EQ(uart.SendBlockAcked(pair.data(), pair.size()), c.expected);
+        if (c.reply.empty()) {
+            EXPECT_EQ(clock.NowMs() - t, 2000) << "the acknowledge is awaited 2000 ms";
+        }
+    }
+}
+
+TEST_F(UsbUartTest, SendBlockAcked_PurgesBeforeWriting)
+{
+    Open();
+    device.Feed({0x01});  // a stale byte that must not pass for the acknowledge
+    device.responder = [](const Bytes&) { return FakeSerialDevice::Reply{{0x00}}; };
+    const Bytes pair{0xE1, 0x00};
+    EXPECT_EQ(uart.SendBlockAcked(pair.data(), pair.size()), 1);
+}
+
+TEST_F(UsbUartTest, SendBlock_ReadsTheEchoAndSucceedsWithoutIt)
+{
+    Open();
+    const Bytes block{0x3A, 0x10, 0x00, 0x00};
+    EXPECT_EQ(uart.SendBlock(block.data(), block.size()), 0);
+    EXPECT_EQ(device.Pending(), 0u);
+    device.echo = false;
+    const auto t = clock.NowMs();
+    EXPECT_EQ(uart.SendBlock(block.data(), block.size()), 0);
+    EXPECT_EQ(clock.NowMs() - t, 300) << "200 ms for the echo, then 100 ms for the rest";
+}
+
+TEST_F(UsbUartTest, SendBlock_LongerThanTheReceiveBufferKeepsItsHead)
+{
+    Open();
+    Bytes block(400);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<std::uint8_t>(i);
+    EXPECT_EQ(uart.SendBlock(block.data(), block.size()), 0);
+    EXPECT_EQ(device.Pending(), 0u);
+    EXPECT_EQ(uart.rx[249], 249);
+}
+
+TEST(UsbUartHex, DigitAndPairValues)
+{
+    struct Case {
+        char high, low;
+        int value;
+    };
+    for (const Case& c : {Case{'7', 'F', 127}, Case{'7', 'f', 112}, Case{'0', '0', 0}, Case{'F', 'F', 255},
+                          Case{'A', '9', 0xA9}, Case{'G', '1', 1}, Case{'\n', 'A', 10}, Case{'a', 'b', 0}})
+        EXPECT_EQ(UsbUart::HexPairValue(c.high, c.low), c.value) << c.high << c.low;
+}
+
+} // namespace
+} // namespace kel
