@@ -1,0 +1,168 @@
+#include "LinkPoller.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "Screen.h"
+#include "UsbUart.h"
+#include "resources/ResourceIds.h"
+
+namespace kel {
+
+namespace {
+constexpr std::uint8_t kProbeEsc = 0xD5;
+constexpr std::uint8_t kProbeBox = 0xD4;
+constexpr std::uint8_t kProbeLoader = 0xD6;
+constexpr std::uint8_t kQueryVersion = 0xD7;
+constexpr std::uint8_t kEscAnswer = 0x26;  // "&"
+constexpr std::uint8_t kLoaderAnswer = 0xD7;
+constexpr int kEscAnswerMs = 10;
+constexpr int kBoxAnswerMs = 150;
+constexpr int kLoaderAnswerMs = 150;
+constexpr int kVersionReplyMs = 500;
+} // namespace
+
+void RefreshLamps(LinkContext& ctx)
+{
+    auto lamp = [&](int id, bool lit) { ctx.screen.SetBitmap(id, lit ? id::bmp::kLampOn : id::bmp::kLampOff); };
+    lamp(id::kLampUsb, ctx.uart.usbState == 2);
+    lamp(id::kLampEsc, ctx.uart.escState == 2);
+    lamp(id::kLampBox, ctx.link.boxConnected != 0);
+}
+
+void EnableSettingButtons(Screen& screen, bool enabled)
+{
+    for (int control : {id::kPageThrottle, id::kPageBrake, id::kPageBooster, id::kPageTurbo, id::kPageModeSelect,
+                        id::kPageGeneral, id::kPageProfile, id::kApply, id::kDefaults})
+        screen.Enable(control, enabled);
+}
+
+std::string FormatEscVersion(const std::uint8_t* b)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Ver: %X%.2x%x%.2d", b[0], b[1], b[2], b[3]);
+    return text;
+}
+
+std::string FormatBoxVersion(const std::uint8_t* b)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Ver: %X%.2x%.2x%.2d", b[0], b[1], b[2], b[3]);
+    return text;
+}
+
+void LinkPoller::Tick()
+{
+    UsbUart& uart = ctx_.uart;
+    uart.OpenPort();
+    if (uart.usbState < 2) {
+        if (uart.portOpen == 1) {
+            uart.usbState = 2;
+            RefreshLamps(ctx_);
+        }
+        return;
+    }
+    switch (ctx_.link.pollMode) {
+    case kPollEsc: PollEsc(); break;
+    case kPollBox: PollBox(); break;
+    case kPollFix: PollFixMode(); break;
+    default: break;
+    }
+}
+
+bool LinkPoller::SendProbe(std::uint8_t probe)
+{
+    if (ctx_.uart.SendCommand(probe) == 0)
+        return true;
+    // The box is gone: close, darken, and let later ticks find it again.
+    ctx_.uart.ClosePort();
+    RefreshLamps(ctx_);
+    return false;
+}
+
+void LinkPoller::QueryVersion()
+{
+    if (ctx_.uart.SendCommand(kQueryVersion) != 0) {
+        ctx_.uart.SendCommand(kQueryVersion);
+        return;
+    }
+    ctx_.uart.Receive(7, kVersionReplyMs);
+}
+
+void LinkPoller::PollEsc()
+{
+    UsbUart& uart = ctx_.uart;
+    LinkState& link = ctx_.link;
+    if (!SendProbe(kProbeEsc))
+        return;
+    uart.SendCommand(kProbeEsc);
+    if (uart.Receive(1, kEscAnswerMs) != 0) {
+        if (uart.escState == 1)
+            return;
+        uart.escState = 1;
+        uart.PurgePort();
+        link.boxConnected = 0;
+        link.versionText.clear();
+        ctx_.screen.SetText(id::kVersionField, "");
+        RefreshLamps(ctx_);
+        return;
+    }
+    if (uart.rx[0] != kEscAnswer) {
+        uart.PurgePort();
+        return;
+    }
+    if (uart.escState == 2 && link.redetect == 0)
+        return;  // still connected
+
+    // A new connection. The version is asked for every time, also when the
+    // box flag is still set from ProgramBox mode: otherwise the version bytes
+    // would be whatever the receive buffer holds.
+    QueryVersion();
+    link.boxConnected = 0;
+    EnableSettingButtons(ctx_.screen, true);
+    std::copy_n(uart.rx.begin(), 4, link.escVersion.begin());
+    link.versionText = FormatEscVersion(link.escVersion.data());
+    ctx_.screen.SetText(id::kVersionField, link.versionText);
+    uart.escState = 2;
+    if (onEscFound)
+        onEscFound();
+    link.redetect = 0;
+    RefreshLamps(ctx_);
+}
+
+void LinkPoller::PollBox()
+{
+    UsbUart& uart = ctx_.uart;
+    LinkState& link = ctx_.link;
+    if (!SendProbe(kProbeBox))
+        return;
+    if (uart.Receive(2, kBoxAnswerMs) != 0) {
+        link.boxConnected = 0;
+        RefreshLamps(ctx_);
+        return;
+    }
+    if ((uart.rx[0] & 0xF0) != 0xD0)
+        return;
+    if (link.boxConnected == 0 || link.redetect != 0)
+        QueryVersion();
+    // On later ticks bytes 2..5 still hold the first detection's version reply.
+    link.redetect = 0;
+    link.boxConnected = 1;
+    EnableSettingButtons(ctx_.screen, false);
+    link.versionText = FormatBoxVersion(&uart.rx[2]);
+    ctx_.screen.SetText(id::kVersionField, link.versionText);
+    uart.escState = 0;
+    RefreshLamps(ctx_);
+}
+
+void LinkPoller::PollFixMode()
+{
+    UsbUart& uart = ctx_.uart;
+    if (!SendProbe(kProbeLoader))
+        return;
+    uart.Receive(1, kLoaderAnswerMs);
+    uart.escState = uart.rx[0] == kLoaderAnswer ? 2 : 0;
+    RefreshLamps(ctx_);
+}
+
+} // namespace kel
