@@ -22,6 +22,9 @@ struct LinkState {
     int redetect = 0;      // the next answer counts as a new connection
     std::string versionText;  // shown in the version field
     std::array<std::uint8_t, 4> escVersion{};  // as received; stored into profiles
+    // Set while a firmware update lets window messages through: every other
+    // handler that would talk to the device does nothing meanwhile.
+    bool exchangeRunning = false;
 };
 
 // The pieces every exchange talks through.
