@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include "link/LinkPoller.h"
+#include "link/UsbUart.h"
+#include "resources/ResourceIds.h"
+#include "support/FakeSerialDevice.h"
+#include "support/RecordingScreen.h"
+
+namespace kel {
+namespace {
+
+using test::Bytes;
+using test::FakeSerialDevice;
+
+// A box whose answers each test sets: reply per command byte.
+class LinkPollerTest : public ::testing::Test {
+protected:
+    VirtualClock clock;
+    FakeSerialDevice device{clock};
+    FixedPortFinder finder{"/dev/ttyUSB0"};
+    UsbUart uart{device, finder, clock};
+    LinkState link;
+    test::RecordingScreen screen;
+    test::RecordingPollTimer timer;
+    LinkPoller poller{LinkContext{uart, link, screen, timer}};
+    std::map<std::uint8_t, Bytes> answers;
+    int escFound = 0;
+
+    void SetUp() override
+    {
+        device.responder = [this](const Bytes& w) {
+            auto it = answers.find(w.at(0));
+            return FakeSerialDevice::Reply{it == answers.end() ? Bytes{} : it->second};
+        };
+        poller.onEscFound = [this] { ++escFound; };
+    }
+    // The first tick opens the port and marks USB connected.
+    void Connect(int mode)
+    {
+        link.pollMode = mode;
+        poller.Tick();
+        ASSERT_EQ(uart.usbState, 2);
+        device.writes.clear();
+    }
+};
+
+TEST_F(LinkPollerTest, FirstTickOpensAndLightsUsbWithoutSendingAnything)
+{
+    link.pollMode = kPollEsc;
+    poller.Tick();
+    EXPECT_EQ(uart.portOpen, 1);
+    EXPECT_EQ(uart.usbState, 2);
+    EXPECT_TRUE(screen.IsLit(id::kLampUsb));
+    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+    EXPECT_TRUE(device.writes.empty());
+}
+
+TEST_F(LinkPollerTest, NoBoxChangesNothing)
+{
+    device.openFails = true;
+    for (int i = 0; i < 3; ++i)
+        poller.Tick();
+    EXPECT_EQ(uart.usbState, 0);
+    EXPECT_TRUE(screen.log.empty());
+}
+
+TEST_F(LinkPollerTest, ModeNoneNeverSendsAndKeepsUsbLitAfterUnplug)
+{
+    Connect(kPollNone);
+    device.failWritesFrom = 0;
+    for (int i = 0; i < 3; ++i)
+        poller.Tick();
+    EXPECT_TRUE(device.writes.empty());
+    EXPECT_TRUE(screen.IsLit(id::kLampUsb));
+}
+
+TEST_F(LinkPollerTest, UnplugInEveryModeClosesThePortAndDarkensTheLamps)
+{
+    for (int mode : {kPollEsc, kPollBox, kPollFix}) {
+        SCOPED_TRACE(mode);
+        Connect(mode);
+        uart.escState = 2;
+        device.failWritesFrom = 0;
+        poller.Tick();
+        EXPECT_EQ(uart.portOpen, 0);
+        EXPECT_EQ(uart.usbState, 0);
+        EXPECT_EQ(uart.escState, 0);
+        EXPECT_FALSE(screen.IsLit(id::kLampUsb));
+        EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+        // Plugged back in: the next ticks find it again.
+        device.failWritesFrom = -1;
+        poller.Tick();
+        EXPECT_EQ(uart.usbState, 2);
+    }
+}
+
+TEST_F(LinkPollerTest, EscAnswersNewConnectionReadsVersionAndSettingsOnce)
+{
+    answers[0xD5] = {0x26};
+    answers[0xD7] = {1, 2, 3, 4, 0, 0, 0};
+    Connect(kPollEsc);
+    poller.Tick();
+    EXPECT_EQ(uart.escState, 2);
+    EXPECT_EQ(link.versionText, "Ver: 102304");
+    EXPECT_EQ(screen.texts[id::kVersionField], "Ver: 102304");
+    EXPECT_EQ((std::array<std::uint8_t, 4>{1, 2, 3, 4}), link.escVersion);
+    EXPECT_EQ(escFound, 1);
+    EXPECT_TRUE(screen.IsLit(id::kLampEsc));
+    EXPECT_TRUE(screen.IsEnabled(id::kApply));
+    EXPECT_EQ(device.AllWritten(), (Bytes{0xD5, 0xD5, 0xD7}));
+    poller.Tick();
+    poller.Tick();
+    EXPECT_EQ(escFound, 1) << "an ESC that keeps answering is read once";
+    link.redetect = 1;
+    poller.Tick();
+    EXPECT_EQ(escFound, 2) << "after a firmware update it is read again";
+    EXPECT_EQ(link.redetect, 0);
+}
+
+TEST_F(LinkPollerTest, EscFoundWhileBoxFlagSetStillAsksTheVersion)
+{
+    answers[0xD5] = {0x26};
+    answers[0xD7] = {0x0A, 0x1B, 0x0C, 42, 0, 0, 0};
+    Connect(kPollEsc);
+    link.boxConnected = 1;
+    poller.Tick();
+    EXPECT_EQ(link.boxConnected, 0);
+    EXPECT_EQ(link.versionText, "Ver: A1bc42");
+}
+
+TEST_F(LinkPollerTest, EscLostClearsVersionOnceAndKeepsPolling)
+{
+    answers[0xD5] = {0x26};
+    answers[0xD7] = {1, 2, 3, 4, 0, 0, 0};
+    Connect(kPollEsc);
+    poller.Tick();
+    answers.erase(0xD5);
+    link.boxConnected = 1;
+    poller.Tick();
+    EXPECT_EQ(uart.escState, 1);
+    EXPECT_EQ(link.boxConnected, 0);
+    EXPECT_EQ(screen.texts[id::kVersionField], "");
+    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+    const auto logSize = screen.log.size();
+    poller.Tick();
+    EXPECT_EQ(screen.log.size(), logSize) << "no answer with E = 1 changes nothing";
+}
+
+TEST_F(LinkPollerTest, EscProbeTimingAndOtherAnswer)
+{
+    answers[0xD5] = {0x55};
+    Connect(kPollEsc);
+    const auto purges = device.purges;
+    poller.Tick();
+    EXPECT_EQ(uart.escState, 0);
+    EXPECT_GT(device.purges, purges);
+    EXPECT_TRUE(screen.texts.empty());
+    // No answer at all costs the 10 ms reply wait only (echoes arrive at once).
+    answers.erase(0xD5);
+    const auto t = clock.NowMs();
+    poller.Tick();
+    EXPECT_EQ(clock.NowMs() - t, 10);
+}
+
+TEST_F(LinkPollerTest, BoxAnswersTable)
+{
+    struct Case {
+        std::uint8_t first;
+        bool isBox;
+    };
+    for (const Case& c : {Case{0xD0, true}, Case{0xDF, true}, Case{0xD3, true}, Case{0xC5, false}, Case{0xE0, false}}) {
+        SCOPED_TRACE(int(c.first));
+        link = LinkState{};
+        uart.escState = 2;
+        answers[0xD4] = {c.first, 0x00};
+        answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
+        Connect(kPollBox);
+        poller.Tick();
+        EXPECT_EQ(link.boxConnected, c.isBox ? 1 : 0);
+        EXPECT_EQ(uart.escState, c.isBox ? 0 : 2);
+        if (c.isBox) {
+            EXPECT_EQ(link.versionText, "Ver: 1020304");
+            EXPECT_FALSE(screen.IsEnabled(id::kApply));
+            EXPECT_TRUE(screen.IsLit(id::kLampBox));
+        }
+    }
+}
+
+TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect)
+{
+    answers[0xD4] = {0xD1, 0x00};
+    answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
+    Connect(kPollBox);
+    poller.Tick();
+    poller.Tick();
+    EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4}));
+    EXPECT_EQ(link.versionText, "Ver: 1020304") << "bytes 2..5 still hold the first reply";
+    link.redetect = 1;
+    poller.Tick();
+    EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4, 0xD4, 0xD7}));
+    EXPECT_EQ(link.redetect, 0);
+}
+
+TEST_F(LinkPollerTest, BoxSilentClearsTheFlag)
+{
+    answers[0xD4] = {0xD1, 0x00};
+    answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
+    Connect(kPollBox);
+    poller.Tick();
+    answers[0xD4] = {0xD1};  // short answer
+    const auto t = clock.NowMs();
+    poller.Tick();
+    EXPECT_EQ(clock.NowMs() - t, 150);
+    EXPECT_EQ(link.boxConnected, 0);
+    EXPECT_FALSE(screen.IsLit(id::kLampBox));
+}
+
+TEST_F(LinkPollerTest, FixModeLampFollowsEachAnswer)
+{
+    Connect(kPollFix);
+    for (bool answering : {true, false, true}) {
+        if (answering)
+            answers[0xD6] = {0xD7};
+        else
+            answers.erase(0xD6);
+        poller.Tick();
+        EXPECT_EQ(uart.escState, answering ? 2 : 0);
+        EXPECT_EQ(screen.IsLit(id::kLampEsc), answering);
+    }
+    EXPECT_EQ(escFound, 0) << "no version and no settings in FixMode";
+}
+
+TEST(VersionText, Formats)
+{
+    const std::uint8_t a[4] = {1, 2, 3, 4};
+    const std::uint8_t b[4] = {0xAB, 0xCD, 0xEF, 7};
+    EXPECT_EQ(FormatEscVersion(a), "Ver: 102304");
+    EXPECT_EQ(FormatBoxVersion(a), "Ver: 1020304");
+    EXPECT_EQ(FormatEscVersion(b), "Ver: ABcdef07");
+    EXPECT_EQ(FormatBoxVersion(b), "Ver: ABcdef07");
+}
+
+} // namespace
+} // namespace kel
