@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Session.h"
+
+namespace kel::cli {
+
+using Args = std::vector<std::string>;
+
+// Each command returns the process exit status (ExitCodes.h).
+int RunPorts(const GlobalOptions& options);
+int RunDetect(const GlobalOptions& options, const Args& args);
+
+// Prints "kel-cli: TEXT" and returns the usage exit status.
+int UsageError(const std::string& text);
+
+} // namespace kel::cli

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace kel::cli {
+
+// A JSON string literal, escaped.
+inline std::string JsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace kel::cli

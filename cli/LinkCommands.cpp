@@ -1,0 +1,95 @@
+// ports and detect: what is attached and what answers.
+#include <QSerialPortInfo>
+#include <cstdio>
+
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Json.h"
+#include "link/PortFinder.h"
+
+namespace kel::cli {
+
+int UsageError(const std::string& text)
+{
+    std::fprintf(stderr, "kel-cli: %s\nTry 'kel-cli --help'.\n", text.c_str());
+    return kExitUsage;
+}
+
+int RunPorts(const GlobalOptions& options)
+{
+    const auto ports = QSerialPortInfo::availablePorts();
+    bool anyBox = false;
+    if (options.json)
+        std::printf("[");
+    bool first = true;
+    for (const QSerialPortInfo& info : ports) {
+        const bool isBox = info.hasVendorIdentifier() && info.hasProductIdentifier()
+            && info.vendorIdentifier() == kBoxVendorId && info.productIdentifier() == kBoxProductId;
+        anyBox = anyBox || isBox;
+        const std::string path = info.systemLocation().toStdString();
+        const std::string what = info.description().toStdString();
+        char usb[16] = "";
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier())
+            std::snprintf(usb, sizeof usb, "%04x:%04x", info.vendorIdentifier(), info.productIdentifier());
+        if (options.json) {
+            std::printf("%s{\"device\": %s, \"usb\": %s, \"description\": %s, \"box\": %s}", first ? "" : ", ",
+                        JsonString(path).c_str(), JsonString(usb).c_str(), JsonString(what).c_str(),
+                        isBox ? "true" : "false");
+        } else {
+            std::printf("%-20s %-10s %s%s\n", path.c_str(), usb, what.c_str(), isBox ? "  [program box]" : "");
+        }
+        first = false;
+    }
+    if (options.json)
+        std::printf("]\n");
+    else if (ports.isEmpty())
+        std::printf("No serial ports found.\n");
+    if (!options.json && !anyBox)
+        std::fprintf(stderr, "No program box (USB 10c4:ea60) is plugged in.\n");
+    return kExitDone;
+}
+
+int RunDetect(const GlobalOptions& options, const Args& args)
+{
+    int mode = kPollEsc;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--as" && i + 1 < args.size()) {
+            const std::string& as = args[++i];
+            if (as == "esc")
+                mode = kPollEsc;
+            else if (as == "box")
+                mode = kPollBox;
+            else if (as == "fix")
+                mode = kPollFix;
+            else
+                return UsageError("--as takes esc, box or fix, not '" + as + "'");
+        } else {
+            return UsageError("detect: unexpected argument '" + args[i] + "'");
+        }
+    }
+    Session session(options);
+    if (!session.Connect(mode))
+        return kExitDevice;
+    const UsbUart& uart = session.logic().uart();
+    const LinkState& link = session.logic().link();
+    const bool answered = mode == kPollBox ? link.boxConnected != 0 : uart.escState == 2;
+    if (options.json) {
+        std::printf("{\"usb\": %d, \"esc\": %d, \"box\": %d, \"version\": %s}\n", uart.usbState, uart.escState,
+                    link.boxConnected, JsonString(link.versionText).c_str());
+    } else {
+        auto lamp = [](bool on) { return on ? "on" : "off"; };
+        std::printf("USB Connection:         %s\n", lamp(uart.usbState == 2));
+        std::printf("ESC Connection:         %s\n", lamp(uart.escState == 2));
+        std::printf("ProgramBox Connection:  %s\n", lamp(link.boxConnected != 0));
+        if (!link.versionText.empty())
+            std::printf("Version:                %s\n", link.versionText.c_str());
+        if (!answered) {
+            static const char* const kWhat[] = {"", "No ESC answers.", "The program box does not answer.",
+                                                "No ESC waits in its boot loader."};
+            std::printf("%s\n", kWhat[mode]);
+        }
+    }
+    return answered ? kExitDone : kExitDevice;
+}
+
+} // namespace kel::cli

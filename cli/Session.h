@@ -1,0 +1,50 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "CliScreen.h"
+#include "link/Clock.h"
+#include "link/PortFinder.h"
+#include "link/SerialDevice.h"
+#include "ui/KelDlgLogic.h"
+
+namespace kel::cli {
+
+struct GlobalOptions {
+    std::optional<std::string> port;  // --port DEVICE
+    bool simulate = false;            // --simulate
+    bool json = false;                // --json
+};
+
+// One run of the engine for a command: the device (real or simulated), the
+// window logic and a terminal screen.
+class Session {
+public:
+    explicit Session(const GlobalOptions& options);
+    ~Session();
+
+    KelDlgLogic& logic() { return *logic_; }
+    CliScreen& screen() { return screen_; }
+    CliPollTimer& timer() { return timer_; }
+    SerialDevice& device() { return *device_; }
+
+    // Chooses the device radio button of the poll mode and runs ticks back to
+    // back: the first opens the port, the next ones probe, until something
+    // answers or `probeTicks` probes went unanswered. False when the port could
+    // not be opened (the reason is then printed).
+    bool Connect(int pollMode, int probeTicks = 3);
+
+private:
+    bool Answered(int pollMode);
+
+    GlobalOptions options_;
+    SteadyClock clock_;
+    std::unique_ptr<SerialDevice> device_;
+    std::unique_ptr<PortFinder> finder_;
+    CliScreen screen_;
+    CliPollTimer timer_;
+    std::unique_ptr<KelDlgLogic> logic_;
+};
+
+} // namespace kel::cli

@@ -1,0 +1,82 @@
+// kel-cli: the kel engine without a window, for scripts and terminals.
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Commands.h"
+#include "ExitCodes.h"
+
+using namespace kel::cli;
+
+namespace {
+
+const char* const kHelp = R"(Usage: kel-cli [--port DEVICE | --simulate] [--json] COMMAND [ARGS...]
+
+Configure the speed controller (ESC) of an RC car through its USB program box.
+
+Global options:
+  --port DEVICE   use this serial device instead of looking for the program box
+                  (USB 10c4:ea60)
+  --simulate      talk to the built-in simulated program box and ESC
+  --json          print the result as one JSON object (read, defaults, detect,
+                  profile show)
+  --help          show this help and exit
+  --version       show the version and exit
+
+Commands:
+  ports                       list serial ports, marking program boxes
+  detect [--as esc|box|fix]   poll as the device buttons would (default esc) and
+                              print what answers and its version
+
+Messages of the device exchanges go to standard error as "CAPTION: TEXT".
+
+Exit status: 0 done; 1 the device exchange failed or nothing answered;
+2 wrong usage; 3 a file could not be read or has the wrong size or form.
+)";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);  // QSerialPort wants an application object
+    GlobalOptions options;
+    std::string command;
+    Args args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kHelp, stdout);
+            return kExitDone;
+        }
+        if (arg == "--version") {
+            std::printf("kel-cli %s\n", KEL_VERSION);
+            return kExitDone;
+        }
+        if (arg == "--simulate") {
+            options.simulate = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--port") {
+            if (i + 1 >= argc)
+                return UsageError("--port needs a device");
+            options.port = argv[++i];
+        } else if (command.empty() && !arg.empty() && arg[0] != '-') {
+            command = arg;
+        } else if (command.empty()) {
+            return UsageError("unknown option '" + arg + "'");
+        } else {
+            args.push_back(arg);
+        }
+    }
+    if (options.simulate && options.port)
+        return UsageError("--port and --simulate exclude each other");
+    if (command.empty())
+        return UsageError("no command given");
+
+    if (command == "ports")
+        return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
+    if (command == "detect")
+        return RunDetect(options, args);
+    return UsageError("unknown command '" + command + "'");
+}

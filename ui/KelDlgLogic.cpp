@@ -1,0 +1,38 @@
+#include "KelDlgLogic.h"
+
+#include "resources/ResourceIds.h"
+
+namespace kel {
+
+KelDlgLogic::KelDlgLogic(SerialDevice& device, PortFinder& finder, Clock& clock, Screen& screen, PollTimer& pollTimer)
+    : screen_(screen), pollTimer_(pollTimer), uart_(device, finder, clock), poller_(Context())
+{
+}
+
+KelDlgLogic::~KelDlgLogic() = default;
+
+void KelDlgLogic::OnInitDialog()
+{
+    for (int lamp : {id::kLampBox, id::kLampEsc, id::kLampUsb})
+        screen_.SetBitmap(lamp, id::bmp::kLampOff);
+    pollTimer_.Start(kFirstPollPeriodMs);
+}
+
+void KelDlgLogic::OnTimer()
+{
+    if (link_.exchangeRunning)
+        return;
+    poller_.Tick();
+}
+
+void KelDlgLogic::OnDeviceRadio(int radioId)
+{
+    switch (radioId) {
+    case id::kRadioEsc: link_.pollMode = kPollEsc; break;
+    case id::kRadioBox: link_.pollMode = kPollBox; break;
+    case id::kRadioFix: link_.pollMode = kPollFix; break;
+    default: break;
+    }
+}
+
+} // namespace kel
