@@ -1,0 +1,180 @@
+// The program box firmware update: the *.xup file becomes a byte image in
+// memory, a handshake with bounded retries wakes the box's loader, and the
+// image goes out block by block, each answered by a status byte.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FirmwareUpdater.h"
+#include "TextFile.h"
+#include "UpdateTexts.h"
+#include "XupFile.h"
+#include "link/PollTimer.h"
+#include "link/Screen.h"
+#include "link/UsbUart.h"
+
+namespace kel {
+
+namespace {
+
+constexpr std::uint8_t kWake = 0xD6;
+constexpr std::uint8_t kEnter = 0xD7;
+constexpr std::uint8_t kEnterAnswer = 0xD8;
+constexpr std::uint8_t kReadyAnswer = 0xD7;
+constexpr int kWakeCount = 3;
+constexpr int kReplyMs = 1000;
+constexpr int kReadyReplyMs = 1500;
+constexpr std::array<int, 6> kRetryMs{1500, 2000, 500, 2000, 500, 500};
+
+constexpr std::uint8_t kBlockAccepted = 0x11;
+constexpr std::uint8_t kBlockCheckFailed = 0x12;
+constexpr int kMaxSendings = 4;
+constexpr int kBlockStatusMs = 2000;
+constexpr int kSuccessPauseMs = 1000;
+
+FileDialogRequest BoxFileRequest()
+{
+    FileDialogRequest request;
+    request.initialName = "*.xup";
+    request.filter = "config Files (*.xup)|*.xup| all file  (*.*)|*.*||";
+    request.defaultExt = "*.xup";
+    request.mustExist = true;
+    return request;
+}
+
+// Keeps every other device exchange of the window off while messages are
+// dispatched between blocks.
+class ExchangeGuard {
+public:
+    explicit ExchangeGuard(LinkState& link) : link_(link) { link_.exchangeRunning = true; }
+    ~ExchangeGuard() { link_.exchangeRunning = false; }
+    ExchangeGuard(const ExchangeGuard&) = delete;
+    ExchangeGuard& operator=(const ExchangeGuard&) = delete;
+
+private:
+    LinkState& link_;
+};
+
+bool ReplyIs(UsbUart& uart, int receiveResult, std::uint8_t expected)
+{
+    return receiveResult == 0 && uart.rx[0] == expected;
+}
+
+// Sends the command again with each retry time-out until the expected reply comes.
+bool RetryUntil(UsbUart& uart, std::uint8_t command, std::uint8_t expected, bool alreadyThere)
+{
+    for (int limit : kRetryMs) {
+        if (alreadyThere)
+            return true;
+        uart.SendCommand(command);  // its result is not looked at
+        alreadyThere = ReplyIs(uart, uart.Receive(1, limit), expected);
+    }
+    return alreadyThere;
+}
+
+std::optional<std::string_view> BoxHandshake(UsbUart& uart)
+{
+    for (int i = 0; i < kWakeCount; ++i) {
+        if (uart.SendCommand(kWake) != 0)
+            return text::kTxD6Timeover;
+        uart.Receive(1, kReplyMs);  // not looked at
+    }
+    if (uart.SendCommand(kEnter) != 0)
+        return text::kTxD7Timeover;
+    if (!RetryUntil(uart, kEnter, kEnterAnswer, ReplyIs(uart, uart.Receive(1, kReplyMs), kEnterAnswer)))
+        return text::kNoD8AfterD7;
+    if (uart.SendCommand(kWake) != 0)
+        return text::kTxD6Timeover;
+    if (!RetryUntil(uart, kWake, kReadyAnswer, ReplyIs(uart, uart.Receive(1, kReadyReplyMs), kReadyAnswer)))
+        return text::kNoD7AfterD6;
+    return std::nullopt;
+}
+
+// Sends every block; the error text of the failure, or none.
+std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const std::vector<std::uint8_t>& image)
+{
+    const auto imageLength = static_cast<std::int64_t>(image.size());
+    std::int64_t sent = 0;
+    std::size_t position = 0;
+    int refusals = 0;
+    while (position < image.size()) {
+        const std::size_t blockLength = static_cast<std::size_t>(image[position]) * 256 + image[position + 1] + 2;
+        screen.ProgressSetPos(static_cast<int>(sent * 100 / imageLength));
+        uart.PurgePort();
+        screen.RepaintNow();
+        screen.PumpMessages();
+        if (uart.SendBlock(image.data() + position, blockLength) != 0)
+            return text::kDataTransferError;
+        if (uart.Receive(1, kBlockStatusMs) != 0)
+            return text::kDataTransferNoAck;
+        const std::uint8_t status = uart.rx[0];
+        if (status == kBlockAccepted) {
+            sent += static_cast<std::int64_t>(blockLength);
+            position += blockLength;
+            refusals = 0;
+        } else if (status == kBlockCheckFailed) {
+            return text::kDataTransferCrc;
+        } else if (++refusals == kMaxSendings) {
+            return text::kRepeatOverFour;
+        }
+    }
+    if (sent != imageLength)
+        return text::kTransferBytesError;
+    return std::nullopt;
+}
+
+} // namespace
+
+UpdateOutcome FirmwareUpdater::UpdateBox()
+{
+    if (ctx_.link.exchangeRunning)
+        return UpdateOutcome::NotStarted;
+    UsbUart& uart = ctx_.uart;
+    Screen& screen = ctx_.screen;
+
+    const std::optional<std::string> path = screen.ChooseFile(BoxFileRequest());
+    const std::optional<std::string> bytes = path ? ReadFileBytes(*path) : std::nullopt;
+    if (!bytes) {
+        // Polling was never stopped.
+        screen.MessageBox(text::kReadFileError, kAppCaption, MessageIcon::Error);
+        return UpdateOutcome::FileError;
+    }
+    // From here on the window's other exchanges stay off (messages are
+    // dispatched between blocks); polling stops with them.
+    const ExchangeGuard guard(ctx_.link);
+    ctx_.pollTimer.Stop();
+    uart.PurgePort();
+    const std::vector<std::uint8_t> image = XupImage(*bytes);
+    // An image the box cannot hold, or a block without its bytes, is refused
+    // before the box is woken.
+    if (const auto refusal = XupRefusal(image)) {
+        screen.MessageBox(*refusal, kAppCaption, MessageIcon::Error);
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::FileError;
+    }
+
+    std::optional<std::string_view> error = BoxHandshake(uart);
+    if (!error) {
+        screen.ProgressSetPercentage(true);
+        error = SendBlocks(uart, screen, image);
+    }
+    if (error) {
+        uart.ClosePort();
+        screen.MessageBox(*error, kAppCaption, MessageIcon::None);
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::DeviceError;
+    }
+
+    screen.ProgressShowText(text::kUpdatedSuccessfully);
+    screen.RepaintNow();
+    uart.BusyWait(kSuccessPauseMs);
+    uart.PurgePort();
+    uart.escState = 1;
+    ctx_.link.redetect = 1;
+    ctx_.pollTimer.Start(kPollPeriodMs);
+    return UpdateOutcome::Updated;
+}
+
+} // namespace kel

@@ -1,0 +1,115 @@
+// The ESC firmware update: a fixed handshake puts the ESC into its loader,
+// then every line of the *.zrv file goes out as one record and waits for one
+// acknowledgement byte.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "FirmwareUpdater.h"
+#include "TextFile.h"
+#include "UpdateTexts.h"
+#include "ZrvFile.h"
+#include "link/PollTimer.h"
+#include "link/Screen.h"
+#include "link/UsbUart.h"
+
+namespace kel {
+
+namespace {
+
+constexpr std::uint8_t kLoaderProbe = 0xD6;
+constexpr std::uint8_t kLoaderReady = 0xD7;
+constexpr std::uint8_t kLoaderStart = 0x39;
+constexpr std::uint8_t kLoaderGo = 0x31;
+constexpr int kLoaderProbes = 4;
+constexpr int kHandshakeReplyMs = 1000;
+constexpr int kRecordAckMs = 2000;
+constexpr int kSuccessPauseMs = 1000;
+
+FileDialogRequest EscFileRequest()
+{
+    FileDialogRequest request;
+    request.initialName = "*.zrv";
+    request.filter = "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||";
+    request.defaultExt = "*.zrv";
+    request.mustExist = true;
+    return request;
+}
+
+// The error text of the first failing handshake step, or none.
+std::optional<std::string_view> EscHandshake(UsbUart& uart)
+{
+    int sent = 0;
+    for (int i = 0; i < kLoaderProbes; ++i)
+        sent = uart.SendCommand(kLoaderProbe);  // only the last one's result counts
+    // A missing reply fails too: the buffer would still hold an older byte.
+    if (sent != 0 || uart.Receive(1, kHandshakeReplyMs) != 0 || uart.rx[0] != kLoaderReady)
+        return text::kTxD6Timeover;
+    if (uart.SendCommand(kLoaderStart) != 0)
+        return text::kTx39Timeover;
+    uart.Receive(1, kHandshakeReplyMs);  // not looked at
+    if (uart.SendCommand(kLoaderGo) != 0)
+        return text::kTx31Timeover;
+    uart.Receive(1, kHandshakeReplyMs);  // not looked at
+    return std::nullopt;
+}
+
+} // namespace
+
+UpdateOutcome FirmwareUpdater::UpdateEsc()
+{
+    if (ctx_.link.exchangeRunning)
+        return UpdateOutcome::NotStarted;
+    UsbUart& uart = ctx_.uart;
+    Screen& screen = ctx_.screen;
+    auto readFileError = [&](std::string_view caption) {
+        screen.MessageBox(text::kReadFileError, caption, MessageIcon::Error);
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::FileError;
+    };
+    // The port stays open: the user simply starts again.
+    auto fail = [&](std::string_view error) {
+        screen.MessageBox(error, kBoxCaption, MessageIcon::None);
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::DeviceError;
+    };
+
+    ctx_.pollTimer.Stop();
+    const std::optional<std::string> path = screen.ChooseFile(EscFileRequest());
+    const std::optional<std::string> first = path ? ReadFileBytes(*path) : std::nullopt;
+    if (!first)
+        return readFileError(kBoxCaption);
+    uart.PurgePort();
+    const std::int64_t total = ZrvTotal(ZrvLines(*first));
+
+    if (const auto error = EscHandshake(uart))
+        return fail(*error);
+
+    // The file is read a second time for sending, as it stands now.
+    const std::optional<std::string> second = ReadFileBytes(*path);
+    if (!second)
+        return readFileError(kAppCaption);
+    std::int64_t sent = 0;
+    for (const std::string& line : ZrvLines(*second)) {
+        const std::vector<std::uint8_t> record = ZrvRecord(line);
+        screen.ProgressSetPos(total > 0 ? static_cast<int>(sent * 100 / total) : 0);
+        screen.RepaintNow();
+        if (uart.SendBlock(record.data(), record.size()) != 0)
+            return fail(text::kDataTransferError);
+        if (uart.Receive(1, kRecordAckMs) != 0)  // any value will do
+            return fail(text::kDataTransferNoAck);
+        sent += static_cast<std::int64_t>(record.size());
+    }
+    if (sent != total)
+        return fail(text::kDataSizeError);
+
+    screen.RepaintNow();
+    uart.BusyWait(kSuccessPauseMs);
+    screen.ProgressShowText(text::kUpdatedSuccessfully);
+    uart.BusyWait(kSuccessPauseMs);
+    ctx_.link.redetect = 1;
+    ctx_.pollTimer.Start(kPollPeriodMs);
+    return UpdateOutcome::Updated;
+}
+
+} // namespace kel

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kel {
+
+// ESC firmware (*.zrv): Intel-HEX text, sent line by line. The updater does
+// not interpret a line; it only turns it into bytes:
+//   byte 0 is always 0x3A, whatever the line's first character is;
+//   byte k (k >= 1) is HexPairValue of characters 2k-1 and 2k;
+//   the record has (L + 1) / 2 bytes for a line of L characters.
+// Lower-case letters, like every character that is not 0-9 or A-F, count 0.
+
+inline constexpr std::uint8_t kZrvRecordStart = 0x3A;
+
+std::size_t ZrvRecordLength(std::string_view line);
+std::vector<std::uint8_t> ZrvRecord(std::string_view line);
+
+// The lines of the file's bytes as the updater reads them: CR LF and LF end
+// a line and are not part of it.
+std::vector<std::string> ZrvLines(std::string_view fileBytes);
+
+// Sum of the record lengths of all lines: the first pass before sending.
+std::int64_t ZrvTotal(const std::vector<std::string>& lines);
+
+} // namespace kel
