@@ -34,8 +34,7 @@ bool Session::Connect(int pollMode, int probeTicks)
     logic_->OnTimer();
     UsbUart& uart = logic_->uart();
     if (uart.portOpen != 1) {
-        const std::string device = uart.LastDevice().empty() ? "the program box" : uart.LastDevice();
-        std::fprintf(stderr, "kel-cli: cannot open %s: %s\n", device.c_str(), uart.LastOpenError().c_str());
+        std::fprintf(stderr, "kel-cli: %s\n", uart.LastOpenError().c_str());
         return false;
     }
     for (int i = 0; i < probeTicks && !Answered(pollMode); ++i) {

@@ -13,6 +13,8 @@ class PortFinder {
 public:
     virtual ~PortFinder() = default;
     virtual std::optional<std::string> FindBoxPort() = 0;
+    // Said when FindBoxPort finds nothing.
+    virtual std::string NotFoundReason() { return "no program box (USB 10c4:ea60) is plugged in"; }
 };
 
 // Always the same device (`--port DEVICE`, the simulator).

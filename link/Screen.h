@@ -37,6 +37,8 @@ public:
     virtual void Enable(int controlId, bool enabled) = 0;
     virtual void SetBitmap(int controlId, int bitmapId) = 0;   // lamps, MODE switch
     virtual void SetSpinPosition(int spinId, int position) = 0;
+    // Why the USB lamp is dark, when the box is there but cannot be opened.
+    virtual void SetToolTip(int /*controlId*/, std::string_view /*text*/) {}
 
     // The main window's progress bar (control 1062).
     virtual void ProgressShowText(std::string_view text) = 0;  // also clears the percentage flag

@@ -24,7 +24,7 @@ int UsbUart::OpenPort()
     const auto found = finder_.FindBoxPort();
     lastDevice_ = found.value_or("");
     if (!found) {
-        lastOpenError_ = "no program box found";
+        lastOpenError_ = finder_.NotFoundReason();
         return 1;
     }
     if (!device_.Open(*found)) {

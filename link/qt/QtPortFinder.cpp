@@ -2,6 +2,8 @@
 
 #include <QSerialPortInfo>
 
+#include "PortDiagnostics.h"
+
 namespace kel {
 
 std::optional<std::string> QtPortFinder::FindBoxPort()
@@ -12,6 +14,11 @@ std::optional<std::string> QtPortFinder::FindBoxPort()
             return info.systemLocation().toStdString();
     }
     return std::nullopt;
+}
+
+std::string QtPortFinder::NotFoundReason()
+{
+    return "no program box (USB 10c4:ea60) is plugged in; " + DescribeUsbSerialDevices();
 }
 
 } // namespace kel

@@ -7,6 +7,7 @@ namespace kel {
 class QtPortFinder final : public PortFinder {
 public:
     std::optional<std::string> FindBoxPort() override;
+    std::string NotFoundReason() override;
 };
 
 } // namespace kel

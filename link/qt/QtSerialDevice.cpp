@@ -1,8 +1,28 @@
 #include "QtSerialDevice.h"
 
 #include <QDeadlineTimer>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "PortDiagnostics.h"
 
 namespace kel {
+
+namespace {
+
+// QSerialPort folds several causes into one error; a plain open tells them
+// apart. A device that opens plainly but not through QSerialPort is locked.
+int OpenErrno(const std::string& device, QSerialPort::SerialPortError error)
+{
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return error == QSerialPort::PermissionError ? EBUSY : 0;
+}
+
+} // namespace
 
 bool QtSerialDevice::Open(const std::string& device)
 {
@@ -11,7 +31,9 @@ bool QtSerialDevice::Open(const std::string& device)
     port_.setPortName(QString::fromStdString(device));
     // QSerialPort opens the device exclusively (TIOCEXCL and a lock file).
     if (!port_.open(QIODevice::ReadWrite)) {
-        lastError_ = port_.errorString().toStdString();
+        const int error = OpenErrno(device, port_.error());
+        lastError_ = error ? DiagnoseOpenFailure(device, error)
+                           : "cannot open " + device + ": " + port_.errorString().toStdString();
         return false;
     }
     lastError_.clear();
