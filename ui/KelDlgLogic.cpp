@@ -36,3 +36,21 @@ void KelDlgLogic::OnDeviceRadio(int radioId)
 }
 
 } // namespace kel
+
+// Settings and firmware handlers are wired to their engines as those land.
+namespace kel {
+void KelDlgLogic::OnApply() {}
+void KelDlgLogic::OnDefaults() {}
+void KelDlgLogic::OnUpdate() {}
+void KelDlgLogic::OnModeSwitch() {}
+void KelDlgLogic::OnSave() {}
+void KelDlgLogic::OnLoad() {}
+void KelDlgLogic::OnModeSelectShown() {}
+std::vector<std::string> KelDlgLogic::OptionList(int) const { return {}; }
+std::string KelDlgLogic::Caption(int) const { return {}; }
+void KelDlgLogic::OnOptionChosen(int, int) {}
+void KelDlgLogic::OnCustomTextChanged(int, const std::string&) {}
+void KelDlgLogic::OnSpinDelta(int, int) {}
+int KelDlgLogic::EscMode() const { return -1; }
+int KelDlgLogic::EscVariant() const { return -1; }
+} // namespace kel

@@ -1,5 +1,7 @@
 #pragma once
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "link/Clock.h"
 #include "link/LinkPoller.h"
@@ -13,20 +15,44 @@
 namespace kel {
 
 // The main window without its widgets: the link, the polling, the settings
-// record and every handler of a user action. CKelDlg owns one and renders what
-// it says through the Screen port; kel-cli drives one the same way.
+// record and every handler of a user action. CKelDlg owns one, forwards its
+// clicks and timer ticks here and renders what it is told through the Screen
+// port; kel-cli drives one the same way.
 class KelDlgLogic {
 public:
     KelDlgLogic(SerialDevice& device, PortFinder& finder, Clock& clock, Screen& screen, PollTimer& pollTimer);
     ~KelDlgLogic();
 
-    // End of the window's initialisation: dark lamps, empty version, the first
-    // poll period.
+    // End of the window's initialisation: dark lamps, empty version, profile
+    // name "Profile1", custom fields disabled, the first poll period (2000 ms).
     void OnInitDialog();
     // One poll timer tick (ignored while an exchange lets messages through).
     void OnTimer();
     // Device radio buttons: 1114 ESC, 1116 ProgramBox, 1117 FixMode.
     void OnDeviceRadio(int radioId);
+
+    // Buttons.
+    void OnApply();            // 1000 "Apply Settings"
+    void OnDefaults();         // 1001 "Default Settings" and 1106
+    void OnUpdate();           // 1061 the update button
+    void OnModeSwitch();       // 1115 the MODE switch
+    void OnSave();             // 1066 "Save" (the name is the profile name field's text)
+    void OnLoad();             // 1067 "Load"
+    // The Mode Select page was just shown: switch image and page buttons 1004/1005.
+    void OnModeSelectShown();
+
+    // The option pop-up: the list of a slot, the caption it preselects, and a choice.
+    std::vector<std::string> OptionList(int slot) const;
+    std::string Caption(int slot) const;
+    void OnOptionChosen(int slot, int index);
+
+    // Custom fields: a text change of edit 1047/1048/1050 (typed or set), and
+    // a spin step of 1046/1049/1051.
+    void OnCustomTextChanged(int editId, const std::string& text);
+    void OnSpinDelta(int spinId, int delta);
+
+    int EscMode() const;
+    int EscVariant() const;
 
     UsbUart& uart() { return uart_; }
     LinkState& link() { return link_; }
