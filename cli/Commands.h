@@ -11,6 +11,9 @@ using Args = std::vector<std::string>;
 // Each command returns the process exit status (ExitCodes.h).
 int RunPorts(const GlobalOptions& options);
 int RunDetect(const GlobalOptions& options, const Args& args);
+int RunFlashEsc(const GlobalOptions& options, const Args& args);
+int RunFlashBox(const GlobalOptions& options, const Args& args);
+int RunCheck(const Args& args);
 
 // Prints "kel-cli: TEXT" and returns the usage exit status.
 int UsageError(const std::string& text);

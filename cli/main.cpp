@@ -28,6 +28,13 @@ Commands:
   ports                       list serial ports, marking program boxes
   detect [--as esc|box|fix]   poll as the device buttons would (default esc) and
                               print what answers and its version
+  flash-esc [--fix] FILE      update the ESC's firmware from a .zrv file (the
+                              ESC found in ESC mode, or in its boot loader
+                              with --fix)
+  flash-box FILE              update the program box's firmware from a .xup file
+  check FILE                  check a .zrv or .xup file offline and list every
+                              problem with its line or offset; exit 1 when it
+                              would not flash as written
 
 Messages of the device exchanges go to standard error as "CAPTION: TEXT".
 
@@ -78,5 +85,11 @@ int main(int argc, char** argv)
         return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
     if (command == "detect")
         return RunDetect(options, args);
+    if (command == "flash-esc")
+        return RunFlashEsc(options, args);
+    if (command == "flash-box")
+        return RunFlashBox(options, args);
+    if (command == "check")
+        return RunCheck(args);
     return UsageError("unknown command '" + command + "'");
 }

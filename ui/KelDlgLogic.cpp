@@ -25,6 +25,11 @@ void KelDlgLogic::OnTimer()
     poller_.Tick();
 }
 
+UpdateOutcome KelDlgLogic::OnUpdate()
+{
+    return FirmwareUpdater(Context()).OnUpdateButton();
+}
+
 void KelDlgLogic::OnDeviceRadio(int radioId)
 {
     switch (radioId) {
@@ -41,7 +46,6 @@ void KelDlgLogic::OnDeviceRadio(int radioId)
 namespace kel {
 void KelDlgLogic::OnApply() {}
 void KelDlgLogic::OnDefaults() {}
-void KelDlgLogic::OnUpdate() {}
 void KelDlgLogic::OnModeSwitch() {}
 void KelDlgLogic::OnSave() {}
 void KelDlgLogic::OnLoad() {}

@@ -11,6 +11,7 @@
 #include "link/Screen.h"
 #include "link/SerialDevice.h"
 #include "link/UsbUart.h"
+#include "update/FirmwareUpdater.h"
 
 namespace kel {
 
@@ -34,7 +35,7 @@ public:
     // Buttons.
     void OnApply();            // 1000 "Apply Settings"
     void OnDefaults();         // 1001 "Default Settings" and 1106
-    void OnUpdate();           // 1061 the update button
+    UpdateOutcome OnUpdate();  // 1061 the update button
     void OnModeSwitch();       // 1115 the MODE switch
     void OnSave();             // 1066 "Save" (the name is the profile name field's text)
     void OnLoad();             // 1067 "Load"
