@@ -1,0 +1,148 @@
+#include "sim/Faults.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace kel::sim {
+
+namespace {
+
+constexpr std::array<FaultInfo, kFaultKindCount> kFaults{{
+    {FaultKind::NoEcho, "no-echo", "[=N]", true, false, 0,
+     "the Nth byte received is not echoed (without N: no byte is)"},
+    {FaultKind::NoReply, "no-reply", "[=N]", true, false, 0,
+     "the Nth reply is not sent, echoes still are (without N: nothing is ever answered)"},
+    {FaultKind::NoSettingsReply, "no-settings-reply", "[=N]", true, false, 0,
+     "the Nth 0xD8 settings request gets no reply (without N: none does)"},
+    {FaultKind::ShortReply, "short-reply", "[=K]", false, false, 20,
+     "the settings reply is cut to its first K bytes (default 20)"},
+    {FaultKind::WrongEndMark, "wrong-end-mark", "[=B]", false, false, 0x00,
+     "byte 23 of the settings reply is B instead of 0xDD (default 0x00)"},
+    {FaultKind::RefusedPair, "refused-pair", "[=N]", true, false, 0,
+     "the Nth (tag, value) pair is answered 0x00 and not stored (without N: every pair)"},
+    {FaultKind::RefusedTag, "refused-tag", "=T", false, true, 0,
+     "every pair with tag T (e.g. 0xE5) is answered 0x00 and not stored"},
+    {FaultKind::NoSecondAck, "no-second-ack", "[=N]", true, false, 0,
+     "the Nth pair gets its first 0x01 but not the second (without N: every pair)"},
+    {FaultKind::LateReply, "late-reply", "=MS", false, true, 0,
+     "every reply arrives MS ms after its command (echoes stay on time)"},
+    {FaultKind::Unplug, "unplug", "=N", false, true, 0,
+     "the device vanishes once it has received N bytes: writes and opens fail"},
+    {FaultKind::Replug, "replug", "=MS", false, true, 0,
+     "with unplug: the device is back MS ms after it vanished (freshly powered up)"},
+    {FaultKind::WrongD6Reply, "wrong-d6-reply", "[=B]", false, false, 0x00,
+     "the ESC answers 0xD6 with B instead of 0xD7 and never enters its loader (default 0x00)"},
+    {FaultKind::D8OnRetry, "d8-on-retry", "=N", false, true, 0,
+     "the box update handshake: 0xD7 is answered 0x00 until its Nth retry, which gets 0xD8"},
+    {FaultKind::NoAck, "no-ack", "[=N]", true, false, 0,
+     "the ESC loader does not acknowledge the Nth firmware record (without N: any record)"},
+    {FaultKind::Resend, "resend", "=N", false, true, 0,
+     "the box loader answers every block 0x13 (send again) N times before it takes it"},
+    {FaultKind::BadBlockCheck, "bad-block-check", "[=N]", true, false, 0,
+     "the box loader answers the Nth block 0x12 (check failed) (without N: every block)"},
+}};
+
+} // namespace
+
+const std::array<FaultInfo, kFaultKindCount>& AllFaults()
+{
+    return kFaults;
+}
+
+const FaultInfo& InfoOf(FaultKind kind)
+{
+    return kFaults[static_cast<std::size_t>(kind)];
+}
+
+std::optional<long> ParseNumber(std::string_view text)
+{
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string FaultSet::Add(std::string_view spec)
+{
+    const auto equals = spec.find('=');
+    const std::string_view name = spec.substr(0, equals);
+    const FaultInfo* info = nullptr;
+    for (const auto& f : kFaults) {
+        if (name == f.name)
+            info = &f;
+    }
+    if (!info)
+        return "unknown fault \"" + std::string(name) + "\" (see --help for the list)";
+
+    std::optional<int> value;
+    if (equals != std::string_view::npos) {
+        const auto number = ParseNumber(spec.substr(equals + 1));
+        if (!number || *number < 0 || *number > 1'000'000)
+            return "fault " + std::string(name) + " needs a number from 0 to 1000000, not \""
+                   + std::string(spec.substr(equals + 1)) + "\"";
+        if (info->occurrence && *number == 0)
+            return "fault " + std::string(name) + " counts occurrences from 1";
+        value = static_cast<int>(*number);
+    } else if (info->valueRequired) {
+        return "fault " + std::string(name) + " needs a value: " + std::string(name) + info->argument;
+    }
+    Set(info->kind, value);
+    return {};
+}
+
+void FaultSet::Set(FaultKind kind, std::optional<int> value)
+{
+    slot(kind) = Slot{true, value, 0};
+}
+
+void FaultSet::Clear(FaultKind kind)
+{
+    slot(kind) = Slot{};
+}
+
+void FaultSet::ClearAll()
+{
+    slots_ = {};
+}
+
+std::optional<int> FaultSet::Value(FaultKind kind) const
+{
+    const Slot& s = slot(kind);
+    if (!s.active)
+        return std::nullopt;
+    return s.value.value_or(InfoOf(kind).defaultValue);
+}
+
+bool FaultSet::Hit(FaultKind kind)
+{
+    Slot& s = slot(kind);
+    if (!s.active)
+        return false;
+    ++s.occurrences;
+    return !s.value || s.occurrences == *s.value;
+}
+
+long FaultSet::Tally(FaultKind kind)
+{
+    Slot& s = slot(kind);
+    return s.active ? ++s.occurrences : 0;
+}
+
+std::string FaultSet::HelpText()
+{
+    std::string text;
+    for (const auto& f : kFaults) {
+        std::string head = std::string("  ") + f.name + f.argument;
+        head.resize(std::max<std::size_t>(head.size() + 1, 26), ' ');
+        text += head + f.description + "\n";
+    }
+    return text;
+}
+
+} // namespace kel::sim
