@@ -1,0 +1,99 @@
+#include "CustomFields.h"
+
+#include <algorithm>
+
+#include "NumberText.h"
+#include "link/Screen.h"
+
+namespace kel {
+
+CustomFields::CustomFields(Screen& screen) : screen_(screen) {}
+
+std::uint8_t CustomFields::Value(CustomField field) const
+{
+    return CustomByte(Text(field), InfoOf(field).volt);
+}
+
+void CustomFields::OnTextEdited(CustomField field, std::string_view text)
+{
+    State& s = state(field);
+    if (s.text == text)
+        return;
+    s.text = std::string(text);  // the widget shows it already
+    Check(field);
+}
+
+void CustomFields::SetText(CustomField field, std::string_view text)
+{
+    if (state(field).text == text)
+        return;
+    Show(field, text);
+    Check(field);
+}
+
+void CustomFields::OnSpin(CustomField field, int delta)
+{
+    const CustomFieldInfo& info = InfoOf(field);
+    const int value = std::clamp(state(field).spin + delta, info.lower, info.upper);
+    SetSpinPosition(field, value);
+    SetText(field, FormatCustom(value, info.volt));
+}
+
+void CustomFields::Check(CustomField field)
+{
+    const CustomFieldInfo& info = InfoOf(field);
+    const std::string_view refused = info.volt ? kVoltRefused : kPercentRefused;
+    const NormalisedText tidy = NormaliseNumberText(Text(field), info.volt);
+    if (tidy.invalidChar) {
+        // One message per refusal: the refusal text itself is not checked again.
+        screen_.MessageBox(kInvalidCharMessage, kBoxCaption, MessageIcon::Error);
+        Show(field, refused);
+        return;
+    }
+    if (tidy.text != Text(field))
+        Show(field, tidy.text);
+    // The volt field is read as a write sends it (first "v", first "."
+    // removed), so an accepted text always sends 35..110.
+    const int value = info.volt ? CustomNumber(Text(field), true) : LeadingNumber(Text(field));
+    if (value >= info.lower && value <= info.upper)
+        return;
+    screen_.MessageBox(kInvalidValueMessage, kBoxCaption, MessageIcon::Error);
+    Show(field, refused);
+}
+
+void CustomFields::Show(CustomField field, std::string_view text)
+{
+    state(field).text = std::string(text);
+    screen_.SetText(InfoOf(field).edit, text);
+}
+
+void CustomFields::SetSpinPosition(CustomField field, int position)
+{
+    state(field).spin = position;
+    screen_.SetSpinPosition(InfoOf(field).spin, position);
+}
+
+void CustomFields::EnableEdit(CustomField field, bool enabled)
+{
+    state(field).editEnabled = enabled;
+    screen_.Enable(InfoOf(field).edit, enabled);
+}
+
+void CustomFields::EnableSpin(CustomField field, bool enabled)
+{
+    state(field).spinEnabled = enabled;
+    screen_.Enable(InfoOf(field).spin, enabled);
+}
+
+void CustomFields::ShowAll() const
+{
+    for (const CustomFieldInfo& info : kCustomFields) {
+        const State& s = state(info.field);
+        screen_.SetText(info.edit, s.text);
+        screen_.SetSpinPosition(info.spin, s.spin);
+        screen_.Enable(info.edit, s.editEnabled);
+        screen_.Enable(info.spin, s.spinEnabled);
+    }
+}
+
+} // namespace kel

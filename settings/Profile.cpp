@@ -1,0 +1,86 @@
+#include "Profile.h"
+
+
+#include "NumberText.h"
+#include "SettingsRecord.h"
+#include "link/LinkState.h"
+#include "link/Screen.h"
+
+namespace kel {
+
+namespace {
+constexpr std::size_t kDragBrakeOffset = 24;
+constexpr std::size_t kInitialBrakeOffset = 25;
+constexpr std::size_t kLowVoltOffset = 26;
+constexpr std::size_t kVersionOffset = 27;
+constexpr std::size_t kModeOffset = 30;
+
+void ApplyVariantAndMode(const ProfileImage& image, SettingsRecord& record)
+{
+    switch (image[kVersionOffset]) {
+    case 11: record.escVariant = 0; break;
+    case 13: record.escVariant = 1; break;
+    default: break;
+    }
+    switch (image[kModeOffset]) {
+    case 10: record.escMode = 0; break;
+    case 11: record.escMode = 1; break;
+    case 12: record.escMode = 2; break;  // counts as MOD
+    default: break;
+    }
+}
+
+// A loaded slot on "Custom" enables its spin (the edit keeps its state);
+// any other entry disables edit and spin.
+void FollowCustomEntries(SettingsRecord& record)
+{
+    for (const CustomFieldInfo& info : kCustomFields) {
+        if (record.GetOptionIndex(info.slot) == info.customIndex) {
+            record.custom.EnableSpin(info.field, true);
+        } else {
+            record.custom.EnableEdit(info.field, false);
+            record.custom.EnableSpin(info.field, false);
+        }
+    }
+}
+} // namespace
+
+ProfileImage BuildProfileImage(const SettingsRecord& record, const std::array<std::uint8_t, 4>& escVersion)
+{
+    ProfileImage image{};
+    for (int k = 0; k < id::kSlotCount; ++k)
+        image[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(record.GetOptionIndex(id::kFirstSlot + k));
+    image[kDragBrakeOffset] = record.custom.Value(CustomField::DragBrake);
+    image[kInitialBrakeOffset] = record.custom.Value(CustomField::InitialBrake);
+    image[kLowVoltOffset] = record.custom.Value(CustomField::LowVolt);
+    for (std::size_t i = 0; i < escVersion.size(); ++i)
+        image[kVersionOffset + i] = escVersion[i];
+    return image;
+}
+
+void ApplyProfileImage(const ProfileImage& image, std::string_view profileName, SettingsRecord& record,
+                       ProfileState& profile)
+{
+    Screen& screen = record.screen();
+    ApplyVariantAndMode(image, record);
+    profile.versionText = FormatEscVersion(&image[kVersionOffset]);
+    screen.SetText(id::kProfileVersion, profile.versionText);
+    profile.name = std::string(profileName);
+    screen.SetText(id::kProfileName, profile.name);
+    for (int k = 0; k < id::kSlotCount; ++k)
+        record.SetOptionIndex(id::kFirstSlot + k, image[static_cast<std::size_t>(k)]);
+    record.custom.SetText(CustomField::DragBrake, FormatPercent(image[kDragBrakeOffset]));
+    record.custom.SetText(CustomField::InitialBrake, FormatPercent(image[kInitialBrakeOffset]));
+    record.custom.SetText(CustomField::LowVolt, FormatVolt(image[kLowVoltOffset]));
+    profile.loaded = true;
+    FollowCustomEntries(record);
+}
+
+std::string ProfileNameOf(std::string_view path)
+{
+    const auto slash = path.find_last_of('/');
+    const std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return std::string(file.substr(0, file.find('.')));
+}
+
+} // namespace kel

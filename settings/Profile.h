@@ -1,0 +1,69 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ProfileState.h"
+
+namespace kel {
+
+class Screen;
+class SettingsRecord;
+struct LinkState;
+
+// A profile file: 31 bytes, no header. Offsets 0..23 the option index of slots
+// 1081..1104 (0xFF for a caption not in its list), 24 Drag Brake custom, 25
+// Initial Brake custom, 26 Low volt cut custom (tenths), 27..30 the ESC
+// version bytes.
+inline constexpr std::size_t kProfileSize = 31;
+using ProfileImage = std::array<std::uint8_t, kProfileSize>;
+
+inline constexpr std::string_view kProfileFilter = "config Files (*.cfg)|*.cfg||";
+inline constexpr std::string_view kProfileExtension = ".cfg";
+inline constexpr std::string_view kFileErrorMessage = "File Error!";
+
+ProfileImage BuildProfileImage(const SettingsRecord& record, const std::array<std::uint8_t, 4>& escVersion);
+
+// Loads an image into the record, in this order: ESC variant (byte 27: 11 → 0,
+// 13 → 1) and mode (byte 30: 10 → 0, 11 → 1, 12 → 2) first, so the option
+// lists follow them; the version text into edit 1110; the name into edit
+// 1064; the 24 slots (an index outside a list leaves that caption); the
+// custom texts; the loaded flag; then each custom spin enabled on "Custom",
+// else its edit and spin disabled.
+void ApplyProfileImage(const ProfileImage& image, std::string_view profileName, SettingsRecord& record,
+                       ProfileState& profile);
+
+// The profile name a file gives: its name without folder, up to the first ".".
+std::string ProfileNameOf(std::string_view path);
+
+// Reads a profile file; none when it cannot be read or is not 31 bytes long.
+std::optional<ProfileImage> ReadProfileFile(const std::string& path);
+// Writes a profile file under exactly this name. The bytes go to a temporary
+// file in the same folder first, which then replaces the target in one step,
+// so a failure never leaves a short or half-written file behind.
+bool WriteProfileFile(const std::string& path, const ProfileImage& image);
+
+// The "Save" and "Load" buttons of the Profile Settings page.
+class ProfileFiles {
+public:
+    ProfileFiles(SettingsRecord& record, ProfileState& profile, const LinkState& link, Screen& screen);
+
+    // Save dialog titled and prefilled with the profile name; ".cfg" is always
+    // appended to the chosen path. Cancel or a failed write: nothing, no message.
+    void Save();
+    // Open dialog; a file that cannot be read or is not 31 bytes: "File Error!"
+    // and nothing changes.
+    void Load();
+    // Load without a dialog (kel-cli). False (after the message) on a bad file.
+    bool LoadFrom(const std::string& path);
+
+private:
+    SettingsRecord& record_;
+    ProfileState& profile_;
+    const LinkState& link_;
+    Screen& screen_;
+};
+
+} // namespace kel

@@ -1,0 +1,154 @@
+#include "SettingsExchange.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "SettingsRecord.h"
+#include "link/PollTimer.h"
+#include "link/Screen.h"
+#include "link/UsbUart.h"
+
+namespace kel {
+
+namespace {
+constexpr int kWakeCount = 3;
+constexpr int kWakeReplyMs = 100;
+constexpr int kRequestResends = 5;
+constexpr int kSettingsReplyMs = 100;
+constexpr int kSettleMs = 150;
+constexpr int kWriteResends = 5;  // one budget for the whole write
+constexpr int kSecondAckMs = 200;
+constexpr int kPairPauseMs = 10;
+constexpr int kProgressStep = 5;
+constexpr int kSucceededPauseMs = 500;
+constexpr int kFailedPauseMs = 1000;
+constexpr int kEndOfWriteReplyMs = 150;
+
+std::string VersionMismatchText(const std::string& current, const std::string& profile)
+{
+    std::string text(kVersionMismatchFormat);
+    for (const std::string* part : {&current, &profile})
+        text.replace(text.find("%s"), 2, *part);
+    return text;
+}
+} // namespace
+
+SettingsExchange::SettingsExchange(LinkContext ctx, SettingsRecord& record, ProfileState& profile)
+    : ctx_(ctx), record_(record), profile_(profile)
+{
+}
+
+void SettingsExchange::ReadSettings()
+{
+    if (ctx_.link.exchangeRunning)
+        return;
+    UsbUart& uart = ctx_.uart;
+    ctx_.pollTimer.Stop();
+    for (int i = 0; i < kWakeCount; ++i) {  // wakes the ESC and brings it in step
+        uart.SendCommand(kProbe);
+        uart.Receive(1, kWakeReplyMs);
+    }
+    bool requested = false;
+    for (int attempt = 0; attempt <= kRequestResends && !requested; ++attempt)
+        requested = uart.SendCommand(kRequestSettings) == 0;
+    if (requested) {
+        if (uart.Receive(kSettingsReplySize, kSettingsReplyMs) != 0) {
+            // Polling stays stopped until a firmware update restarts it.
+            ctx_.screen.MessageBox(kUpdateFirmwareMessage, kBoxCaption, MessageIcon::None);
+            EnableSettingButtons(ctx_.screen, false);
+            return;
+        }
+        std::array<std::uint8_t, kSettingsReplySize> reply{};
+        std::copy_n(uart.rx.begin(), reply.size(), reply.begin());
+        std::copy(uart.rx.begin(), uart.rx.end(), record_.lastRead.begin());
+        if (reply[kReplyEndByte] == kReplyEndMark) {
+            EnableSettingButtons(ctx_.screen, true);
+            record_.escMode = reply[kReplyModeByte] != 0 ? 1 : 0;
+            ctx_.screen.Enable(id::kPageBooster, record_.escMode == 1);
+            ctx_.screen.Enable(id::kPageTurbo, record_.escMode == 1);
+            DecodeSettings(record_, reply.data());
+        }
+    }
+    uart.PurgePort();
+    uart.BusyWait(kSettleMs);
+    ctx_.pollTimer.Start(kPollPeriodMs);
+}
+
+bool SettingsExchange::EscConnected()
+{
+    if (ctx_.uart.escState == 2)
+        return true;
+    ctx_.screen.MessageBox(kNoEscMessage, kBoxCaption, MessageIcon::Error);
+    return false;
+}
+
+void SettingsExchange::Apply()
+{
+    if (ctx_.link.exchangeRunning || !EscConnected())
+        return;
+    if (profile_.loaded && profile_.versionText != ctx_.link.versionText) {
+        // The flag stays: every write is refused until a matching profile is loaded.
+        ctx_.screen.MessageBox(VersionMismatchText(ctx_.link.versionText, profile_.versionText), kAppCaption,
+                               MessageIcon::None);
+        return;
+    }
+    ctx_.pollTimer.Stop();
+    const SettingsBlock block = EncodeSettings(record_);
+    ctx_.screen.SettingsProgressOpen();
+    WriteSettings(block);
+    ctx_.uart.SendCommand(kEndOfWrite);
+    ctx_.uart.Receive(1, kEndOfWriteReplyMs);
+    ctx_.uart.PurgePort();
+    ctx_.pollTimer.Start(kPollPeriodMs);
+    profile_.loaded = false;
+}
+
+bool SettingsExchange::WriteSettings(const SettingsBlock& block)
+{
+    UsbUart& uart = ctx_.uart;
+    Screen& screen = ctx_.screen;
+    int resends = 0;
+    int progress = 0;
+    for (int k = 0; k < kPairCount; ++k) {
+        const std::uint8_t* pair = &block[static_cast<std::size_t>(2 * k)];
+        uart.rx[0] = 0;
+        bool acked = uart.SendBlockAcked(pair, 2) == 0;
+        while (!acked && resends < kWriteResends) {
+            ++resends;
+            acked = uart.SendBlockAcked(pair, 2) == 0;
+        }
+        if (acked) {
+            // A second acknowledge byte, when one comes, must be 0x01 as well.
+            uart.Receive(1, kSecondAckMs);
+            acked = uart.rx[0] == 0x01;
+        }
+        if (!acked) {
+            screen.SettingsProgressDetail(std::string(kParameterNames[static_cast<std::size_t>(k)]) +
+                                          std::string(kSetFailed));
+            screen.SettingsProgressTitle(false);
+            uart.clock().Sleep(kFailedPauseMs);
+            screen.SettingsProgressClose();
+            return false;
+        }
+        uart.clock().Sleep(kPairPauseMs);
+        progress += kProgressStep;
+        screen.SettingsProgressSetPos(progress);
+    }
+    screen.SettingsProgressTitle(true);
+    uart.clock().Sleep(kSucceededPauseMs);
+    screen.SettingsProgressClose();
+    return true;
+}
+
+void SettingsExchange::RestoreDefaults()
+{
+    if (ctx_.link.exchangeRunning || !EscConnected())
+        return;
+    if (ctx_.uart.SendCommand(kFactorySettings) != 0)
+        return;
+    ReadSettings();
+    record_.EnableCustomFieldsBySlots();
+}
+
+} // namespace kel

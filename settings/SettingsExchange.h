@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "ProfileState.h"
+#include "SettingsCodec.h"
+#include "link/LinkState.h"
+
+namespace kel {
+
+class SettingsRecord;
+
+inline constexpr std::string_view kNoEscMessage = "No response from ESC!";
+inline constexpr std::string_view kUpdateFirmwareMessage = "Please Update Device to Latest Firmware!";
+inline constexpr std::string_view kVersionMismatchFormat = "Current Version %s can not Load this Version %s profile!";
+
+// The settings exchanges with the ESC: reading its settings, writing the
+// record back as acknowledged pairs, and restoring its factory settings.
+// Each kills the poll timer first and restarts it at 500 ms when done (a
+// settings reply that never arrives leaves it stopped). While a firmware
+// update lets window messages through, none of them talks to the device.
+class SettingsExchange {
+public:
+    SettingsExchange(LinkContext ctx, SettingsRecord& record, ProfileState& profile);
+
+    // Asks the ESC for its 24-byte settings reply and shows it.
+    void ReadSettings();
+    // "Apply Settings": checks the connection and a loaded profile's version,
+    // then encodes, writes with the progress pop-up and ends the write.
+    void Apply();
+    // "Default Settings": factory settings, read back; the custom fields then
+    // follow their slots.
+    void RestoreDefaults();
+    // Sends the 21 pairs, reporting on the open progress pop-up, which it
+    // closes. True when every pair was acknowledged.
+    bool WriteSettings(const SettingsBlock& block);
+
+    static constexpr std::uint8_t kProbe = 0xD5;
+    static constexpr std::uint8_t kRequestSettings = 0xD8;
+    static constexpr std::uint8_t kFactorySettings = 0xDE;
+    static constexpr std::uint8_t kEndOfWrite = 0xDF;
+
+private:
+    bool EscConnected();
+
+    LinkContext ctx_;
+    SettingsRecord& record_;
+    ProfileState& profile_;
+};
+
+} // namespace kel
