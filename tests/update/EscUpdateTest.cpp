@@ -1,0 +1,219 @@
+#include "UpdateFixture.h"
+
+#include "update/UpdateTexts.h"
+
+namespace kel::test {
+namespace {
+
+constexpr const char* kTwoRecords = ":0300000002000AF1\r\n:00000001FF\r\n";
+
+// An ESC waiting in its loader: 0xD7 to 0xD6, one byte to everything else.
+Bytes EscLoader(const Bytes& w)
+{
+    if (w == Bytes{0xD6})
+        return {0xD7};
+    if (w.empty())
+        return {};  // an empty record: the loader hears nothing
+    return {0x5A};  // the value of an acknowledgement does not matter
+}
+
+class EscUpdateTest : public UpdateTest {
+protected:
+    void SetUp() override
+    {
+        UpdateTest::SetUp();
+        uart.escState = 2;
+        answer = EscLoader;
+    }
+    void ExpectPollingBackAndPortOpen()
+    {
+        EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
+        EXPECT_EQ(uart.portOpen, 1);
+        EXPECT_EQ(device.closes, 0);
+    }
+};
+
+TEST_F(EscUpdateTest, GoldenRun_HandshakeRecordsProgressAndSuccess)
+{
+    ChooseFileWith("esc.zrv", kTwoRecords);
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Updated);
+
+    EXPECT_EQ(device.writes, (std::vector<Bytes>{
+        {0xD6}, {0xD6}, {0xD6}, {0xD6}, {0x39}, {0x31},
+        {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1},
+        {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}}));
+    // Reset by the button, then the share acknowledged before each record: 0 of 15, 9 of 15.
+    EXPECT_EQ(screen.progressPositions, (std::vector<int>{0, 0, 60}));
+    EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_EQ(link.redetect, 1);
+    ExpectPollingBackAndPortOpen();
+    // One second before the success text and one after it.
+    EXPECT_EQ(clock.NowMs() - timedWrites.back().at, 2000);
+
+    const FileDialogRequest& request = screen.fileRequests.at(0);
+    EXPECT_FALSE(request.save);
+    EXPECT_EQ(request.title, "");
+    EXPECT_EQ(request.initialName, "*.zrv");
+    EXPECT_EQ(request.filter, "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||");
+    EXPECT_EQ(request.defaultExt, "*.zrv");
+    EXPECT_TRUE(request.mustExist);
+}
+
+TEST_F(EscUpdateTest, EmptyFile_HandshakeOnlyThenSuccess)
+{
+    ChooseFileWith("empty.zrv", "");
+    EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::Updated);
+    EXPECT_EQ(device.writes.size(), 6u);
+    EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
+}
+
+TEST_F(EscUpdateTest, CancelledDialog_ReadFileErrorAndPollingResumes)
+{
+    EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::FileError);
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text, text::kReadFileError);
+    EXPECT_EQ(screen.messages[0].caption, kBoxCaption);
+    EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(device.writes.empty());
+    ExpectPollingBackAndPortOpen();
+}
+
+TEST_F(EscUpdateTest, FileGoneBeforeSecondRead_ReadFileErrorWithApplicationCaption)
+{
+    const std::string path = ChooseFileWith("esc.zrv", kTwoRecords);
+    answer = [path](const Bytes& w) {
+        if (w == Bytes{0x31})
+            std::filesystem::remove(path);
+        return EscLoader(w);
+    };
+    EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::FileError);
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text, text::kReadFileError);
+    EXPECT_EQ(screen.messages[0].caption, kAppCaption);
+    EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(device.writes.size(), 6u);
+    ExpectPollingBackAndPortOpen();
+}
+
+// Each failure of the run: what goes wrong, the message, how many writes went out.
+struct EscFailure {
+    const char* name;
+    std::string file;
+    int failWritesFrom;
+    std::function<Bytes(const Bytes&)> device;
+    std::string_view message;
+    std::size_t writes;
+};
+
+void PrintTo(const EscFailure& c, std::ostream* os) { *os << c.name; }
+
+class EscFailureTest : public EscUpdateTest, public ::testing::WithParamInterface<EscFailure> {};
+
+TEST_P(EscFailureTest, ShowsItsTextWithoutIconAndLeavesPortOpen)
+{
+    const EscFailure& f = GetParam();
+    ChooseFileWith("esc.zrv", f.file);
+    device.failWritesFrom = f.failWritesFrom;
+    if (f.device)
+        answer = f.device;
+
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::DeviceError);
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text, f.message);
+    EXPECT_EQ(screen.messages[0].caption, kBoxCaption);
+    EXPECT_EQ(screen.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(device.writes.size(), f.writes);
+    EXPECT_EQ(link.redetect, 0);
+    EXPECT_NE(screen.progressText, text::kUpdatedSuccessfully);
+    ExpectPollingBackAndPortOpen();
+}
+
+Bytes NoAnswer(const Bytes&) { return {}; }
+
+INSTANTIATE_TEST_SUITE_P(Steps, EscFailureTest, ::testing::Values(
+    EscFailure{"FourthD6NotWritten", kTwoRecords, 3, nullptr, text::kTxD6Timeover, 3},
+    EscFailure{"NoReplyToD6", kTwoRecords, -1, NoAnswer, text::kTxD6Timeover, 4},
+    EscFailure{"D6AnsweredWrongly", kTwoRecords, -1,
+               [](const Bytes& w) { return w == Bytes{0xD6} ? Bytes{0xD8} : EscLoader(w); }, text::kTxD6Timeover, 4},
+    EscFailure{"X39NotWritten", kTwoRecords, 4, nullptr, text::kTx39Timeover, 4},
+    EscFailure{"X31NotWritten", kTwoRecords, 5, nullptr, text::kTx31Timeover, 5},
+    EscFailure{"RecordNotWritten", kTwoRecords, 6, nullptr, text::kDataTransferError, 6},
+    EscFailure{"RecordNotAcknowledged", kTwoRecords, -1,
+               [](const Bytes& w) { return w.size() > 1 ? Bytes{} : EscLoader(w); }, text::kDataTransferNoAck, 7},
+    // Nothing is written for an empty line, yet its acknowledgement is awaited.
+    EscFailure{"EmptyLineStalls", ":00000001FF\n\n:00000001FF\n", -1, nullptr, text::kDataTransferNoAck, 8}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EscUpdateTest, RepliesToX39AndX31AreNotLookedAt)
+{
+    ChooseFileWith("esc.zrv", kTwoRecords);
+    answer = [](const Bytes& w) { return (w == Bytes{0x39} || w == Bytes{0x31}) ? Bytes{} : EscLoader(w); };
+    EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::Updated);
+    // Each unanswered reply costs its full second.
+    EXPECT_EQ(timedWrites[5].at - timedWrites[4].at, 1000);
+    EXPECT_EQ(timedWrites[6].at - timedWrites[5].at, 1000);
+}
+
+TEST_F(EscUpdateTest, FileChangedBetweenPasses_DataSizeError)
+{
+    ChooseFileWith("esc.zrv", kTwoRecords);
+    answer = [this](const Bytes& w) {
+        if (w == Bytes{0x31})
+            WriteFile("esc.zrv", ":00000001FF\n");
+        return EscLoader(w);
+    };
+    EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::DeviceError);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(text::kDataSizeError)}));
+    EXPECT_EQ(device.writes.size(), 7u);
+}
+
+TEST_F(EscUpdateTest, StaleLoaderByteInBufferDoesNotPassForTheReply)
+{
+    // A FixMode poll left 0xD7 in the buffer; this time neither echo nor reply comes.
+    uart.rx[0] = 0xD7;
+    device.echo = false;
+    answer = NoAnswer;
+    ChooseFileWith("esc.zrv", kTwoRecords);
+    EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::DeviceError);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(text::kTxD6Timeover)}));
+}
+
+// The routing of the update button.
+TEST_F(EscUpdateTest, Button_WithoutUsbConnectionOnlySaysSo)
+{
+    uart.usbState = 0;
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::NotStarted);
+    EXPECT_EQ(screen.log, (std::vector<std::string>{"MessageBox ZORV: USB Connection Error!"}));
+    EXPECT_EQ(screen.messages.at(0).icon, MessageIcon::Error);
+    EXPECT_TRUE(timer.log.empty());
+}
+
+TEST_F(EscUpdateTest, Button_WithoutDeviceResetsBarThenSaysSo)
+{
+    uart.escState = 1;
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::NotStarted);
+    EXPECT_EQ(screen.log, (std::vector<std::string>{"ProgressShowText ", "ProgressSetPos 0", "RepaintNow",
+                                                    "MessageBox ZORV: Device Connection Error!"}));
+    EXPECT_EQ(screen.messages.at(0).icon, MessageIcon::Error);
+    EXPECT_TRUE(timer.log.empty());
+}
+
+TEST_F(EscUpdateTest, Button_BoxFlagWinsOverConnectedEsc)
+{
+    link.boxConnected = 1;
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::FileError);
+    ASSERT_EQ(screen.fileRequests.size(), 1u);
+    EXPECT_EQ(screen.fileRequests[0].initialName, "*.xup");
+}
+
+TEST_F(EscUpdateTest, Button_DoesNothingWhileAnExchangeRuns)
+{
+    link.exchangeRunning = true;
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::NotStarted);
+    EXPECT_TRUE(screen.log.empty());
+    EXPECT_TRUE(timer.log.empty());
+}
+
+} // namespace
+} // namespace kel::test

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "update/XupFile.h"
+#include "update/ZrvFile.h"
+
+namespace kel {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct RecordCase {
+    const char* line;
+    Bytes record;
+};
+
+class ZrvRecordTest : public ::testing::TestWithParam<RecordCase> {};
+
+TEST_P(ZrvRecordTest, LineBecomesRecord)
+{
+    EXPECT_EQ(ZrvRecord(GetParam().line), GetParam().record);
+    EXPECT_EQ(ZrvRecordLength(GetParam().line), GetParam().record.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ZrvRecordTest, ::testing::Values(
+    RecordCase{":0300000002000AF1", {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1}},
+    RecordCase{":00000001FF", {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}},
+    // Lower-case letters count 0, upper-case A-F count 10-15.
+    RecordCase{":0a0A", {0x3A, 0x00, 0x0A}},
+    RecordCase{":fF", {0x3A, 0x0F}},
+    // The first character is always sent as the colon.
+    RecordCase{"X12", {0x3A, 0x12}},
+    // An even-length line loses its last character.
+    RecordCase{":123", {0x3A, 0x12}},
+    // A colon alone, or with one digit, is the record 0x3A; an empty line is nothing.
+    RecordCase{":", {0x3A}},
+    RecordCase{":7", {0x3A}},
+    RecordCase{"", {}}));
+
+TEST(ZrvLines, LfAndCrLfEndLinesAndAreNotPartOfThem)
+{
+    const auto lines = ZrvLines(":01\r\n:0203\n\n:04");
+    EXPECT_EQ(lines, (std::vector<std::string>{":01", ":0203", "", ":04"}));
+    EXPECT_EQ(ZrvTotal(lines), 2 + 3 + 0 + 2);
+}
+
+TEST(ZrvLines, LoneCrStaysInTheLineAndFinalLineEndAddsNoLine)
+{
+    EXPECT_EQ(ZrvLines(":01\r:02\n"), (std::vector<std::string>{":01\r:02"}));
+    EXPECT_EQ(ZrvLines(":01\r\r\n"), (std::vector<std::string>{":01\r"}));
+}
+
+TEST(ZrvLines, EmptyFileHasNoLinesAndTotalZero)
+{
+    EXPECT_TRUE(ZrvLines("").empty());
+    EXPECT_EQ(ZrvTotal(ZrvLines("")), 0);
+}
+
+struct ImageCase {
+    const char* name;
+    std::string text;
+    Bytes image;
+};
+
+void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.name; }
+
+class XupImageTest : public ::testing::TestWithParam<ImageCase> {};
+
+TEST_P(XupImageTest, TextBecomesImage)
+{
+    EXPECT_EQ(XupImage(GetParam().text), GetParam().image);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, XupImageTest, ::testing::Values(
+    ImageCase{"Pairs", "0003AABBCC", {0x00, 0x03, 0xAA, 0xBB, 0xCC}},
+    ImageCase{"Empty", "", {}},
+    ImageCase{"LoneLastCharacterDropped", "7F1", {0x7F}},
+    ImageCase{"LowerCaseCountsZero", "7f", {0x70}},
+    // A line end inside a pair counts 0 and shifts every following pair.
+    ImageCase{"LfInsidePair", "A\nBCD", {0xA0, 0xBC}},
+    // CR LF reads as one character, so it shifts by one, not two.
+    ImageCase{"CrLfIsOneCharacter", "A\r\nBCD", {0xA0, 0xBC}},
+    ImageCase{"TrailingCrLfIsALoneCharacter", "ABCD\r\n", {0xAB, 0xCD}},
+    ImageCase{"TwoTrailingLineEndsMakeAZeroByte", "ABCD\n\n", {0xAB, 0xCD, 0x00}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(XupBlocks, WalksLengthPrefixedBlocksBigEndian)
+{
+    Bytes image{0x00, 0x03, 0xAA, 0xBB, 0xCC, 0x00, 0x00, 0x01, 0x00};
+    image.resize(5 + 2 + 2 + 0x100);
+    const auto blocks = XupBlocks(image);
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks[0].offset, 0u);
+    EXPECT_EQ(blocks[0].size, 5u);
+    EXPECT_EQ(blocks[1].offset, 5u);
+    EXPECT_EQ(blocks[1].size, 2u);
+    EXPECT_EQ(blocks[2].offset, 7u);
+    EXPECT_EQ(blocks[2].bodyLength, 0x100u);
+    EXPECT_FALSE(blocks[2].overruns);
+}
+
+TEST(XupBlocks, WalkEndsAtTheFirstOverrunningBlock)
+{
+    const auto blocks = XupBlocks({0x00, 0x01, 0xAA, 0x00, 0x05, 0x01});
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_TRUE(blocks[1].overruns);
+    EXPECT_EQ(blocks[1].offset, 3u);
+
+    const auto stray = XupBlocks({0x00, 0x01, 0xAA, 0x07});
+    ASSERT_EQ(stray.size(), 2u);
+    EXPECT_TRUE(stray[1].overruns);
+}
+
+struct RefusalCase {
+    const char* name;
+    Bytes image;
+    const char* refusalPart;  // empty: accepted
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
+class XupRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(XupRefusalTest, RefusesWhatTheBoxCannotTake)
+{
+    const auto refusal = XupRefusal(GetParam().image);
+    if (std::string(GetParam().refusalPart).empty()) {
+        EXPECT_FALSE(refusal) << *refusal;
+    } else {
+        ASSERT_TRUE(refusal);
+        EXPECT_NE(refusal->find(GetParam().refusalPart), std::string::npos) << *refusal;
+    }
+}
+
+Bytes OneBlockImage(std::size_t size)
+{
+    Bytes image(size, 0x55);
+    image[0] = static_cast<std::uint8_t>((size - 2) >> 8);
+    image[1] = static_cast<std::uint8_t>(size - 2);
+    return image;
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, XupRefusalTest, ::testing::Values(
+    RefusalCase{"Empty", {}, ""},
+    RefusalCase{"LargestImage", OneBlockImage(65536), ""},
+    RefusalCase{"OneByteTooLarge", [] { auto i = OneBlockImage(65536); i.push_back(0); return i; }(),
+                "65537 bytes"},
+    RefusalCase{"BlockRunsPastEnd", {0x00, 0x05, 0xAA, 0xBB}, "states 5 bytes, but only 2 follow"},
+    RefusalCase{"StrayLastByte", {0x00, 0x00, 0x01}, "stray byte at offset 2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace kel

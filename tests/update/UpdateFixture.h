@@ -1,0 +1,117 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <unistd.h>
+
+#include "link/LinkState.h"
+#include "link/UsbUart.h"
+#include "support/FakeSerialDevice.h"
+#include "support/RecordingScreen.h"
+#include "update/FirmwareUpdater.h"
+
+namespace kel::test {
+
+// Records when each message box came up, and runs a hook where the box
+// update dispatches window messages.
+class UpdateScreen : public RecordingScreen {
+public:
+    explicit UpdateScreen(VirtualClock& clock) : clock_(clock) {}
+    std::vector<std::int64_t> messageTimes;
+    std::function<void()> onPump;
+
+    void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override
+    {
+        messageTimes.push_back(clock_.NowMs());
+        RecordingScreen::MessageBox(text, caption, icon);
+    }
+    void PumpMessages() override
+    {
+        RecordingScreen::PumpMessages();
+        if (onPump)
+            onPump();
+    }
+
+private:
+    VirtualClock& clock_;
+};
+
+// A connected program box on a virtual clock, a temporary folder for
+// firmware files, and the updater wired to both.
+class UpdateTest : public ::testing::Test {
+protected:
+    struct TimedWrite {
+        std::int64_t at;
+        Bytes bytes;
+    };
+
+    VirtualClock clock;
+    FakeSerialDevice device{clock};
+    FixedPortFinder finder{"/dev/ttyUSB0"};
+    UsbUart uart{device, finder, clock};
+    LinkState link;
+    UpdateScreen screen{clock};
+    RecordingPollTimer timer;
+    FirmwareUpdater updater{LinkContext{uart, link, screen, timer}};
+    std::filesystem::path dir;
+    std::vector<TimedWrite> timedWrites;
+    // The device's answer to each write; none by default.
+    std::function<Bytes(const Bytes&)> answer = [](const Bytes&) { return Bytes{}; };
+
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = std::filesystem::temp_directory_path()
+            / ("kel-update-" + std::to_string(::getpid()) + "-" + info->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        ASSERT_EQ(uart.OpenPort(), 0);
+        uart.usbState = 2;
+        device.responder = [this](const Bytes& written) {
+            timedWrites.push_back({clock.NowMs(), written});
+            return FakeSerialDevice::Reply{answer(written), 0};
+        };
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // Writes the file and queues its path as the file chooser's answer.
+    std::string ChooseFileWith(const std::string& name, const std::string& content)
+    {
+        const std::string path = WriteFile(name, content);
+        screen.fileAnswers.push_back(path);
+        return path;
+    }
+    std::string WriteFile(const std::string& name, const std::string& content)
+    {
+        const auto path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : screen.messages)
+            texts.push_back(m.text);
+        return texts;
+    }
+    // Times between consecutive writes of this one-byte command.
+    std::vector<std::int64_t> GapsBetween(std::uint8_t command) const
+    {
+        std::vector<std::int64_t> gaps;
+        std::int64_t last = -1;
+        for (const auto& w : timedWrites) {
+            if (w.bytes != Bytes{command})
+                continue;
+            if (last >= 0)
+                gaps.push_back(w.at - last);
+            last = w.at;
+        }
+        return gaps;
+    }
+};
+
+} // namespace kel::test
