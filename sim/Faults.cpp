@@ -31,11 +31,11 @@ constexpr std::array<FaultInfo, kFaultKindCount> kFaults{{
     {FaultKind::Replug, "replug", "=MS", false, true, 0,
      "with unplug: the device is back MS ms after it vanished (freshly powered up)"},
     {FaultKind::WrongD6Reply, "wrong-d6-reply", "[=B]", false, false, 0x00,
-     "the ESC answers 0xD6 with B instead of 0xD7 and never enters its loader (default 0x00)"},
+     "the ESC answers 0xD6 with B instead of 0xD7 (default 0x00); a running ESC then stays out of its loader"},
     {FaultKind::D8OnRetry, "d8-on-retry", "=N", false, true, 0,
      "the box update handshake: 0xD7 is answered 0x00 until its Nth retry, which gets 0xD8"},
     {FaultKind::NoAck, "no-ack", "[=N]", true, false, 0,
-     "the ESC loader does not acknowledge the Nth firmware record (without N: any record)"},
+     "the ESC loader does not acknowledge the Nth firmware record (without N: no record is)"},
     {FaultKind::Resend, "resend", "=N", false, true, 0,
      "the box loader answers every block 0x13 (send again) N times before it takes it"},
     {FaultKind::BadBlockCheck, "bad-block-check", "[=N]", true, false, 0,
@@ -136,11 +136,26 @@ long FaultSet::Tally(FaultKind kind)
 
 std::string FaultSet::HelpText()
 {
+    constexpr std::size_t kIndent = 26;
+    constexpr std::size_t kWidth = 80;
     std::string text;
     for (const auto& f : kFaults) {
-        std::string head = std::string("  ") + f.name + f.argument;
-        head.resize(std::max<std::size_t>(head.size() + 1, 26), ' ');
-        text += head + f.description + "\n";
+        std::string line = std::string("  ") + f.name + f.argument;
+        line.resize(std::max(line.size() + 1, kIndent), ' ');
+        // Wrap the description at word boundaries under its own column.
+        std::string_view words = f.description;
+        while (!words.empty()) {
+            std::size_t take = words.size();
+            if (line.size() + take > kWidth) {
+                take = words.rfind(' ', kWidth - line.size());
+                if (take == std::string_view::npos || take == 0)
+                    take = words.find(' ');
+            }
+            line += words.substr(0, take);
+            words.remove_prefix(std::min(words.size(), take + 1));
+            text += line + "\n";
+            line = std::string(kIndent, ' ');
+        }
     }
     return text;
 }
