@@ -39,7 +39,10 @@ std::vector<TextChar> TextModeChars(std::string_view bytes)
 
 class CappedList {
 public:
-    CappedList(CheckReport& report, const char* moreWhat) : report_(report), moreWhat_(moreWhat) {}
+    CappedList(CheckReport& report, const char* moreWhat, Severity severity = Severity::Error)
+        : report_(report), moreWhat_(moreWhat), severity_(severity)
+    {
+    }
     void Add(CheckFinding finding)
     {
         if (count_++ < kListedPerKind)
@@ -48,13 +51,14 @@ public:
     void Close()
     {
         if (count_ > kListedPerKind)
-            report_.findings.push_back({Severity::Error, 0, {}, {},
+            report_.findings.push_back({severity_, 0, {}, {},
                                         "and " + std::to_string(count_ - kListedPerKind) + " more " + moreWhat_});
     }
 
 private:
     CheckReport& report_;
     const char* moreWhat_;
+    Severity severity_;
     std::size_t count_ = 0;
 };
 
@@ -78,7 +82,8 @@ void CheckCharacters(CheckReport& report, const std::vector<TextChar>& chars, st
         if (run.lower > 0)
             what = Plural(run.lower, "lower-case hex digit", "lower-case hex digits");
         if (run.other > 0)
-            what += (what.empty() ? "" : " and ") + Plural(run.other, "character", "characters") + " not hex digits";
+            what += (what.empty() ? "" : " and ")
+                + Plural(run.other, "character that is no hex digit", "characters that are no hex digits");
         badLines.Add({Severity::Error, line, f.fileOffset, *run.first / 2,
                       what + " (first " + Describe(f.c) + ") would be read as 0"
                           + (run.lower > 0 ? ": write A-F in upper case" : "")});
@@ -87,10 +92,10 @@ void CheckCharacters(CheckReport& report, const std::vector<TextChar>& chars, st
     for (std::size_t i = 0; i < pairChars; ++i) {
         const char c = chars[i].c;
         if (c == '\n') {
+            flush();
             lineEnds.Add({Severity::Error, line, chars[i].fileOffset, i / 2,
                           "a line end inside the data is read as a character of value 0, "
                           "and every digit after it pairs up one place later"});
-            flush();
             ++line;
         } else if (!check::IsUpperHexDigit(c)) {
             ++(check::IsLowerHexLetter(c) ? run.lower : run.other);
@@ -126,6 +131,7 @@ void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
                                    "the image has " + std::to_string(image.size())
                                        + " bytes; the program box takes at most " + std::to_string(kXupMaxImage)});
     const std::vector<XupBlock> blocks = XupBlocks(image);
+    CappedList emptyBlocks(report, "empty blocks", Severity::Warning);
     for (const XupBlock& b : blocks) {
         const std::size_t left = image.size() - b.offset;
         if (b.overruns && left < 2)
@@ -136,9 +142,10 @@ void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
                                        "the block states " + Plural(b.bodyLength, "byte", "bytes") + " but only "
                                            + std::to_string(left - 2) + " follow: it runs past the end"});
         else if (b.bodyLength == 0)
-            report.findings.push_back({Severity::Warning, 0, {}, b.offset,
-                                       "an empty block: the box has no check value to verify in it"});
+            emptyBlocks.Add({Severity::Warning, 0, {}, b.offset,
+                             "an empty block: the box has no check value to verify in it"});
     }
+    emptyBlocks.Close();
     report.findings.push_back({Severity::Info, 0, {}, {},
                                "image of " + Plural(image.size(), "byte", "bytes") + " in "
                                    + Plural(blocks.size(), "block", "blocks")});

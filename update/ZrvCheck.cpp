@@ -1,5 +1,6 @@
 // Check of an ESC firmware file: Intel-HEX syntax as the ESC's loader expects
 // it, and everything the updater's plain line conversion would send wrong.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -85,7 +86,7 @@ private:
                   + Describe(digits[firstLower]) + " at column " + std::to_string(firstLower + 2)
                   + ") would be sent as 0: write A-F in upper case");
         if (other > 0)
-            Error(Plural(other, "character is", "characters are") + " not hex digits (first "
+            Error(Plural(other, "character is not a hex digit", "characters are not hex digits") + " (first "
                   + Describe(digits[firstOther]) + " at column " + std::to_string(firstOther + 2)
                   + ") and would be sent as 0");
         return other == 0;
@@ -156,6 +157,10 @@ CheckReport CheckZrv(std::string_view fileBytes)
                                Plural(lines.size(), "line", "lines") + ", "
                                    + Plural(static_cast<std::size_t>(ZrvTotal(lines)), "byte", "bytes")
                                    + " to send"});
+    // In file order; what concerns the whole file comes last.
+    std::stable_sort(report.findings.begin(), report.findings.end(), [](const CheckFinding& a, const CheckFinding& b) {
+        return (a.line == 0 ? SIZE_MAX : a.line) < (b.line == 0 ? SIZE_MAX : b.line);
+    });
     return report;
 }
 

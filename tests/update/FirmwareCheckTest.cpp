@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "update/FirmwareCheck.h"
+
+namespace kel {
+namespace {
+
+constexpr const char* kGoodZrv = ":0300000002000AF1\r\n:00000001FF\r\n";
+constexpr const char* kGoodXup = "0003AABBCC0001DD\r\n";
+
+std::string Dump(const CheckReport& report)
+{
+    std::string all;
+    for (const auto& f : report.findings)
+        all += FormatFinding(f) + "\n";
+    return all;
+}
+
+bool HasError(const CheckReport& report, std::size_t line, const std::string& part)
+{
+    return std::any_of(report.findings.begin(), report.findings.end(), [&](const CheckFinding& f) {
+        return f.severity == Severity::Error && f.line == line && f.message.find(part) != std::string::npos;
+    });
+}
+
+TEST(FirmwareCheck, GoodFilesFlashWithOnlyNotes)
+{
+    for (const CheckReport& report : {CheckZrv(kGoodZrv), CheckXup(kGoodXup)}) {
+        EXPECT_TRUE(report.Flashable()) << Dump(report);
+        for (const auto& f : report.findings)
+            EXPECT_EQ(f.severity, Severity::Info) << FormatFinding(f);
+    }
+}
+
+struct Problem {
+    const char* name;
+    std::string text;
+    std::size_t line;  // 0: about the whole file
+    const char* part;
+};
+
+void PrintTo(const Problem& p, std::ostream* os) { *os << p.name; }
+
+class ZrvProblemTest : public ::testing::TestWithParam<Problem> {};
+
+TEST_P(ZrvProblemTest, FoundOnItsLineAndBlocksFlashing)
+{
+    const CheckReport report = CheckZrv(GetParam().text);
+    EXPECT_TRUE(HasError(report, GetParam().line, GetParam().part)) << Dump(report);
+    EXPECT_FALSE(report.Flashable());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ZrvProblemTest, ::testing::Values(
+    Problem{"LowerCase", ":0300000002000af1\n:00000001FF\n", 1, "2 lower-case hex digits (first 'a' at column 15)"},
+    Problem{"OddDigitCount", ":0300000002000AF\n:00000001FF\n", 1, "odd number of hex digits (15)"},
+    Problem{"NoColon", "X0300000002000AF1\n:00000001FF\n", 1, "does not start with a colon"},
+    Problem{"LengthFieldDisagrees", ":0400000002000AF1\n:00000001FF\n", 1, "says 4 data bytes, so 18 hex digits"},
+    Problem{"BadChecksum", ":0300000002000AF2\n:00000001FF\n", 1, "checksum 0xF2 is wrong: the record's bytes call for 0xF1"},
+    Problem{"EmptyLine", ":0300000002000AF1\n\n:00000001FF\n", 2, "empty line"},
+    Problem{"TrailingSpace", ":0300000002000AF1 \n:00000001FF\n", 1, "1 character is not a hex digit (first a space at column 18)"},
+    Problem{"CrOnlyLineEnds", ":0300000002000AF1\r:00000001FF\r", 1, "(first CR at column 18)"},
+    Problem{"TooShort", ":00\n:00000001FF\n", 1, "too short for a record"},
+    Problem{"UnknownType", ":00000006FA\n:00000001FF\n", 1, "unknown record type 0x06"},
+    Problem{"EndRecordWithData", ":01000001AA54\n", 1, "end-of-file record carries data"},
+    Problem{"NoEndRecord", ":0300000002000AF1\n", 0, "no end-of-file record"},
+    Problem{"EndRecordNotLast", ":00000001FF\n:0300000002000AF1\n", 1, "not the last record: 1 line follows"},
+    Problem{"EmptyFile", "", 0, "holds no records"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class XupProblemTest : public ::testing::TestWithParam<Problem> {};
+
+TEST_P(XupProblemTest, FoundAndBlocksFlashing)
+{
+    const CheckReport report = CheckXup(GetParam().text);
+    EXPECT_TRUE(HasError(report, GetParam().line, GetParam().part)) << Dump(report);
+    EXPECT_FALSE(report.Flashable());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, XupProblemTest, ::testing::Values(
+    Problem{"LowerCase", "0003aabbcc0001DD", 1, "6 lower-case hex digits (first 'a')"},
+    Problem{"NonHex", "0003AAxBCC0001DD", 1, "1 character that is no hex digit (first 'x')"},
+    Problem{"LineEndInsideData", "0003AABB\r\nCC0001DD", 1, "line end inside the data"},
+    Problem{"LoneLastDigit", "0003AABBCC0001DD7", 1, "lone last character '7'"},
+    Problem{"BlockRunsPastEnd", "0005AABB", 0, "states 5 bytes but only 2 follow"},
+    Problem{"StrayByteFromTwoLineEnds", "0001DD\n\n", 0, "stray byte"},
+    Problem{"TooLarge", "FFFE" + std::string(65534 * 2, '5') + "0000", 0, "at most 65536"},
+    Problem{"Empty", "", 0, "holds no data"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(XupCheck, LineEndIsPlacedInFileAndImage)
+{
+    const CheckReport report = CheckXup("0003AABB\r\nCC0001DD");
+    const auto it = std::find_if(report.findings.begin(), report.findings.end(),
+                                 [](const CheckFinding& f) { return f.message.find("line end") != std::string::npos; });
+    ASSERT_NE(it, report.findings.end());
+    EXPECT_EQ(it->fileOffset, 8u);   // the CR of CR LF
+    EXPECT_EQ(it->imageOffset, 4u);  // first character of the fifth pair
+    EXPECT_EQ(FormatFinding(*it).rfind("line 1, byte 0x8, image offset 0x4: error: ", 0), 0u) << FormatFinding(*it);
+}
+
+TEST(XupCheck, ManyLineEndsAreCountedBeyondTwenty)
+{
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "0000\n";
+    const CheckReport report = CheckXup(text);
+    const auto listed = std::count_if(report.findings.begin(), report.findings.end(), [](const CheckFinding& f) {
+        return f.message.find("line end inside") != std::string::npos;
+    });
+    EXPECT_EQ(listed, 20);
+    EXPECT_TRUE(HasError(report, 0, "and 10 more line ends inside the data")) << Dump(report);
+}
+
+TEST(XupCheck, EmptyBlockWarnsButStillFlashes)
+{
+    const CheckReport report = CheckXup("00000001DD");
+    EXPECT_TRUE(report.Flashable()) << Dump(report);
+    EXPECT_TRUE(std::any_of(report.findings.begin(), report.findings.end(), [](const CheckFinding& f) {
+        return f.severity == Severity::Warning && f.imageOffset == 0u;
+    }));
+}
+
+class CheckFileTest : public ::testing::Test {
+protected:
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("kel-check-" + std::to_string(::getpid()));
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string Write(const std::string& name, const std::string& content)
+    {
+        const auto path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+};
+
+TEST_F(CheckFileTest, KindFollowsTheExtensionInAnyCase)
+{
+    EXPECT_EQ(CheckFirmwareFile(Write("a.ZRV", kGoodZrv)).kind, FirmwareKind::Zrv);
+    EXPECT_TRUE(CheckFirmwareFile(Write("a.ZRV", kGoodZrv)).Flashable());
+    EXPECT_TRUE(CheckFirmwareFile(Write("b.xup", kGoodXup)).Flashable());
+    EXPECT_EQ(FirmwareKindOf("dir.zrv/firmware"), FirmwareKind::Unknown);
+}
+
+TEST_F(CheckFileTest, UnknownNameOrUnreadableFileDoesNotFlash)
+{
+    const CheckReport other = CheckFirmwareFile(Write("a.hex", kGoodZrv));
+    EXPECT_EQ(other.kind, FirmwareKind::Unknown);
+    EXPECT_FALSE(other.Flashable());
+    EXPECT_TRUE(HasError(other, 0, ".zrv")) << Dump(other);
+
+    const CheckReport missing = CheckFirmwareFile((dir / "gone.zrv").string());
+    EXPECT_FALSE(missing.readable);
+    EXPECT_FALSE(missing.Flashable());
+    EXPECT_FALSE(CheckFirmwareFile(dir.string() + "/.zrv").readable);
+}
+
+} // namespace
+} // namespace kel
