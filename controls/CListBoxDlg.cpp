@@ -1,0 +1,99 @@
+#include "controls/CListBoxDlg.h"
+
+#include "controls/CMyListBox.h"
+#include "resources/ResourceIds.h"
+
+namespace kel {
+namespace {
+
+QStringList ToQt(const std::vector<std::string>& entries)
+{
+    QStringList list;
+    list.reserve(qsizetype(entries.size()));
+    for (const std::string& entry : entries)
+        list.append(QString::fromStdString(entry));
+    return list;
+}
+
+} // namespace
+
+CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& caption, QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
+    , m_slotId(slotId)
+    , m_list(new CMyListBox(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(kWidth, kHeight);
+    m_list->setObjectName(QString::number(id::kPopupList));
+    m_list->setGeometry(0, 0, kWidth, kHeight);
+    m_list->addItems(entries);  // in the given order, never sorted
+
+    int preselect = -1;
+    if (caption.isEmpty()) {
+        preselect = entries.isEmpty() ? -1 : 0;
+    } else {
+        for (qsizetype i = 0; i < entries.size() && preselect < 0; ++i)
+            if (entries[i].compare(caption, Qt::CaseInsensitive) == 0)
+                preselect = int(i);
+    }
+    if (preselect >= 0) {
+        m_list->setCurrentRow(preselect);
+        m_list->scrollToItem(m_list->item(preselect), QAbstractItemView::PositionAtCenter);
+    } else {
+        // Mark the current index as set, so taking the focus selects nothing.
+        m_list->setCurrentIndex(QModelIndex());
+    }
+    m_list->hide();
+
+    // Connected after the preselection, so only the user's choice commits. A
+    // click on the entry already selected changes no selection but chooses too.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = m_list->selectedItems();
+        if (!selected.isEmpty())
+            Commit(m_list->row(selected.first()));
+    });
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { Commit(m_list->row(item)); });
+}
+
+CListBoxDlg::CListBoxDlg(int slotId, const std::vector<std::string>& entries, const std::string& caption,
+                         QWidget* owner)
+    : CListBoxDlg(slotId, ToQt(entries), QString::fromStdString(caption), owner)
+{
+}
+
+CListBoxDlg::~CListBoxDlg() = default;
+
+QRect CListBoxDlg::Placement(const QRect& windowGeometry, int verticalOffset)
+{
+    return {windowGeometry.left() + kLeftOffset, windowGeometry.top() + verticalOffset, kWidth, kHeight};
+}
+
+CListBoxDlg* CListBoxDlg::Open(QWidget* window, int slotId, const QStringList& entries, const QString& caption,
+                               int verticalOffset)
+{
+    auto* popup = new CListBoxDlg(slotId, entries, caption, window);
+    // The main window is frameless, so its frame corner is its client origin.
+    const QRect frame = window ? window->frameGeometry() : QRect();
+    popup->setGeometry(Placement(frame, verticalOffset));
+    popup->show();
+    popup->ShowList();
+    return popup;
+}
+
+void CListBoxDlg::ShowList()
+{
+    m_list->show();
+    m_list->setFocus(Qt::OtherFocusReason);
+}
+
+void CListBoxDlg::Commit(int row)
+{
+    if (m_committed || row < 0 || row >= m_list->count())
+        return;
+    m_committed = true;
+    const QString text = m_list->item(row)->text();
+    emit Chosen(m_slotId, row, text);
+    close();
+}
+
+} // namespace kel

@@ -1,0 +1,56 @@
+#pragma once
+#include <QStringList>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+namespace kel {
+
+class CMyListBox;
+
+// The option pop-up: a frameless 190 x 160 window holding list 1401 (object
+// name "1401") with the option list of one slot, the current caption
+// preselected. Choosing an entry (a click, or moving the selection with the
+// keys) emits Chosen() and closes the pop-up, which then deletes itself.
+//
+// It knows nothing of the main window or the settings: the opener passes the
+// slot, the entries and the caption, and acts on Chosen() (caption, custom
+// fields). The opener also closes it on its own occasions with close().
+class CListBoxDlg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kLeftOffset = 245;  // from the window's left edge
+    static constexpr int kWidth = 190;
+    static constexpr int kHeight = 160;
+
+    // Fills the list in order and preselects `caption`: entry 0 for an empty
+    // caption, else the entry equal to it ignoring letter case, else nothing.
+    // The list starts hidden; Open() (or ShowList()) shows it.
+    CListBoxDlg(int slotId, const QStringList& entries, const QString& caption, QWidget* owner = nullptr);
+    CListBoxDlg(int slotId, const std::vector<std::string>& entries, const std::string& caption,
+                QWidget* owner = nullptr);
+    ~CListBoxDlg() override;
+
+    // Creates the pop-up for `window`, places it at (window left + 245, window
+    // top + verticalOffset), 190 x 160, shows it and gives the list the focus.
+    static CListBoxDlg* Open(QWidget* window, int slotId, const QStringList& entries, const QString& caption,
+                             int verticalOffset);
+    static QRect Placement(const QRect& windowGeometry, int verticalOffset);
+
+    void ShowList();
+    int SlotId() const { return m_slotId; }
+    CMyListBox* List() const { return m_list; }
+
+signals:
+    // The user chose entry `index` with text `text` for option slot `slotId`.
+    void Chosen(int slotId, int index, const QString& text);
+
+private:
+    void Commit(int row);
+
+    int m_slotId;
+    CMyListBox* m_list;
+    bool m_committed = false;
+};
+
+} // namespace kel

@@ -1,0 +1,82 @@
+#include "controls/CMyListBox.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "resources/ResourceIds.h"
+#include "resources/Skin.h"
+
+namespace kel {
+
+CMyListBox::CMyListBox(QWidget* parent)
+    : QListWidget(parent)
+    , m_background(skin::Bitmap(id::bmp::kPopupBackground))
+{
+    setFont(EntryFont());
+    setFrameShape(QFrame::NoFrame);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    // The entries are drawn onto the bitmap, so the view paints no base colour.
+    viewport()->setAutoFillBackground(false);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::transparent);
+    colours.setColor(QPalette::Text, QColor::fromRgb(kEntryColour));
+    // The chosen entry in the skin's accent, whether or not the pop-up is active.
+    colours.setColor(QPalette::Highlight, QColor(255, 188, 16));
+    colours.setColor(QPalette::HighlightedText, QColor(28, 31, 35));
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, QColor(255, 188, 16));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(28, 31, 35));
+    setPalette(colours);
+}
+
+CMyListBox::~CMyListBox() = default;
+
+QFont CMyListBox::EntryFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSize(9);
+    return font;
+}
+
+void CMyListBox::SetRightMargin(int margin)
+{
+    m_rightMargin = std::max(margin, 0);
+    viewport()->update();
+}
+
+void CMyListBox::paintEvent(QPaintEvent* event)
+{
+    {
+        // The top-left part of the bitmap, as wide as the list minus the margin.
+        QPainter painter(viewport());
+        const int width = viewport()->width() - m_rightMargin;
+        const int height = viewport()->height();
+        painter.drawPixmap(QRect(0, 0, width, height), m_background, QRect(0, 0, width, height));
+    }
+    QListWidget::paintEvent(event);
+}
+
+void CMyListBox::scrollContentsBy(int dx, int dy)
+{
+    QListWidget::scrollContentsBy(dx, dy);
+    // The base scrolls pixels, background included; repaint it all instead.
+    viewport()->update();
+}
+
+void CMyListBox::wheelEvent(QWheelEvent* event)
+{
+    viewport()->update();
+    QListWidget::wheelEvent(event);
+}
+
+void CMyListBox::focusOutEvent(QFocusEvent* event)
+{
+    QListWidget::focusOutEvent(event);
+    hide();
+}
+
+} // namespace kel

@@ -1,0 +1,36 @@
+#pragma once
+#include <QListWidget>
+#include <QPixmap>
+
+namespace kel {
+
+// The list of the option pop-up: entries in 9-point Arial, red RGB(230, 0, 0),
+// drawn straight onto the pop-up background bitmap (183). Scrolling and the
+// wheel repaint the whole list so the background never moves with the entries.
+// It hides itself when it loses the keyboard focus.
+class CMyListBox : public QListWidget {
+    Q_OBJECT
+public:
+    static constexpr QRgb kEntryColour = qRgb(230, 0, 0);
+
+    explicit CMyListBox(QWidget* parent = nullptr);
+    ~CMyListBox() override;
+
+    // Pixels at the right edge that the background does not cover (0 by default).
+    void SetRightMargin(int margin);
+    int RightMargin() const { return m_rightMargin; }
+
+    static QFont EntryFont();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int m_rightMargin = 0;
+    QPixmap m_background;
+};
+
+} // namespace kel

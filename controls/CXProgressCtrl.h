@@ -1,0 +1,54 @@
+#pragma once
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+namespace kel {
+
+// A progress bar that paints itself: a light field in a flat sunken border, a
+// bar growing from the left, and a centred caption that is dark over the field
+// and light over the bar. The caption is the percentage ("13% ") until
+// ShowText() sets a text; the owner may turn the percentage back on.
+class CXProgressCtrl : public QWidget {
+    Q_OBJECT
+public:
+    explicit CXProgressCtrl(QWidget* parent = nullptr);
+    ~CXProgressCtrl() override;
+
+    // Colours and caption mode, open to the owner; read at every paint.
+    QColor barColor{128, 128, 255};
+    QColor fieldColor{235, 235, 235};
+    QColor captionColor{0, 0, 0};
+    QColor captionOnBarColor{255, 255, 255};
+    int showPercentage = 1;
+
+    // Range and position, as a progress bar has them (default 0..100, 0).
+    void setRange(int minimum, int maximum);
+    void setValue(int value);  // clamped to the range
+    int minimum() const { return m_minimum; }
+    int maximum() const { return m_maximum; }
+    int value() const { return m_value; }
+
+    // Makes `text` the caption and turns the percentage off.
+    void ShowText(const QString& text);
+    QString text() const { return m_text; }
+
+    // What the next paint shows, for the owner and for tests.
+    double Fraction() const;
+    QString Caption() const;
+    QRect BarRect() const;    // in widget coordinates
+    QRect InnerRect() const;  // inside the 2 px border
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int m_minimum = 0;
+    int m_maximum = 100;
+    int m_value = 0;
+    QString m_text;
+};
+
+} // namespace kel

@@ -1,0 +1,106 @@
+#include "controls/CprogessDlg.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include "controls/CXProgressCtrl.h"
+#include "resources/ResourceIds.h"
+#include "resources/Skin.h"
+
+namespace kel {
+namespace {
+
+// Dialog units of the layout (200 x 72) in pixels: 2 per horizontal unit and
+// 136/72 per vertical unit, so the layout fills the 388 x 136 background.
+QRect FromDialogUnits(int x, int y, int width, int height)
+{
+    auto vertical = [](int units) { return (units * 136 + 36) / 72; };
+    return {x * 2, vertical(y), width * 2, vertical(height)};
+}
+
+QFont ArialPoints(int points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSize(points);
+    return font;
+}
+
+} // namespace
+
+CprogessDlg::CprogessDlg(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
+    , m_bar(new CXProgressCtrl(this))
+    , m_detail(new QLabel(this))
+    , m_title(new QLabel(this))
+    , m_background(skin::Bitmap(id::bmp::kProgressDlgBackground))
+{
+    resize(kWidth, kHeight);
+    // Only the background picture is seen; the rest of the 500 x 300 window
+    // has no picture and is left out of the window's shape.
+    setMask(QRegion(m_background.rect()));
+
+    m_bar->setObjectName(QString::number(id::kProgressDlgBar));
+    m_bar->setGeometry(FromDialogUnits(4, 36, 182, 15));
+    m_bar->captionColor = QColor(255, 255, 0);
+    m_bar->ShowText(QStringLiteral("Setting..."));
+    m_bar->showPercentage = 0;
+    m_bar->barColor = QColor(255, 0, 0);
+    m_bar->fieldColor = QColor(20, 20, 20);
+
+    m_detail->setObjectName(QString::number(id::kProgressDlgDetail));
+    m_detail->setGeometry(FromDialogUnits(7, 57, 120, 8));
+    m_detail->setFont(ArialPoints(8));
+    m_detail->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_title->setObjectName(QString::number(id::kProgressDlgTitle));
+    m_title->setGeometry(FromDialogUnits(64, 22, 64, 12));
+    m_title->setFont(ArialPoints(12));
+    m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+CprogessDlg::~CprogessDlg() = default;
+
+QRect CprogessDlg::Placement(const QRect& r)
+{
+    const int right = r.x() + r.width();
+    const int bottom = r.y() + r.height();
+    return {(r.x() + right) / 2 - 180, (r.y() + bottom) / 2 - 40, kWidth, kHeight};
+}
+
+CprogessDlg* CprogessDlg::Open(QWidget* owner)
+{
+    auto* dialog = new CprogessDlg(owner);
+    if (owner)
+        dialog->setGeometry(Placement(owner->frameGeometry()));
+    dialog->show();
+    dialog->repaint();
+    return dialog;
+}
+
+void CprogessDlg::SetPos(int position)
+{
+    m_bar->setValue(position);
+}
+
+void CprogessDlg::SetDetail(const QString& text)
+{
+    m_detail->setText(text);
+}
+
+void CprogessDlg::SetTitle(bool success)
+{
+    m_titleColour = success ? kSuccessColour : kFailureColour;
+    QPalette colours = m_title->palette();
+    colours.setColor(QPalette::WindowText, m_titleColour);
+    m_title->setPalette(colours);
+    m_title->setText(success ? QStringLiteral("SUCCESSED") : QStringLiteral("FAILED"));
+}
+
+void CprogessDlg::paintEvent(QPaintEvent*)
+{
+    // The bitmap at its own size from the top-left corner; no stretching.
+    QPainter(this).drawPixmap(0, 0, m_background);
+}
+
+} // namespace kel

@@ -1,0 +1,56 @@
+#pragma once
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+class QLabel;
+
+namespace kel {
+
+class CXProgressCtrl;
+
+// The small borderless pop-up shown while settings are written: bar 1055
+// ("Setting..." in yellow on a dark field, red bar), detail line 1056 and
+// title line 1057 (empty until SetTitle) over background bitmap 169. Modeless:
+// the owner creates it, drives it and closes it; it never closes itself.
+// Object names of the children are their control ids ("1055", "1056", "1057").
+class CprogessDlg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 500;
+    static constexpr int kHeight = 300;
+    static inline const QColor kSuccessColour{0, 255, 0};
+    static inline const QColor kFailureColour{255, 0, 0};
+
+    explicit CprogessDlg(QWidget* owner = nullptr);
+    ~CprogessDlg() override;
+
+    // Creates the pop-up for `owner`, places it over the owner's middle
+    // (Placement of its frame rectangle) and shows it at once.
+    static CprogessDlg* Open(QWidget* owner);
+    // From the owner's screen rectangle R (right and bottom exclusive):
+    // left = (R.left + R.right) / 2 - 180, top = (R.top + R.bottom) / 2 - 40,
+    // 500 x 300. No clamping to the screen.
+    static QRect Placement(const QRect& ownerScreenRect);
+
+    void SetPos(int position);                // bar position, range 0..100
+    void SetDetail(const QString& text);      // detail line
+    void SetTitle(bool success);              // "SUCCESSED" green or "FAILED" red
+
+    CXProgressCtrl* Bar() const { return m_bar; }
+    QLabel* Detail() const { return m_detail; }
+    QLabel* Title() const { return m_title; }
+    QColor TitleColour() const { return m_titleColour; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_titleColour{0, 0, 0};
+    CXProgressCtrl* m_bar;
+    QLabel* m_detail;
+    QLabel* m_title;
+    QPixmap m_background;
+};
+
+} // namespace kel

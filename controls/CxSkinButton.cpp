@@ -1,0 +1,233 @@
+#include "controls/CxSkinButton.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
+#include <qdrawutil.h>
+
+#include "controls/SkinDrawing.h"
+#include "resources/Skin.h"
+
+namespace kel {
+namespace {
+
+constexpr QRgb kMaskKey = qRgb(255, 255, 255);
+
+QImage LoadBitmap(unsigned id)
+{
+    const int resource = int(id & 0xFFFFu);
+    return resource == 0 ? QImage() : skin::Image(resource);
+}
+
+} // namespace
+
+CxSkinButton::CxSkinButton(QWidget* parent)
+    : QAbstractButton(parent)
+    , m_captionColour(palette().color(QPalette::ButtonText))
+{
+    // Hover follows the pointer without a button held.
+    setMouseTracking(true);
+    // No background erase: the parent's pixels stay where the mask keeps them.
+    setAutoFillBackground(false);
+}
+
+CxSkinButton::~CxSkinButton() = default;
+
+QFont CxSkinButton::CaptionFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSize(9);
+    return font;
+}
+
+QPoint CxSkinButton::CaptionOrigin(const QString& text, QSize size, const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    // Integer divisions truncate toward zero, as the layout has always done.
+    const int x = (size.width() - int(text.size()) * metrics.averageCharWidth()) / 2 - 5;
+    const int y = (size.height() - metrics.height()) / 2;
+    return {x, y};
+}
+
+void CxSkinButton::ApplySkin(unsigned normalId, unsigned pressedId, unsigned hoverId, unsigned disabledId,
+                             unsigned maskId, short drawMode, short border, short focusMargin)
+{
+    Looks looks{LoadBitmap(normalId), LoadBitmap(pressedId), LoadBitmap(hoverId), LoadBitmap(disabledId),
+                LoadBitmap(maskId)};
+    ApplySkin(looks, drawMode, border, focusMargin);
+}
+
+void CxSkinButton::ApplySkin(const Looks& looks, short drawMode, short border, short focusMargin)
+{
+    m_normal = looks.normal;
+    m_pressedLook = looks.pressed;
+    m_hoverLook = looks.hover;
+    m_disabled = looks.disabled.isNull() ? looks.normal : looks.disabled;
+    m_mask = looks.mask;
+
+    m_drawMode = std::clamp<int>(drawMode, kDrawNatural, kDrawTile);
+    m_border = border;
+    m_focusMargin = std::max<int>(focusMargin, 0);
+
+    if (!m_mask.isNull()) {
+        SetShape(BuildMaskRegion(m_mask, kMaskKey), true);
+        if (m_drawMode == kDrawNatural)
+            resize(m_mask.size());
+    }
+    update();
+}
+
+QColor CxSkinButton::SetCaptionColor(const QColor& colour)
+{
+    const QColor previous = m_captionColour;
+    m_captionColour = colour;
+    return previous;
+}
+
+void CxSkinButton::SetShape(const QRegion& shape, bool fromMask)
+{
+    m_shape = shape;
+    // An empty QRegion would mean "no mask" to Qt; a mask that is white
+    // everywhere instead makes a button that shows nothing and takes no clicks.
+    m_emptyShape = fromMask && shape.isEmpty();
+    setAttribute(Qt::WA_TransparentForMouseEvents, m_emptyShape);
+    if (shape.isEmpty())
+        clearMask();
+    else
+        setMask(shape);
+}
+
+QSize CxSkinButton::sizeHint() const
+{
+    if (!m_mask.isNull())
+        return m_mask.size();
+    return m_normal.isNull() ? QSize(75, 23) : m_normal.size();
+}
+
+bool CxSkinButton::hitButton(const QPoint& pos) const
+{
+    if (m_emptyShape)
+        return false;
+    return m_shape.isEmpty() ? rect().contains(pos) : m_shape.contains(pos);
+}
+
+void CxSkinButton::paintEvent(QPaintEvent*)
+{
+    if (m_emptyShape)
+        return;
+    QPainter painter(this);
+    const QRect item = rect();
+    const QFont font = CaptionFont();
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const QPoint origin = CaptionOrigin(text(), item.size(), font);
+    const QPoint baseline = origin + QPoint(0, metrics.ascent());
+    const QColor face = palette().color(QPalette::Button);
+
+    auto paintLook = [&](const QImage& look) {
+        if (look.isNull())
+            painter.fillRect(item, face);
+        else
+            PaintBitmap(painter, look, m_mask, item, m_drawMode);
+    };
+
+    if (!isEnabled()) {
+        paintLook(m_disabled);
+        if (m_border != 0)
+            qDrawWinButton(&painter, item, palette(), false);
+        painter.setClipRect(item);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawText(baseline + QPoint(1, 1), text());
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
+        painter.drawText(baseline, text());
+        return;
+    }
+
+    const bool selected = isDown();
+    if (selected)
+        paintLook(m_pressedLook);
+    else if (m_normal.isNull())
+        painter.fillRect(item, face);
+    else
+        paintLook(m_hover && !m_hoverLook.isNull() ? m_hoverLook : m_normal);
+    if (m_border != 0)
+        qDrawWinButton(&painter, item, palette(), selected);
+
+    QRect textClip = item;
+    if (hasFocus() && m_focusMargin > 0) {
+        textClip = item.adjusted(m_focusMargin, m_focusMargin, -m_focusMargin, -m_focusMargin);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = textClip;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+    painter.setClipRect(textClip);
+    painter.setPen(m_captionColour);
+    painter.drawText(baseline, text());  // no offset in the pressed look
+}
+
+void CxSkinButton::SetHover(bool hover)
+{
+    if (m_hover == hover)
+        return;
+    m_hover = hover;
+    update();
+}
+
+void CxSkinButton::enterEvent(QEnterEvent* event)
+{
+    if (!m_pressed)
+        SetHover(true);
+    QAbstractButton::enterEvent(event);
+}
+
+void CxSkinButton::leaveEvent(QEvent* event)
+{
+    SetHover(false);
+    QAbstractButton::leaveEvent(event);
+}
+
+void CxSkinButton::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())) {
+        SetHover(false);
+        m_pressed = true;
+    }
+    QAbstractButton::mousePressEvent(event);
+}
+
+void CxSkinButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = false;
+    QAbstractButton::mouseReleaseEvent(event);
+}
+
+void CxSkinButton::mouseMoveEvent(QMouseEvent* event)
+{
+    // While pressed the base class keeps the pushed look in step with
+    // hitButton(), i.e. with the pointer being over the button's shape.
+    if (!m_pressed && !m_hover)
+        SetHover(true);
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void CxSkinButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A double click is a second press.
+    mousePressEvent(event);
+}
+
+void CxSkinButton::focusOutEvent(QFocusEvent* event)
+{
+    if (m_pressed) {
+        m_pressed = false;
+        setDown(false);
+    }
+    QAbstractButton::focusOutEvent(event);
+}
+
+} // namespace kel

@@ -1,0 +1,88 @@
+#pragma once
+#include <QAbstractButton>
+#include <QColor>
+#include <QImage>
+#include <QRegion>
+
+namespace kel {
+
+// A push button painted entirely from skin bitmaps: normal, pressed, hover and
+// disabled looks, and an optional mask (white = outside) that shapes the
+// button and makes it transparent there. The caption is drawn over the bitmap
+// in 9-point Arial and the caption colour.
+class CxSkinButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit CxSkinButton(QWidget* parent = nullptr);
+    ~CxSkinButton() override;
+
+    // Replaces every bitmap (ids from resources/ResourceIds.h, 0 for none; only
+    // the low 16 bits count). A disabled id of 0 takes a copy of the normal
+    // bitmap. A mask id shapes the button; with draw mode 0 the button then
+    // takes the mask's size. Draw mode is clamped to 0..2, the focus margin
+    // raised to 0.
+    void ApplySkin(unsigned normalId, unsigned pressedId, unsigned hoverId, unsigned disabledId, unsigned maskId,
+                   short drawMode, short border, short focusMargin);
+
+    // The same with the bitmaps themselves (null for none), e.g. generated ones.
+    struct Looks {
+        QImage normal;
+        QImage pressed;
+        QImage hover;
+        QImage disabled;  // null: a copy of the normal look
+        QImage mask;      // null: rectangular
+    };
+    void ApplySkin(const Looks& looks, short drawMode, short border, short focusMargin);
+
+    // Sets the caption colour and returns the previous one; does not repaint.
+    QColor SetCaptionColor(const QColor& colour);
+    QColor CaptionColor() const { return m_captionColour; }
+
+    // State, for the owner and for tests.
+    bool IsHovering() const { return m_hover; }
+    bool IsPressed() const { return m_pressed; }
+    int DrawMode() const { return m_drawMode; }
+    int FocusMargin() const { return m_focusMargin; }
+    bool HasBorder() const { return m_border != 0; }
+    // The shape built from the mask; empty when there is no mask or when the
+    // mask is white everywhere (see HasEmptyShape).
+    QRegion Shape() const { return m_shape; }
+    bool HasEmptyShape() const { return m_emptyShape; }
+
+    // Where DrawItem puts the caption's top-left corner for this text and size.
+    static QPoint CaptionOrigin(const QString& text, QSize size, const QFont& font);
+    static QFont CaptionFont();
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void SetShape(const QRegion& shape, bool fromMask);
+    void SetHover(bool hover);
+
+    bool m_hover = false;
+    bool m_pressed = false;
+    QImage m_normal;
+    QImage m_pressedLook;
+    QImage m_disabled;
+    QImage m_mask;
+    QImage m_hoverLook;
+    int m_focusMargin = 0;
+    QColor m_captionColour;
+    QRegion m_shape;
+    bool m_emptyShape = false;
+    int m_border = 0;
+    int m_drawMode = 1;
+};
+
+} // namespace kel

@@ -1,0 +1,25 @@
+#pragma once
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <vector>
+
+// The skin: every bitmap of the program, keyed by its resource identifier
+// (resources/ResourceIds.h, kel::id::bmp). Bitmaps are painted in code on first
+// use and cached for the rest of the run. Needs a QGuiApplication (fonts).
+namespace kel::skin {
+
+// Colour of the background that is not part of the window: RGB(25, 35, 35).
+inline constexpr QRgb kKeyColour = qRgb(25, 35, 35);
+
+// The bitmap with this identifier; a null image or pixmap for an unknown one.
+QImage Image(int id);
+QPixmap Bitmap(int id);
+
+// The application icon (resource 227) in the usual sizes.
+QIcon AppIcon();
+
+// Every identifier Image() knows, in ascending order.
+std::vector<int> BitmapIds();
+
+} // namespace kel::skin

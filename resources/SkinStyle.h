@@ -1,0 +1,64 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+// The look of the skin in one place: a dark anodised frame, a light panel and
+// one amber accent. Every bitmap painter takes its colours and fonts from here.
+namespace kel::skin::style {
+
+// Frame (anodised metal).
+inline constexpr QRgb kFrameTop = qRgb(66, 71, 79);
+inline constexpr QRgb kFrameBottom = qRgb(40, 43, 49);
+inline constexpr QRgb kFrameLine = qRgb(104, 110, 119);   // bevel highlight
+inline constexpr QRgb kFrameShadow = qRgb(17, 19, 22);    // bevel shadow, never the key colour
+inline constexpr QRgb kWell = qRgb(30, 32, 37);           // recess behind the page buttons
+
+// Light panel the pages are drawn on.
+inline constexpr QRgb kPanel = qRgb(236, 238, 241);
+inline constexpr QRgb kPanelEdge = qRgb(150, 156, 164);
+inline constexpr QRgb kPanelGroove = qRgb(206, 210, 216);
+inline constexpr QRgb kInk = qRgb(28, 31, 35);
+inline constexpr QRgb kInkMuted = qRgb(86, 92, 101);
+inline constexpr QRgb kOnDark = qRgb(234, 236, 239);
+inline constexpr QRgb kOnDarkMuted = qRgb(160, 166, 175);
+
+// Accent.
+inline constexpr QRgb kAccent = qRgb(255, 188, 16);
+inline constexpr QRgb kAccentLight = qRgb(255, 212, 84);
+inline constexpr QRgb kAccentDark = qRgb(196, 134, 0);
+
+// Metal buttons.
+inline constexpr QRgb kButtonTop = qRgb(88, 94, 103);
+inline constexpr QRgb kButtonBottom = qRgb(54, 58, 65);
+inline constexpr QRgb kButtonBorder = qRgb(20, 22, 26);
+
+QColor Colour(QRgb rgb);
+
+// The skin's typeface: Liberation Sans (metric twin of Arial), falling back to
+// DejaVu Sans, so text never goes missing. Sizes are in pixels.
+QFont Font(int pixelSize, bool bold = false);
+
+QImage NewImage(QSize size, QRgb fill);
+
+// Anodised fill: vertical gradient with faint horizontal brushing.
+void FillMetal(QPainter& painter, const QRect& rect, QRgb top, QRgb bottom);
+
+// A rounded metal or accent plate with a 1 px border and a top highlight.
+void DrawPlate(QPainter& painter, const QRectF& rect, qreal radius, QRgb top, QRgb bottom, QRgb border);
+
+void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& text, const QFont& font, QRgb colour);
+
+// Binary shape: black inside a rounded rectangle, white outside (white is the
+// key colour of masks). No anti-aliasing, so the shape is exact.
+QImage RoundedMask(QSize size, int radius);
+
+// Fills the black part of a mask with a vertical gradient and rims it with a
+// 1 px border that follows the mask's outline pixel for pixel.
+QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border);
+
+} // namespace kel::skin::style
