@@ -72,6 +72,7 @@ std::optional<std::int64_t> DeviceModel::ReplugAtMs() const
 void DeviceModel::Unplug(std::int64_t t)
 {
     unpluggedAt_ = t;
+    ++unplugs_;
     // What is already on the wire arrives; nothing later is sent.
     std::erase_if(output_, [t](const OutputByte& b) { return b.atMs > t; });
 }

@@ -94,6 +94,8 @@ public:
     // Whether the device is attached at nowMs (a replug powers it up afresh).
     bool IsPresent(std::int64_t nowMs);
     std::optional<std::int64_t> UnpluggedAtMs() const { return unpluggedAt_; }
+    // How often the device was unplugged so far: a handle opened before an unplug is dead.
+    int Unplugs() const { return unplugs_; }
     // When a replug is due, while unplugged.
     std::optional<std::int64_t> ReplugAtMs() const;
 
@@ -154,6 +156,7 @@ private:
     std::optional<std::int64_t> unpluggedAt_;
     std::size_t pairs_ = 0;
     int escUpdates_ = 0;
+    int unplugs_ = 0;
     int boxUpdates_ = 0;
 };
 

@@ -18,6 +18,7 @@ bool InProcessDevice::Open(const std::string& device)
     lastError_.clear();
     open_ = true;
     gone_ = false;
+    unplugsAtOpen_ = model_.Unplugs();
     // What arrived while nobody listened is not delivered to a new open.
     model_.DropArrived(clock_.NowMs());
     return true;
@@ -94,7 +95,7 @@ bool InProcessDevice::Usable()
 {
     if (!open_)
         return false;
-    if (!gone_ && !model_.IsPresent(clock_.NowMs()))
+    if (!model_.IsPresent(clock_.NowMs()) || model_.Unplugs() != unplugsAtOpen_)
         gone_ = true;
     return !gone_;
 }

@@ -50,6 +50,7 @@ private:
     DeviceModel model_;
     bool open_ = false;
     bool gone_ = false;  // the box vanished while open: this handle stays dead
+    int unplugsAtOpen_ = 0;
     int opens_ = 0;
     std::size_t bytesWritten_ = 0;
     std::string lastError_;

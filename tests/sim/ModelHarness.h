@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "sim/DeviceModel.h"
+
+namespace kel::sim::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Drives a DeviceModel the way the PC would: send bytes at the current time,
+// let some time pass, collect what arrived by then.
+struct ModelHarness {
+    explicit ModelHarness(DeviceOptions options = {}) : model(std::move(options)) {}
+
+    // Sends at the current time, waits waitMs, returns everything that arrived.
+    Bytes Send(const Bytes& bytes, int waitMs = 10)
+    {
+        sendOk = model.Receive(bytes.data(), bytes.size(), now);
+        now += waitMs;
+        return Arrived();
+    }
+    Bytes Arrived()
+    {
+        std::size_t count = 0;
+        while (count < model.Output().size() && model.Output()[count].atMs <= now)
+            ++count;
+        return model.Take(count);
+    }
+    // The reply without the echo of `sent`.
+    Bytes Reply(const Bytes& sent, int waitMs = 10)
+    {
+        Bytes all = Send(sent, waitMs);
+        if (all.size() >= sent.size() && Bytes(all.begin(), all.begin() + static_cast<long>(sent.size())) == sent)
+            all.erase(all.begin(), all.begin() + static_cast<long>(sent.size()));
+        else
+            all.insert(all.begin(), 0xEE);  // marks a missing echo, so comparisons fail visibly
+        return all;
+    }
+
+    DeviceModel model;
+    std::int64_t now = 0;
+    bool sendOk = true;
+};
+
+} // namespace kel::sim::test
