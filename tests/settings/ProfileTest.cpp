@@ -1,0 +1,237 @@
+#include "SettingsFixture.h"
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "settings/Profile.h"
+
+namespace kel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+class ProfileTest : public test::SettingsFixture {
+protected:
+    fs::path dir;
+    ProfileFiles files{record, profile, link, screen};
+
+    void SetUp() override
+    {
+        SettingsFixture::SetUp();
+        dir = fs::temp_directory_path() /
+              ("kel-profile-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        link.escVersion = {1, 2, 3, 4};
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string PathOf(const std::string& name) const { return (dir / name).string(); }
+    Bytes ReadFile(const std::string& name) const
+    {
+        std::ifstream in(dir / name, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    void WriteFile(const std::string& name, const Bytes& bytes) const
+    {
+        std::ofstream out(dir / name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::vector<std::string> Listing() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // A profile with something in every field.
+    Bytes SampleImage() const
+    {
+        Bytes image = {6, 1, 2, 2, 30, 2, 0, 60, 15, 3, 3, 0, 4, 20, 5, 7, 2, 5, 0, 1, 4, 1, 2, 1};
+        image.insert(image.end(), {45, 30, 36, 11, 0x23, 4, 12});
+        return image;
+    }
+};
+
+TEST_F(ProfileTest, ImageHoldsIndicesCustomNumbersAndVersion)
+{
+    record.SetOptionIndex(1081, 6);
+    record.SetOptionIndex(1104, 1);
+    record.custom.OnTextEdited(CustomField::DragBrake, "15%");
+    record.custom.OnTextEdited(CustomField::InitialBrake, "30%");
+    record.custom.OnTextEdited(CustomField::LowVolt, "3.6v");
+    const ProfileImage image = BuildProfileImage(record, {1, 2, 3, 4});
+    Bytes expected(24, 0);
+    expected[0] = 6;
+    expected[23] = 1;
+    expected.insert(expected.end(), {15, 30, 36, 1, 2, 3, 4});
+    EXPECT_EQ(Bytes(image.begin(), image.end()), expected);
+}
+
+TEST_F(ProfileTest, CaptionNotInItsListSavesAsFF)
+{
+    record.escVariant = 0;
+    record.escMode = 0;
+    record.SetOptionIndex(1088, 60);  // "60 deg*", known to variant 0 in stock mode only
+    record.escVariant = 1;
+    EXPECT_EQ(BuildProfileImage(record, {})[7], 0xFF);
+}
+
+TEST_F(ProfileTest, SaveAlwaysAppendsTheExtension)
+{
+    profile.name = "Race";
+    screen.fileAnswers = {PathOf("x"), PathOf("x.cfg")};
+    files.Save();
+    files.Save();
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.cfg", "x.cfg.cfg"}));
+    EXPECT_EQ(ReadFile("x.cfg").size(), 31u);
+    ASSERT_EQ(screen.fileRequests.size(), 2u);
+    const FileDialogRequest& request = screen.fileRequests[0];
+    EXPECT_TRUE(request.save);
+    EXPECT_EQ(request.title, "Race");
+    EXPECT_EQ(request.initialName, "Race");
+    EXPECT_EQ(request.filter, "config Files (*.cfg)|*.cfg||");
+    EXPECT_EQ(request.defaultExt, "");
+}
+
+TEST_F(ProfileTest, CancelledOrUnwritableSaveDoesNothingQuietly)
+{
+    files.Save();  // cancelled
+    screen.fileAnswers = {PathOf("missing/folder/x")};
+    files.Save();
+    EXPECT_TRUE(Listing().empty());
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(ProfileTest, FailedWriteLeavesTheOldFileByteIdentical)
+{
+    const Bytes old = SampleImage();
+    WriteFile("keep.cfg", old);
+    // Files may grow to 10 bytes only: the write of 31 fails part way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteProfileFile(PathOf("keep.cfg"), BuildProfileImage(record, {9, 9, 9, 9}));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadFile("keep.cfg"), old);
+    EXPECT_EQ(Listing(), std::vector<std::string>{"keep.cfg"});  // no temporary left behind
+}
+
+TEST_F(ProfileTest, SavedProfileLoadsBackIntoAFreshRecord)
+{
+    WriteFile("in.cfg", SampleImage());
+    ASSERT_TRUE(files.LoadFrom(PathOf("in.cfg")));
+    ASSERT_TRUE(WriteProfileFile(PathOf("out.cfg"), BuildProfileImage(record, {11, 0x23, 4, 12})));
+    EXPECT_EQ(ReadFile("out.cfg"), SampleImage());
+}
+
+TEST_F(ProfileTest, LoadAppliesVariantAndModeBeforeTheSlots)
+{
+    WriteFile("my.set.cfg", SampleImage());
+    screen.fileAnswers = {PathOf("my.set.cfg")};
+    files.Load();
+    EXPECT_EQ(record.escVariant, 0);
+    EXPECT_EQ(record.escMode, 2);
+    EXPECT_EQ(record.Caption(1088), "60 deg");  // variant 0 outside stock mode; variant -1 has no entries
+    EXPECT_EQ(record.Caption(1081), "Level 7*");
+    EXPECT_EQ(record.Caption(1094), "25000*");
+    EXPECT_EQ(profile.name, "my");
+    EXPECT_EQ(screen.texts[1064], "my");
+    EXPECT_EQ(profile.versionText, "Ver: B23412");
+    EXPECT_EQ(screen.texts[1110], "Ver: B23412");
+    EXPECT_EQ(screen.texts[1048], "45%");
+    EXPECT_EQ(screen.texts[1047], "30%");
+    EXPECT_EQ(screen.texts[1050], "3.6v");
+    EXPECT_TRUE(profile.loaded);
+    EXPECT_TRUE(screen.fileRequests.at(0).initialName.empty());
+    EXPECT_FALSE(screen.fileRequests.at(0).save);
+}
+
+TEST_F(ProfileTest, LoadSetsTheCustomSpinsByTheLoadedSlots)
+{
+    Bytes image = SampleImage();
+    image[14] = 5;  // Initial Brake "Custom"
+    image[15] = 3;  // Drag Brake "10%*"
+    image[20] = 4;  // Low volt cut "Custom"
+    WriteFile("c.cfg", image);
+    record.custom.EnableEdit(CustomField::InitialBrake, true);
+    record.custom.EnableEdit(CustomField::DragBrake, true);
+    ASSERT_TRUE(files.LoadFrom(PathOf("c.cfg")));
+    EXPECT_TRUE(screen.enabled.at(1046));
+    EXPECT_TRUE(screen.enabled.at(1047));  // keeps its state
+    EXPECT_FALSE(screen.enabled.at(1048));
+    EXPECT_FALSE(screen.enabled.at(1049));
+    EXPECT_TRUE(screen.enabled.at(1051));
+    EXPECT_FALSE(record.custom.EditEnabled(CustomField::LowVolt));
+}
+
+TEST_F(ProfileTest, WrongSizeOrUnreadableFileChangesNothing)
+{
+    Bytes image = SampleImage();
+    WriteFile("short.cfg", Bytes(image.begin(), image.end() - 1));
+    image.push_back(0);
+    WriteFile("long.cfg", image);
+    fs::create_directory(dir / "folder.cfg");
+    for (const char* name : {"short.cfg", "long.cfg", "absent.cfg", "folder.cfg"}) {
+        screen.log.clear();
+        screen.messages.clear();
+        EXPECT_FALSE(files.LoadFrom(PathOf(name))) << name;
+        ASSERT_EQ(screen.messages.size(), 1u) << name;
+        EXPECT_EQ(screen.messages[0].text, "File Error!");
+        EXPECT_EQ(screen.messages[0].caption, "ZORV");
+        EXPECT_EQ(screen.log.size(), 1u) << name;  // the message and nothing else
+    }
+    EXPECT_FALSE(profile.loaded);
+    EXPECT_EQ(profile.name, "Profile1");
+    EXPECT_EQ(record.escVariant, -1);
+}
+
+TEST_F(ProfileTest, IndexOutsideItsListKeepsThatCaptionOnly)
+{
+    record.SetOptionIndex(1083, 4);
+    Bytes image = SampleImage();
+    image[2] = 0xFF;
+    image[27] = 0;  // variant stays -1: reserved 1088 and 1091 have no entries
+    WriteFile("odd.cfg", image);
+    ASSERT_TRUE(files.LoadFrom(PathOf("odd.cfg")));
+    EXPECT_EQ(record.Caption(1083), "32kHz");
+    EXPECT_EQ(record.Caption(1088), "");
+    EXPECT_EQ(record.Caption(1084), "6%*");
+}
+
+TEST_F(ProfileTest, ProfileOfTheConnectedEscPassesTheVersionCheck)
+{
+    link.escVersion = {1, 2, 3, 4};
+    link.versionText = FormatEscVersion(link.escVersion.data());
+    esc.reply = test::SampleReply();
+    exchange.ReadSettings();
+    screen.fileAnswers = {PathOf("mine")};
+    files.Save();
+    ASSERT_TRUE(files.LoadFrom(PathOf("mine.cfg")));
+    exchange.Apply();
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_EQ(screen.settingsProgressTitle, true);
+    EXPECT_FALSE(profile.loaded);
+}
+
+TEST(ProfileName, IsTheFileNameUpToItsFirstDot)
+{
+    EXPECT_EQ(ProfileNameOf("/home/u/my.set.cfg"), "my");
+    EXPECT_EQ(ProfileNameOf("x.cfg.cfg"), "x");
+    EXPECT_EQ(ProfileNameOf("/a.b/plain"), "plain");
+    EXPECT_EQ(ProfileNameOf("/tmp/.hidden.cfg"), "");
+}
+
+} // namespace
+} // namespace kel

@@ -1,0 +1,332 @@
+#include "SettingsFixture.h"
+
+#include "settings/NumberText.h"
+
+namespace kel {
+namespace {
+
+using test::Bytes;
+using test::SampleReply;
+
+// What that record sends back when nothing changed, pair by pair.
+const Bytes kGoldenWrite = {
+    0xE1, 0x01, 0xE2, 0x03, 0xD2, 0x14, 0xE3, 0x20, 0xD3, 0x23, 0xE4, 0x06, 0xE5, 0x64, 0xE6, 0x32,
+    0xE7, 0xC8, 0xE8, 0x06, 0xE9, 0x1E, 0xEA, 0x03, 0xEB, 0x01, 0xEC, 0x0F, 0xED, 0x02, 0xEE, 0x04,
+    0xEF, 0x00, 0xF0, 0x02, 0xF1, 0x00, 0xF5, 0x01, 0xFE, 0x01,
+};
+
+class SettingsExchangeTest : public test::SettingsFixture {
+protected:
+    void ReadSample()
+    {
+        esc.reply = SampleReply();
+        exchange.ReadSettings();
+        screen.log.clear();
+        esc.pairs.clear();
+    }
+    Bytes PairBytes() const
+    {
+        Bytes all;
+        for (const Bytes& p : esc.pairs)
+            all.insert(all.end(), p.begin(), p.end());
+        return all;
+    }
+};
+
+TEST_F(SettingsExchangeTest, ReadWakesRequestsAndShowsTheReply)
+{
+    esc.reply = SampleReply();
+    const auto mark = Mark();
+    exchange.ReadSettings();
+    EXPECT_EQ(WritesSince(mark), (std::vector<Bytes>{{0xD5}, {0xD5}, {0xD5}, {0xD8}}));
+    EXPECT_EQ(record.Caption(1102), "For/Rev/Brake");
+    EXPECT_EQ(record.Caption(1096), "10%*");
+    EXPECT_EQ(record.Caption(1101), "3.2v/Cell*");
+    EXPECT_EQ(record.Caption(1081), "Level 7*");
+    EXPECT_EQ(record.Caption(1098), "100%*");
+    EXPECT_EQ(record.Caption(1103), "50%");
+    EXPECT_EQ(record.Caption(1095), "=Drag Brake*");
+    EXPECT_EQ(record.Caption(1084), "6%*");
+    EXPECT_EQ(record.Caption(1085), "30 deg");
+    EXPECT_EQ(record.Caption(1104), "Reverse");
+    EXPECT_EQ(screen.texts[1081], "Level 7*");
+    EXPECT_EQ(screen.texts[1047], "25%");
+    EXPECT_EQ(screen.texts[1048], "20%");
+    EXPECT_EQ(screen.texts[1050], "3.5v");
+    EXPECT_EQ(screen.spins[1046], 25);
+    EXPECT_EQ(screen.spins[1049], 20);
+    EXPECT_EQ(screen.spins[1051], 35);
+    EXPECT_EQ(record.escMode, 1);
+    EXPECT_TRUE(screen.IsEnabled(1004));
+    EXPECT_TRUE(screen.IsEnabled(1000));
+    EXPECT_EQ(record.lastRead[20], 25);
+    EXPECT_EQ(timer.log.back(), "Start 500");
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(SettingsExchangeTest, ReadInStockModeDisablesBoosterAndTurboPages)
+{
+    esc.reply = SampleReply();
+    esc.reply[22] = 0;
+    exchange.ReadSettings();
+    EXPECT_EQ(record.escMode, 0);
+    EXPECT_FALSE(screen.IsEnabled(1004));
+    EXPECT_FALSE(screen.IsEnabled(1005));
+    EXPECT_TRUE(screen.IsEnabled(1002));
+}
+
+TEST_F(SettingsExchangeTest, MissingReplyStopsPollingWithAMessage)
+{
+    esc.answersSettings = false;
+    exchange.ReadSettings();
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text, "Please Update Device to Latest Firmware!");
+    EXPECT_EQ(screen.messages[0].caption, "ZORV");
+    EXPECT_FALSE(timer.running);
+    EXPECT_FALSE(screen.IsEnabled(1000));
+    EXPECT_FALSE(screen.IsEnabled(1002));
+    EXPECT_EQ(record.Caption(1081), "");
+}
+
+TEST_F(SettingsExchangeTest, ReplyWithoutEndMarkShowsNothingButIsKeptForTheCustomPairs)
+{
+    ReadSample();
+    Bytes unmarked(24, 0);
+    unmarked[1] = 0x05;
+    unmarked[2] = 60;
+    unmarked[4] = 90;
+    esc.reply = unmarked;
+    exchange.ReadSettings();
+    EXPECT_EQ(record.Caption(1096), "10%*");
+    EXPECT_EQ(record.escMode, 1);
+    EXPECT_EQ(timer.log.back(), "Start 500");
+    const SettingsBlock block = EncodeSettings(record);
+    EXPECT_EQ(block[5], 60);  // Drag Brake custom pair
+    EXPECT_EQ(block[9], 90);  // Low volt cut custom pair
+}
+
+TEST_F(SettingsExchangeTest, SettingsRequestIsResentFiveTimesAtMost)
+{
+    esc.reply = SampleReply();
+    int requests = 0;
+    flaky.fails = [&](int, const Bytes& data) { return data[0] == 0xD8 && ++requests <= 5; };
+    exchange.ReadSettings();
+    EXPECT_EQ(requests, 6);
+    EXPECT_EQ(record.Caption(1081), "Level 7*");
+
+    requests = 0;
+    flaky.fails = [&](int, const Bytes& data) { return data[0] == 0xD8 && ++requests <= 6; };
+    record.SetCaption(1081, "");
+    exchange.ReadSettings();
+    EXPECT_EQ(requests, 6);
+    EXPECT_EQ(record.Caption(1081), "");
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_TRUE(timer.running);  // polling resumes
+}
+
+TEST_F(SettingsExchangeTest, BytesThatMapToNoEntryLeaveTheirCaptions)
+{
+    ReadSample();
+    Bytes reply = SampleReply();
+    reply[6] = 70;   // Full Brake index -1
+    reply[8] = 7;    // not an Initial Brake byte
+    reply[3] = 31;   // not a Low volt cut byte
+    reply[5] = 9;    // past the Power Level list
+    reply[7] = 75;   // Reverse Speed still changes
+    esc.reply = reply;
+    exchange.ReadSettings();
+    EXPECT_EQ(record.Caption(1098), "100%*");
+    EXPECT_EQ(record.Caption(1095), "=Drag Brake*");
+    EXPECT_EQ(record.Caption(1101), "3.2v/Cell*");
+    EXPECT_EQ(record.Caption(1081), "Level 7*");
+    EXPECT_EQ(record.Caption(1103), "75%");
+}
+
+TEST_F(SettingsExchangeTest, CustomEntriesEnableTheirSpinsAndDecodingNeverDisables)
+{
+    Bytes reply = SampleReply();
+    reply[8] = 255;
+    reply[1] = 7;
+    reply[3] = 255;
+    esc.reply = reply;
+    exchange.ReadSettings();
+    EXPECT_EQ(record.Caption(1095), "Custom");
+    EXPECT_TRUE(screen.enabled.at(1046));
+    EXPECT_TRUE(screen.enabled.at(1049));
+    EXPECT_TRUE(screen.enabled.at(1051));
+    EXPECT_FALSE(screen.enabled.count(1047));  // edits are not touched
+    esc.reply = SampleReply();
+    exchange.ReadSettings();
+    EXPECT_EQ(record.Caption(1095), "=Drag Brake*");
+    EXPECT_TRUE(record.custom.SpinEnabled(CustomField::InitialBrake));
+    EXPECT_TRUE(screen.enabled.at(1046));
+}
+
+TEST_F(SettingsExchangeTest, FullWriteSendsTheGoldenPairsAndSucceeds)
+{
+    ReadSample();
+    const auto mark = Mark();
+    const auto start = clock.NowMs();
+    exchange.Apply();
+    EXPECT_EQ(PairBytes(), kGoldenWrite);
+    const auto writes = WritesSince(mark);
+    ASSERT_EQ(writes.size(), 22u);
+    EXPECT_EQ(writes.back(), Bytes{0xDF});
+    EXPECT_GE(clock.NowMs() - start, 21 * 10 + 500);
+    std::vector<int> steps;
+    for (int p = 5; p <= 105; p += 5)
+        steps.push_back(p);
+    EXPECT_EQ(screen.settingsProgressPositions, steps);
+    EXPECT_EQ(screen.settingsProgressTitle, true);
+    EXPECT_FALSE(screen.settingsProgressOpen);
+    EXPECT_EQ(timer.log.back(), "Start 500");
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(SettingsExchangeTest, FiveResendsServeTheWholeWriteAndTheSixthFailureEndsIt)
+{
+    ReadSample();
+    for (std::uint8_t tag : {0xE1, 0xE2, 0xD2, 0xE3, 0xD3})
+        esc.refusals[tag] = 1;
+    exchange.Apply();
+    EXPECT_EQ(screen.settingsProgressTitle, true);
+    EXPECT_EQ(esc.pairs.size(), 26u);
+
+    ReadSample();
+    for (std::uint8_t tag : {0xE1, 0xE2, 0xD2, 0xE3, 0xD3, 0xE4})
+        esc.refusals[tag] = 1;
+    const auto start = clock.NowMs();
+    exchange.Apply();
+    EXPECT_EQ(screen.settingsProgressTitle, false);
+    EXPECT_EQ(screen.settingsProgressDetail, "Punch ProfileSet Failed");
+    EXPECT_EQ(esc.pairs.size(), 11u);  // pair 5 once, nothing after it
+    EXPECT_EQ(device.writes.back(), Bytes{0xDF});
+    EXPECT_GE(clock.NowMs() - start, 1000);
+    EXPECT_FALSE(screen.settingsProgressOpen);
+    EXPECT_EQ(timer.log.back(), "Start 500");
+}
+
+TEST_F(SettingsExchangeTest, SecondAcknowledgeOtherThanOneFailsThePairWithoutResend)
+{
+    ReadSample();
+    esc.pairAnswer = {0x01, 0x00};
+    exchange.Apply();
+    EXPECT_EQ(screen.settingsProgressDetail, "Operation ModeSet Failed");
+    EXPECT_EQ(esc.pairs.size(), 1u);
+
+    ReadSample();
+    esc.pairAnswer = {0x01};  // no second byte: the first still counts
+    exchange.Apply();
+    EXPECT_EQ(screen.settingsProgressTitle, true);
+}
+
+TEST_F(SettingsExchangeTest, StockModeSendsZeroForBoostAndTurbo)
+{
+    ReadSample();
+    const auto mod = EncodeSettings(record);
+    record.escMode = 0;
+    const auto stock = EncodeSettings(record);
+    record.escMode = -1;
+    const auto unknown = EncodeSettings(record);
+    for (int k : {10, 11, 13, 14, 15, 16}) {
+        EXPECT_EQ(stock[2 * k + 1], 0) << k;
+        EXPECT_EQ(unknown[2 * k + 1], mod[2 * k + 1]) << k;
+    }
+    EXPECT_EQ(mod[21], 30);  // Boost Timing at index 30
+    EXPECT_EQ(stock[41], 0);
+    EXPECT_EQ(unknown[41], 0xFF);  // the mode's low byte
+    for (int k : {0, 1, 5, 12, 17})
+        EXPECT_EQ(stock[2 * k + 1], mod[2 * k + 1]) << k;
+}
+
+TEST_F(SettingsExchangeTest, CustomValuesComeFromTheFieldOnlyOnCustom)
+{
+    ReadSample();
+    record.ChooseOption(1101, 4);
+    record.custom.OnTextEdited(CustomField::LowVolt, "3.6v");
+    record.custom.OnTextEdited(CustomField::DragBrake, "45%");
+    const auto block = EncodeSettings(record);
+    EXPECT_EQ(block[7], 255);  // Low volt cut on "Custom"
+    EXPECT_EQ(block[9], 36);
+    EXPECT_EQ(block[5], 20);   // Drag Brake not on "Custom": last reply's byte 2
+    record.ChooseOption(1096, 7);
+    EXPECT_EQ(EncodeSettings(record)[5], 45);
+    EXPECT_EQ(EncodeSettings(record)[3], 7);
+}
+
+TEST_F(SettingsExchangeTest, ApplyWithoutEscSendsNothing)
+{
+    uart.escState = 1;
+    const auto mark = Mark();
+    exchange.Apply();
+    exchange.RestoreDefaults();
+    ASSERT_EQ(screen.messages.size(), 2u);
+    EXPECT_EQ(screen.messages[0].text, "No response from ESC!");
+    EXPECT_EQ(screen.messages[0].caption, "ZORV");
+    EXPECT_TRUE(WritesSince(mark).empty());
+}
+
+TEST_F(SettingsExchangeTest, LoadedProfileOfAnotherVersionIsRefusedUntilReplaced)
+{
+    ReadSample();
+    profile.loaded = true;
+    profile.versionText = "Ver: B0105";
+    const auto mark = Mark();
+    exchange.Apply();
+    exchange.Apply();
+    ASSERT_EQ(screen.messages.size(), 2u);
+    EXPECT_EQ(screen.messages[0].text, "Current Version Ver: 102304 can not Load this Version Ver: B0105 profile!");
+    EXPECT_EQ(screen.messages[0].caption, "");
+    EXPECT_TRUE(WritesSince(mark).empty());
+    EXPECT_TRUE(profile.loaded);
+
+    profile.versionText = "Ver: 102304";
+    exchange.Apply();
+    EXPECT_EQ(screen.settingsProgressTitle, true);
+    EXPECT_FALSE(profile.loaded);
+}
+
+TEST_F(SettingsExchangeTest, NothingTalksToTheDeviceWhileAnUpdateRuns)
+{
+    link.exchangeRunning = true;
+    const auto mark = Mark();
+    exchange.ReadSettings();
+    exchange.Apply();
+    exchange.RestoreDefaults();
+    EXPECT_TRUE(WritesSince(mark).empty());
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_EQ(timer.log.size(), 1u);
+}
+
+TEST_F(SettingsExchangeTest, DefaultsRestoreReadBackAndSetTheCustomFields)
+{
+    Bytes reply = SampleReply();
+    reply[1] = 7;  // Drag Brake on "Custom"
+    esc.reply = reply;
+    record.custom.EnableEdit(CustomField::InitialBrake, true);
+    const auto mark = Mark();
+    exchange.RestoreDefaults();
+    const auto writes = WritesSince(mark);
+    ASSERT_GE(writes.size(), 2u);
+    EXPECT_EQ(writes[0], Bytes{0xDE});
+    EXPECT_EQ(writes.back(), Bytes{0xD8});
+    EXPECT_EQ(record.Caption(1096), "Custom");
+    EXPECT_TRUE(screen.enabled.at(1048));
+    EXPECT_TRUE(screen.enabled.at(1049));
+    EXPECT_FALSE(screen.enabled.at(1047));
+    EXPECT_FALSE(screen.enabled.at(1046));
+    EXPECT_FALSE(screen.enabled.at(1050));
+}
+
+TEST_F(SettingsExchangeTest, DefaultsEndWhenTheCommandCannotBeWritten)
+{
+    flaky.fails = [](int, const Bytes& data) { return data[0] == 0xDE; };
+    const auto mark = Mark();
+    exchange.RestoreDefaults();
+    EXPECT_TRUE(WritesSince(mark).empty());
+    EXPECT_TRUE(screen.enabled.empty());
+    EXPECT_EQ(timer.log.size(), 1u);
+}
+
+} // namespace
+} // namespace kel
