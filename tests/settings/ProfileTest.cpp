@@ -1,7 +1,9 @@
 #include "SettingsFixture.h"
 
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>

@@ -88,13 +88,5 @@ TEST_F(SettingsRecordTest, CustomFieldsFollowTheirSlotsExactly)
     EXPECT_FALSE(screen.enabled.at(1051));
 }
 
-TEST_F(SettingsRecordTest, IdentifiersOutsideTheSlotsAreIgnored)
-{
-    record.SetCaption(1080, "x");
-    record.SetCaption(1105, "x");
-    EXPECT_EQ(record.Caption(1105), "");
-    EXPECT_TRUE(screen.log.empty());
-}
-
 } // namespace
 } // namespace kel
