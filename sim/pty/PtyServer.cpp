@@ -63,9 +63,14 @@ int PtyServer::Run(int stopFd)
             if (!StartTerminal())
                 return 1;
         }
-        if (terminal_.IsOpen() && !model_.IsPresent(NowUs() / 1000)) {
-            CollectDue(NowUs());
+        now = NowUs();
+        if (terminal_.IsOpen() && closeAtUs_ < 0 && model_.Unplugs() != unplugsSeen_) {
+            unplugsSeen_ = model_.Unplugs();
+            CollectDue(now);
             Flush(std::numeric_limits<std::int64_t>::max());
+            closeAtUs_ = now + kUnplugGraceUs;
+        }
+        if (closeAtUs_ >= 0 && now >= closeAtUs_) {
             StopTerminal();
             log_ << "kel-sim: the box is unplugged" << std::endl;
         }
@@ -102,6 +107,7 @@ void PtyServer::StopTerminal()
     }
     terminal_.Close();
     pending_.clear();
+    closeAtUs_ = -1;
 }
 
 bool PtyServer::LinkPathUsable()
@@ -187,6 +193,8 @@ std::int64_t PtyServer::WaitUs(std::int64_t nowUs) const
         consider(*model_.NextArrivalMs() * 1000);
     if (!terminal_.IsOpen() && model_.ReplugAtMs())
         consider(*model_.ReplugAtMs() * 1000);
+    if (closeAtUs_ >= 0)
+        consider(closeAtUs_);
     return due < 0 ? -1 : std::max<std::int64_t>(0, due - nowUs);
 }
 

@@ -23,6 +23,9 @@ class PtyServer {
 public:
     // Wire time of one byte at 19200 baud, 8 data bits, start and stop bit.
     static constexpr std::int64_t kByteTimeUs = 521;
+    // After an unplug the terminal stays open this long, answering nothing, so
+    // that bytes already sent reach the client before its terminal hangs up.
+    static constexpr std::int64_t kUnplugGraceUs = 50'000;
 
     // Terminal paths are printed on `out` one per line; messages go to `log`.
     PtyServer(DeviceModel& model, PtyServerOptions options, std::ostream& out, std::ostream& log);
@@ -56,6 +59,8 @@ private:
     PseudoTerminal terminal_;
     std::deque<Pending> pending_;
     std::int64_t lastSlotUs_ = 0;
+    std::int64_t closeAtUs_ = -1;  // when an unplugged terminal closes
+    int unplugsSeen_ = 0;
     bool blocked_ = false;  // the terminal took no more output; wait until it can
     std::int64_t startUs_ = 0;
 };
