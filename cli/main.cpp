@@ -28,6 +28,20 @@ Commands:
   ports                       list serial ports, marking program boxes
   detect [--as esc|box|fix]   poll as the device buttons would (default esc) and
                               print what answers and its version
+  read                        connect in ESC mode, read the settings and print them
+  write [LABEL=VALUE ...] [--mode stock|MOD] [--profile FILE]
+                              connect and read, then load the profile FILE (if
+                              given), set the MODE switch (if given), set each
+                              LABEL to VALUE, and apply the settings. LABEL is
+                              a parameter as the pages show it ("Power Level",
+                              "Drag Brake", ...) or "Initial Brake custom",
+                              "Drag Brake custom", "Low volt cut custom". VALUE
+                              is an entry of its list (any letter case), #N for
+                              entry N, or a custom field's text ("25%", "3.4v")
+  defaults                    restore the ESC's factory settings and print them
+  profile show FILE           decode a .cfg profile file and print it
+  profile save FILE           connect, read and save the settings to FILE
+                              (exactly that name)
   flash-esc [--fix] FILE      update the ESC's firmware from a .zrv file (the
                               ESC found in ESC mode, or in its boot loader
                               with --fix)
@@ -85,6 +99,14 @@ int main(int argc, char** argv)
         return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
     if (command == "detect")
         return RunDetect(options, args);
+    if (command == "read")
+        return RunRead(options, args);
+    if (command == "write")
+        return RunWrite(options, args);
+    if (command == "defaults")
+        return RunDefaults(options, args);
+    if (command == "profile")
+        return RunProfile(options, args);
     if (command == "flash-esc")
         return RunFlashEsc(options, args);
     if (command == "flash-box")

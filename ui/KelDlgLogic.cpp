@@ -1,12 +1,20 @@
 #include "KelDlgLogic.h"
 
 #include "resources/ResourceIds.h"
+#include "settings/ParameterTable.h"
 
 namespace kel {
 
 KelDlgLogic::KelDlgLogic(SerialDevice& device, PortFinder& finder, Clock& clock, Screen& screen, PollTimer& pollTimer)
-    : screen_(screen), pollTimer_(pollTimer), uart_(device, finder, clock), poller_(Context())
+    : screen_(screen),
+      pollTimer_(pollTimer),
+      uart_(device, finder, clock),
+      poller_(Context()),
+      record_(screen),
+      exchange_(Context(), record_, profile_),
+      profileFiles_(record_, profile_, link_, screen)
 {
+    poller_.onEscFound = [this] { exchange_.ReadSettings(); };
 }
 
 KelDlgLogic::~KelDlgLogic() = default;
@@ -15,6 +23,10 @@ void KelDlgLogic::OnInitDialog()
 {
     for (int lamp : {id::kLampBox, id::kLampEsc, id::kLampUsb})
         screen_.SetBitmap(lamp, id::bmp::kLampOff);
+    screen_.SetText(id::kVersionField, "");
+    screen_.SetText(id::kProfileName, profile_.name);
+    screen_.Enable(id::kProfileName, false);
+    record_.ShowAll();  // empty captions, custom fields empty and disabled
     pollTimer_.Start(kFirstPollPeriodMs);
 }
 
@@ -23,6 +35,8 @@ void KelDlgLogic::OnTimer()
     if (link_.exchangeRunning)
         return;
     poller_.Tick();
+    // The window shows why a present box cannot be opened (nothing when it can).
+    screen_.SetToolTip(id::kLampUsb, uart_.portOpen == 1 ? std::string() : uart_.LastOpenError());
 }
 
 UpdateOutcome KelDlgLogic::OnUpdate()
@@ -40,21 +54,92 @@ void KelDlgLogic::OnDeviceRadio(int radioId)
     }
 }
 
-} // namespace kel
+void KelDlgLogic::OnApply()
+{
+    exchange_.Apply();
+}
 
-// Settings and firmware handlers are wired to their engines as those land.
-namespace kel {
-void KelDlgLogic::OnApply() {}
-void KelDlgLogic::OnDefaults() {}
-void KelDlgLogic::OnModeSwitch() {}
-void KelDlgLogic::OnSave() {}
-void KelDlgLogic::OnLoad() {}
-void KelDlgLogic::OnModeSelectShown() {}
-std::vector<std::string> KelDlgLogic::OptionList(int) const { return {}; }
-std::string KelDlgLogic::Caption(int) const { return {}; }
-void KelDlgLogic::OnOptionChosen(int, int) {}
-void KelDlgLogic::OnCustomTextChanged(int, const std::string&) {}
-void KelDlgLogic::OnSpinDelta(int, int) {}
-int KelDlgLogic::EscMode() const { return -1; }
-int KelDlgLogic::EscVariant() const { return -1; }
+void KelDlgLogic::OnDefaults()
+{
+    exchange_.RestoreDefaults();
+}
+
+void KelDlgLogic::OnSave()
+{
+    profileFiles_.Save();
+}
+
+void KelDlgLogic::OnLoad()
+{
+    profileFiles_.Load();
+}
+
+void KelDlgLogic::OnModeSwitch()
+{
+    if (uart_.usbState != 2) {
+        screen_.MessageBox("USB Connection Error!", kBoxCaption, MessageIcon::Error);
+        return;
+    }
+    if (uart_.escState != 2) {
+        screen_.MessageBox("Device Connection Error!", kBoxCaption, MessageIcon::Error);
+        return;
+    }
+    record_.escMode = record_.escMode != 1 ? 1 : 0;
+    ShowEscMode();
+    screen_.RepaintNow();  // nothing is sent: the mode goes out with the next Apply
+}
+
+void KelDlgLogic::OnModeSelectShown()
+{
+    ShowEscMode();
+}
+
+void KelDlgLogic::ShowEscMode()
+{
+    // Only stock (0) shows the stock picture; MOD and "not read yet" show MOD.
+    const bool stock = record_.escMode == 0;
+    screen_.SetBitmap(id::kModeSwitch, stock ? id::bmp::kModeStock : id::bmp::kModeMod);
+    screen_.Enable(id::kPageBooster, !stock);
+    screen_.Enable(id::kPageTurbo, !stock);
+}
+
+std::vector<std::string> KelDlgLogic::OptionList(int slot) const
+{
+    return record_.OptionList(slot);
+}
+
+std::string KelDlgLogic::Caption(int slot) const
+{
+    return record_.Caption(slot);
+}
+
+void KelDlgLogic::OnOptionChosen(int slot, int index)
+{
+    record_.ChooseOption(slot, index);
+}
+
+void KelDlgLogic::OnCustomTextChanged(int editId, const std::string& text)
+{
+    if (const auto field = CustomFieldOfEdit(editId))
+        record_.custom.OnTextEdited(*field, text);
+}
+
+void KelDlgLogic::OnSpinDelta(int spinId, int delta)
+{
+    for (const CustomFieldInfo& info : kCustomFields) {
+        if (info.spin == spinId)
+            record_.custom.OnSpin(info.field, delta);
+    }
+}
+
+int KelDlgLogic::EscMode() const
+{
+    return record_.escMode;
+}
+
+int KelDlgLogic::EscVariant() const
+{
+    return record_.escVariant;
+}
+
 } // namespace kel

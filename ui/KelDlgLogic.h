@@ -11,6 +11,10 @@
 #include "link/Screen.h"
 #include "link/SerialDevice.h"
 #include "link/UsbUart.h"
+#include "settings/Profile.h"
+#include "settings/ProfileState.h"
+#include "settings/SettingsExchange.h"
+#include "settings/SettingsRecord.h"
 #include "update/FirmwareUpdater.h"
 
 namespace kel {
@@ -55,6 +59,10 @@ public:
     int EscMode() const;
     int EscVariant() const;
 
+    SettingsRecord& record() { return record_; }
+    ProfileState& profile() { return profile_; }
+    SettingsExchange& exchange() { return exchange_; }
+    ProfileFiles& profileFiles() { return profileFiles_; }
     UsbUart& uart() { return uart_; }
     LinkState& link() { return link_; }
     LinkPoller& poller() { return poller_; }
@@ -63,12 +71,17 @@ public:
 
 private:
     LinkContext Context() { return LinkContext{uart_, link_, screen_, pollTimer_}; }
+    void ShowEscMode();
 
     Screen& screen_;
     PollTimer& pollTimer_;
     UsbUart uart_;
     LinkState link_;
     LinkPoller poller_;
+    SettingsRecord record_;
+    ProfileState profile_;
+    SettingsExchange exchange_;
+    ProfileFiles profileFiles_;
 };
 
 } // namespace kel

@@ -1,0 +1,23 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kel {
+class SettingsRecord;
+}
+
+namespace kel::cli {
+
+// What `read`, `defaults` and `profile show` print about a settings record.
+struct SettingsView {
+    const SettingsRecord& record;
+    std::string version;                 // version text
+    std::array<std::uint8_t, 4> versionBytes{};
+    std::string profileName;             // profile show only
+    bool withReserved = false;           // profile show: the six reserved slots too
+};
+
+void PrintSettings(const SettingsView& view, bool json);
+
+} // namespace kel::cli
