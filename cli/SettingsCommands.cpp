@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "SettingsPrinter.h"
+#include "resources/ResourceIds.h"
 #include "settings/OptionLists.h"
 #include "settings/ParameterTable.h"
 #include "settings/Profile.h"
@@ -55,9 +56,9 @@ std::string Choices(const std::vector<std::string>& list)
 std::string Labels()
 {
     std::string all;
-    for (const Parameter& p : kParameters) {
-        if (!p.label.empty())
-            all += (all.empty() ? "" : ", ") + ("\"" + std::string(p.label) + "\"");
+    for (int page : {id::kPageThrottle, id::kPageBooster, id::kPageTurbo, id::kPageBrake, id::kPageGeneral}) {
+        for (int slot : SlotsOnPage(page))
+            all += (all.empty() ? "" : ", ") + ("\"" + std::string(ParameterOfSlot(slot)->label) + "\"");
     }
     for (const CustomFieldInfo& info : kCustomFields)
         all += ", \"" + std::string(info.label) + "\"";
