@@ -1,0 +1,209 @@
+// CListBoxDlg / CMyListBox: contents, preselection, committing a choice, closing.
+#include <QPointer>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "controls/CListBoxDlg.h"
+#include "controls/CMyListBox.h"
+#include "resources/ResourceIds.h"
+#include "resources/Skin.h"
+
+namespace kel {
+namespace {
+
+const QStringList kFrequencies = {"2kHz", "4kHz", "8kHz*", "12kHz", "16kHz"};
+
+QStringList Degrees()
+{
+    QStringList list;
+    for (int i = 0; i <= 60; ++i)
+        list << QStringLiteral("%1deg").arg(i);
+    return list;
+}
+
+QStringList Entries(const CMyListBox& list)
+{
+    QStringList entries;
+    for (int i = 0; i < list.count(); ++i)
+        entries << list.item(i)->text();
+    return entries;
+}
+
+int SelectedRow(const CMyListBox& list)
+{
+    const auto selected = list.selectedItems();
+    return selected.isEmpty() ? -1 : list.row(selected.first());
+}
+
+void ClickEntry(CMyListBox* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+// Paint regions the list's viewport receives.
+class PaintRecorder : public QObject {
+public:
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+} // namespace
+
+class PopupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void Preselection_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("caption in the list") << kFrequencies << "8kHz*" << 2;
+        QTest::newRow("empty caption selects entry 0") << kFrequencies << "" << 0;
+        QTest::newRow("letter case ignored") << kFrequencies << "8KHZ*" << 2;
+        QTest::newRow("whole string only") << kFrequencies << "8kHz" << -1;
+        QTest::newRow("caption not in the list") << kFrequencies << "Custom" << -1;
+        QTest::newRow("empty list") << QStringList() << "" << -1;
+        QTest::newRow("long list, default entry") << Degrees() << "0deg" << 0;
+        QTest::newRow("long list, far entry") << Degrees() << "57DEG" << 57;
+        QTest::newRow("unsorted order kept") << QStringList{"Off", "10", "1", "Custom"} << "custom" << 3;
+    }
+    void Preselection()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, caption);
+        QFETCH(int, selected);
+        CListBoxDlg popup(1083, entries, caption);
+        auto* list = popup.findChild<CMyListBox*>(QString::number(id::kPopupList));
+        QVERIFY(list);
+        QCOMPARE(Entries(*list), entries);
+        QCOMPARE(SelectedRow(*list), selected);
+        QVERIFY(list->isHidden());  // the opener shows it
+    }
+
+    void StandardStrings_AreAcceptedToo()
+    {
+        const std::vector<std::string> entries = {"Level 1", "Level 2", "Level 7*"};
+        CListBoxDlg popup(1081, entries, std::string("level 7*"));
+        QCOMPARE(Entries(*popup.List()), (QStringList{"Level 1", "Level 2", "Level 7*"}));
+        QCOMPARE(SelectedRow(*popup.List()), 2);
+    }
+
+    void Open_PlacesThePopupUnderTheButtonAndFocusesTheList()
+    {
+        QWidget window(nullptr, Qt::FramelessWindowHint);
+        window.setGeometry(100, 50, 702, 705);
+        window.show();
+        QPointer<CListBoxDlg> popup = CListBoxDlg::Open(&window, 1083, kFrequencies, "4kHz", 275);
+        QCOMPARE(popup->geometry(), QRect(345, 325, 190, 160));
+        QCOMPARE(CListBoxDlg::Placement(QRect(-20, 10, 702, 705), 440), QRect(225, 450, 190, 160));
+        QVERIFY(popup->List()->isVisible());
+        QCOMPARE(popup->List()->geometry(), QRect(0, 0, 190, 160));
+        QCOMPARE(popup->SlotId(), 1083);
+        popup->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(popup.isNull());
+    }
+
+    void Choosing_EmitsOnceAndCloses_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("index");
+        QTest::newRow("click another entry") << "click" << 4;
+        QTest::newRow("click the selected entry") << "click" << 1;
+        QTest::newRow("arrow key down") << "down" << 2;
+        QTest::newRow("arrow key up") << "up" << 0;
+    }
+    void Choosing_EmitsOnceAndCloses()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, index);
+        QPointer<CListBoxDlg> popup = new CListBoxDlg(1096, kFrequencies, "4kHz");
+        popup->show();
+        popup->ShowList();
+        QSignalSpy chosen(popup.data(), &CListBoxDlg::Chosen);
+        QCOMPARE(chosen.count(), 0);  // preselection is no choice
+        if (how == "click")
+            ClickEntry(popup->List(), index);
+        else
+            QTest::keyClick(popup->List(), how == "down" ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first(), (QVariantList{1096, index, kFrequencies[index]}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(popup.isNull());
+    }
+
+    void NoSelection_TakingTheFocusSelectsNothing()
+    {
+        CListBoxDlg popup(1095, kFrequencies, "Custom");
+        popup.show();
+        popup.ShowList();
+        QSignalSpy chosen(&popup, &CListBoxDlg::Chosen);
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(popup.List(), &focusIn);
+        QCOMPARE(SelectedRow(*popup.List()), -1);
+        QCOMPARE(chosen.count(), 0);
+    }
+
+    void FocusLoss_HidesTheListButKeepsThePopup()
+    {
+        CListBoxDlg popup(1083, kFrequencies, "");
+        popup.show();
+        popup.ShowList();
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(popup.List(), &focusOut);
+        QVERIFY(popup.List()->isHidden());
+        QVERIFY(popup.isVisible());
+    }
+
+    void Paint_EntriesInRedOverTheBackgroundBitmap()
+    {
+        CListBoxDlg popup(1083, kFrequencies, "8kHz*");
+        popup.show();
+        popup.ShowList();
+        CMyListBox* list = popup.List();
+        QCOMPARE(list->font().pointSize(), 9);
+        const QImage image = list->viewport()->grab().toImage();
+        const QImage background = skin::Image(id::bmp::kPopupBackground);
+        // Left edge and bottom-left corner: bitmap 183 itself.
+        QCOMPARE(image.pixel(0, 150), background.pixel(0, 150));
+        QCOMPARE(image.pixel(30, 150), background.pixel(30, 150));
+        // An unselected entry's text is red 230 (anti-aliased at its edges).
+        const QRect entry = list->visualItemRect(list->item(0));
+        int red = 0;
+        for (int y = entry.top(); y <= entry.bottom(); ++y)
+            for (int x = entry.left(); x <= entry.right(); ++x)
+                red += qRed(image.pixel(x, y)) >= 200 && qGreen(image.pixel(x, y)) < 60 ? 1 : 0;
+        QVERIFY(red > 5);
+    }
+
+    void WheelAndScroll_RepaintTheWholeList()
+    {
+        CListBoxDlg popup(1085, Degrees(), "");
+        popup.show();
+        popup.ShowList();
+        CMyListBox* list = popup.List();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        PaintRecorder recorder;
+        list->viewport()->installEventFilter(&recorder);
+
+        QWheelEvent wheel(QPointF(50, 50), list->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(list->viewport(), &wheel);
+        QTRY_VERIFY(recorder.painted.contains(list->viewport()->rect()));
+        QVERIFY(list->verticalScrollBar()->value() > 0);
+
+        recorder.painted = QRegion();
+        list->verticalScrollBar()->setValue(list->verticalScrollBar()->value() + 3);
+        QTRY_VERIFY(recorder.painted.contains(list->viewport()->rect()));
+    }
+};
+
+} // namespace kel
+
+QTEST_MAIN(kel::PopupTest)
+#include "PopupTest.moc"
