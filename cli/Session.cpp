@@ -5,15 +5,16 @@
 #include "link/qt/QtPortFinder.h"
 #include "link/qt/QtSerialDevice.h"
 #include "resources/ResourceIds.h"
+#include "sim/InProcessDevice.h"
 
 namespace kel::cli {
 
 Session::Session(const GlobalOptions& options) : options_(options)
 {
     if (options.simulate) {
-        // Filled in with the simulator.
-        device_ = std::make_unique<QtSerialDevice>();
-        finder_ = std::make_unique<FixedPortFinder>("simulator");
+        auto simulated = std::make_unique<sim::InProcessDevice>(clock_);
+        finder_ = std::make_unique<sim::InProcessPortFinder>(*simulated);
+        device_ = std::move(simulated);
     } else {
         device_ = std::make_unique<QtSerialDevice>();
         if (options.port)
