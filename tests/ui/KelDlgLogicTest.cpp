@@ -1,0 +1,198 @@
+// The window logic end to end on the simulated box and ESC, on a virtual clock.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "resources/ResourceIds.h"
+#include "sim/InProcessDevice.h"
+#include "support/RecordingScreen.h"
+#include "ui/KelDlgLogic.h"
+
+namespace kel {
+namespace {
+
+namespace fs = std::filesystem;
+using sim::FaultKind;
+
+class KelDlgLogicTest : public ::testing::Test {
+protected:
+    VirtualClock clock;
+    sim::InProcessDevice device{clock};
+    sim::InProcessPortFinder finder{device};
+    test::RecordingScreen screen;
+    test::RecordingPollTimer timer;
+    KelDlgLogic logic{device, finder, clock, screen, timer};
+
+    sim::DeviceModel& model() { return device.Model(); }
+    std::string LastMessage() const { return screen.messages.empty() ? "" : screen.messages.back().text; }
+
+    // Starts like the window: init, ESC radio, ticks until the ESC is read.
+    void ConnectEsc()
+    {
+        logic.OnInitDialog();
+        logic.OnDeviceRadio(id::kRadioEsc);
+        logic.OnTimer();
+        logic.OnTimer();
+        ASSERT_EQ(logic.uart().escState, 2);
+    }
+};
+
+TEST_F(KelDlgLogicTest, StartUpShowsDarkLampsProfileNameAndPollsEveryTwoSeconds)
+{
+    logic.OnInitDialog();
+    EXPECT_EQ(timer.periodMs, 2000);
+    EXPECT_TRUE(timer.running);
+    for (int lamp : {id::kLampUsb, id::kLampEsc, id::kLampBox})
+        EXPECT_EQ(screen.bitmaps[lamp], id::bmp::kLampOff);
+    EXPECT_EQ(screen.texts[id::kProfileName], "Profile1");
+    EXPECT_FALSE(screen.IsEnabled(id::kInitialBrakeSpin));
+    EXPECT_FALSE(screen.IsEnabled(id::kLowVoltEdit));
+}
+
+TEST_F(KelDlgLogicTest, ChoosingEscLightsLampsShowsVersionAndFillsThePages)
+{
+    ConnectEsc();
+    EXPECT_TRUE(screen.IsLit(id::kLampUsb));
+    EXPECT_TRUE(screen.IsLit(id::kLampEsc));
+    EXPECT_FALSE(screen.IsLit(id::kLampBox));
+    EXPECT_EQ(screen.texts[id::kVersionField], "Ver: 102304");
+    EXPECT_EQ(screen.texts[1081], "Level 7*");
+    EXPECT_EQ(screen.texts[1104], "Normal*");
+    EXPECT_EQ(screen.texts[id::kLowVoltEdit], "3.5v");
+    EXPECT_EQ(timer.periodMs, 500) << "every exchange restarts polling at 500 ms";
+    EXPECT_TRUE(screen.messages.empty());
+}
+
+TEST_F(KelDlgLogicTest, ApplyWritesTheChosenEntryAndDefaultsRestoreIt)
+{
+    ConnectEsc();
+    logic.OnOptionChosen(1081, 2);  // Power Level "Level 3"
+    logic.OnOptionChosen(1096, 7);  // Drag Brake "Custom"
+    EXPECT_TRUE(screen.IsEnabled(id::kDragBrakeSpin));
+    logic.OnCustomTextChanged(id::kDragBrakeEdit, "25%");
+    logic.OnApply();
+    EXPECT_EQ(screen.settingsProgressTitle, std::optional<bool>(true));
+    EXPECT_EQ(screen.settingsProgressPositions.back(), 105);
+    EXPECT_FALSE(screen.settingsProgressOpen);
+    EXPECT_EQ(model().Settings().Bytes()[5], 2);
+    EXPECT_EQ(model().Settings().Bytes()[1], 7);
+    EXPECT_EQ(model().Settings().Bytes()[2], 25);
+    EXPECT_EQ(timer.periodMs, 500);
+
+    logic.OnDefaults();
+    EXPECT_EQ(screen.texts[1081], "Level 7*");
+    EXPECT_EQ(screen.texts[1096], "10%*");
+    EXPECT_FALSE(screen.IsEnabled(id::kDragBrakeSpin)) << "the custom field follows its slot after defaults";
+}
+
+TEST_F(KelDlgLogicTest, ModeSwitchRefusesWithoutUsbThenWithoutEscThenToggles)
+{
+    logic.OnInitDialog();
+    logic.OnModeSwitch();
+    EXPECT_EQ(LastMessage(), "USB Connection Error!");
+    logic.OnTimer();  // the port opens
+    logic.OnModeSwitch();
+    EXPECT_EQ(LastMessage(), "Device Connection Error!");
+    EXPECT_EQ(screen.messages.back().caption, "ZORV");
+    EXPECT_EQ(screen.messages.back().icon, MessageIcon::Error);
+
+    logic.OnDeviceRadio(id::kRadioEsc);
+    logic.OnTimer();
+    ASSERT_EQ(logic.EscMode(), 1);
+    logic.OnModeSwitch();
+    EXPECT_EQ(logic.EscMode(), 0);
+    EXPECT_EQ(screen.bitmaps[id::kModeSwitch], id::bmp::kModeStock);
+    EXPECT_FALSE(screen.IsEnabled(id::kPageBooster));
+    EXPECT_FALSE(screen.IsEnabled(id::kPageTurbo));
+    logic.OnModeSwitch();
+    EXPECT_EQ(screen.bitmaps[id::kModeSwitch], id::bmp::kModeMod);
+    EXPECT_TRUE(screen.IsEnabled(id::kPageBooster));
+    const std::size_t bytesBefore = device.BytesWritten();
+    logic.OnModeSwitch();
+    EXPECT_EQ(device.BytesWritten(), bytesBefore) << "the switch sends nothing";
+}
+
+TEST_F(KelDlgLogicTest, ModeSelectPageShowsModBeforeAnyRead)
+{
+    logic.OnInitDialog();
+    logic.OnModeSelectShown();
+    EXPECT_EQ(screen.bitmaps[id::kModeSwitch], id::bmp::kModeMod);
+    EXPECT_TRUE(screen.IsEnabled(id::kPageBooster));
+}
+
+TEST_F(KelDlgLogicTest, UnplugClosesThePortDarkensLampsAndReplugIsFoundAgain)
+{
+    ConnectEsc();
+    model().Faults().Set(FaultKind::Unplug, 0);  // gone after the next byte
+    model().Faults().Set(FaultKind::Replug, 3000);
+    // The probe after the unplug cannot be written: the port is closed.
+    for (int i = 0; i < 2 && logic.uart().portOpen == 1; ++i)
+        logic.OnTimer();
+    EXPECT_EQ(logic.uart().portOpen, 0);
+    EXPECT_FALSE(screen.IsLit(id::kLampUsb));
+    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+    for (int i = 0; i < 10 && logic.uart().usbState != 2; ++i) {
+        clock.Advance(500);
+        logic.OnTimer();
+    }
+    EXPECT_EQ(logic.uart().usbState, 2);
+    EXPECT_TRUE(screen.IsLit(id::kLampUsb));
+}
+
+TEST_F(KelDlgLogicTest, NoTickWhileAnExchangeLetsMessagesThrough)
+{
+    logic.OnInitDialog();
+    logic.link().exchangeRunning = true;
+    logic.OnTimer();
+    EXPECT_EQ(logic.uart().portOpen, 0);
+    EXPECT_EQ(device.Opens(), 0);
+}
+
+TEST_F(KelDlgLogicTest, ProfileRoundTripAndVersionCheck)
+{
+    ConnectEsc();
+    const fs::path dir = fs::temp_directory_path() / ("kel-logic-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    logic.OnOptionChosen(1083, 4);  // Drive Frequency "32kHz"
+    screen.fileAnswers.push_back((dir / "race").string());
+    logic.OnSave();
+    ASSERT_TRUE(fs::exists(dir / "race.cfg"));
+    EXPECT_EQ(fs::file_size(dir / "race.cfg"), 31u);
+
+    logic.OnOptionChosen(1083, 0);
+    screen.fileAnswers.push_back((dir / "race.cfg").string());
+    logic.OnLoad();
+    EXPECT_EQ(screen.texts[1083], "32kHz");
+    EXPECT_EQ(screen.texts[id::kProfileName], "race");
+    EXPECT_EQ(screen.texts[id::kProfileVersion], "Ver: 102304");
+
+    // A profile of another firmware is refused at write time, every time.
+    std::fstream f(dir / "race.cfg", std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(28);
+    f.put(9);
+    f.close();
+    screen.fileAnswers.push_back((dir / "race.cfg").string());
+    logic.OnLoad();
+    const std::size_t pairs = model().PairsReceived();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        logic.OnApply();
+        EXPECT_EQ(LastMessage(), "Current Version Ver: 102304 can not Load this Version Ver: 109304 profile!");
+        EXPECT_EQ(screen.messages.back().caption, "");
+    }
+    EXPECT_EQ(model().PairsReceived(), pairs);
+    fs::remove_all(dir);
+}
+
+TEST_F(KelDlgLogicTest, UpdateButtonRoutes)
+{
+    logic.OnInitDialog();
+    EXPECT_EQ(logic.OnUpdate(), UpdateOutcome::NotStarted);
+    EXPECT_EQ(LastMessage(), "USB Connection Error!");
+    logic.OnTimer();
+    EXPECT_EQ(logic.OnUpdate(), UpdateOutcome::NotStarted);
+    EXPECT_EQ(LastMessage(), "Device Connection Error!");
+}
+
+} // namespace
+} // namespace kel
