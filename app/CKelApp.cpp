@@ -1,0 +1,61 @@
+#include "CKelApp.h"
+
+#include <cstdio>
+
+#include "link/qt/QtPortFinder.h"
+#include "link/qt/QtSerialDevice.h"
+#include "resources/Skin.h"
+#include "sim/InProcessDevice.h"
+#include "ui/CKelDlg.h"
+#include "ui/Dialogs.h"
+
+namespace kel::app {
+
+CKelApp::CKelApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Kel"));
+    setApplicationVersion(QStringLiteral(KEL_VERSION));
+    setWindowIcon(skin::AppIcon());
+}
+
+CKelApp::~CKelApp()
+{
+    // The window (and with it the link, which closes the port) goes before the
+    // device it talks through.
+    window_.reset();
+}
+
+void CKelApp::CreateDevice(const AppOptions& options)
+{
+    if (options.simulate) {
+        auto device = std::make_unique<sim::InProcessDevice>(clock_);
+        finder_ = std::make_unique<sim::InProcessPortFinder>(*device);
+        device_ = std::move(device);
+        return;
+    }
+    device_ = std::make_unique<QtSerialDevice>();
+    if (options.port)
+        finder_ = std::make_unique<FixedPortFinder>(*options.port);
+    else
+        finder_ = std::make_unique<QtPortFinder>();
+}
+
+int CKelApp::Run(const AppOptions& options, const QElapsedTimer& sinceStart)
+{
+    CreateDevice(options);
+    dialogs_ = std::make_unique<ui::QtDialogs>();
+    window_ = std::make_unique<ui::CKelDlg>(*device_, *finder_, clock_, *dialogs_);
+    if (options.reportStartup) {
+        QObject::connect(window_.get(), &ui::CKelDlg::firstPainted, window_.get(), [&sinceStart] {
+            std::fprintf(stderr, "kel: first paint %lld ms after start\n",
+                         static_cast<long long>(sinceStart.elapsed()));
+            std::fflush(stderr);
+        });
+    }
+    window_->show();
+    const int result = exec();
+    window_.reset();
+    return result;
+}
+
+} // namespace kel::app

@@ -1,0 +1,43 @@
+#pragma once
+#include <QApplication>
+#include <QElapsedTimer>
+#include <memory>
+
+#include "CommandLine.h"
+#include "link/Clock.h"
+
+namespace kel {
+class PortFinder;
+class SerialDevice;
+}
+
+namespace kel::ui {
+class CKelDlg;
+class QtDialogs;
+}
+
+namespace kel::app {
+
+// The application: its name "Kel" (the caption of message boxes that have
+// none of their own) and icon, the serial device the options ask for, and the
+// main window, whose closing ends the program.
+class CKelApp : public QApplication {
+    Q_OBJECT
+public:
+    CKelApp(int& argc, char** argv);
+    ~CKelApp() override;
+
+    // Builds the device and the main window, shows it and runs until it closes.
+    int Run(const AppOptions& options, const QElapsedTimer& sinceStart);
+
+private:
+    void CreateDevice(const AppOptions& options);
+
+    SteadyClock clock_;
+    std::unique_ptr<SerialDevice> device_;
+    std::unique_ptr<PortFinder> finder_;
+    std::unique_ptr<ui::QtDialogs> dialogs_;
+    std::unique_ptr<ui::CKelDlg> window_;
+};
+
+} // namespace kel::app

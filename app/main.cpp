@@ -1,0 +1,47 @@
+// kel: the desktop tool for the speed controller's program box.
+#include <QElapsedTimer>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CKelApp.h"
+#include "CommandLine.h"
+
+using namespace kel::app;
+
+namespace {
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+int Answer(Request request)
+{
+    if (request == Request::Help)
+        std::fputs(HelpText(), stdout);
+    else
+        std::printf("kel %s\n", KEL_VERSION);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+
+    // Help and version need no display.
+    const Request early = EarlyRequest(Arguments(argc, argv));
+    if (early != Request::Run)
+        return Answer(early);
+
+    CKelApp app(argc, argv);  // takes the toolkit's own options out of argv
+    const ParsedCommandLine parsed = ParseCommandLine(Arguments(argc, argv));
+    if (parsed.request == Request::Error) {
+        std::fprintf(stderr, "kel: %s\n", parsed.error.c_str());
+        return 2;
+    }
+    if (parsed.request != Request::Run)
+        return Answer(parsed.request);
+    return app.Run(parsed.options, sinceStart);
+}

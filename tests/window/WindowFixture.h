@@ -1,0 +1,69 @@
+#pragma once
+#include <QAbstractButton>
+#include <QTest>
+#include <memory>
+
+#include "RecordingDialogs.h"
+#include "link/Clock.h"
+#include "resources/ResourceIds.h"
+#include "sim/InProcessDevice.h"
+#include "ui/CKelDlg.h"
+
+namespace kel::test {
+
+// The main window on the in-process simulator and a virtual clock: the
+// device's waits cost no real time, and poll ticks are run by hand.
+struct WindowFixture {
+    explicit WindowFixture(sim::DeviceOptions options = {})
+        : device(clock, std::move(options)), finder(device),
+          window(std::make_unique<ui::CKelDlg>(device, finder, clock, dialogs))
+    {
+        window->show();
+        (void)QTest::qWaitForWindowExposed(window.get());
+    }
+
+    template <class W = QWidget>
+    W* Control(int id) const
+    {
+        return window->findChild<W*>(QString::number(id));
+    }
+
+    // A left click in the middle of a control.
+    void Click(int id) const
+    {
+        QWidget* control = Control(id);
+        QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
+    }
+
+    // One poll timer tick.
+    void Tick() const { window->logic().OnTimer(); }
+
+    // Picks the device radio button and ticks until the device answers
+    // (the first tick opens the port). False when it never does.
+    bool Connect(int radioId, int maxTicks = 6) const
+    {
+        Click(radioId);
+        for (int i = 0; i < maxTicks; ++i) {
+            Tick();
+            if (Answered(radioId))
+                return true;
+        }
+        return false;
+    }
+
+    bool Answered(int radioId) const
+    {
+        auto& logic = window->logic();
+        if (radioId == id::kRadioBox)
+            return logic.link().boxConnected != 0;
+        return logic.uart().escState == 2;
+    }
+
+    VirtualClock clock;
+    sim::InProcessDevice device;
+    sim::InProcessPortFinder finder;
+    RecordingDialogs dialogs;
+    std::unique_ptr<ui::CKelDlg> window;
+};
+
+} // namespace kel::test
