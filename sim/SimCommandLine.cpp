@@ -20,8 +20,11 @@ path; open it at 19200 baud 8N1. Runs until SIGINT or SIGTERM.
 Options:
   --link PATH             also make PATH a symbolic link to the terminal (an
                           existing file that is not a symbolic link is left alone)
-  --pace                  send bytes no faster than 19200 baud 8N1 (0.52 ms each,
-                          echoes included); without it bytes go out when due
+  --pace                  bytes take their wire time at 19200 baud 8N1 (0.52 ms
+                          each, echoes included); bytes sent together (an echo
+                          and its reply) arrive together once the last is
+                          through, as from a USB bridge; without --pace bytes
+                          go out as soon as they are due
   --verbose               log every byte received and sent on standard error
   --esc-version A.B.C.D   the ESC's version bytes (default 1.2.3.4, "Ver: 102304")
   --box-version A.B.C.D   the box's version bytes (default 2.1.0.7, "Ver: 2010007")

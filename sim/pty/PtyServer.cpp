@@ -150,12 +150,19 @@ void PtyServer::ReadInput()
 void PtyServer::CollectDue(std::int64_t nowUs)
 {
     const std::int64_t nowMs = nowUs / 1000;
+    const std::size_t first = pending_.size();
     while (model_.NextArrivalMs() && *model_.NextArrivalMs() <= nowMs) {
         const std::int64_t dueUs = *model_.NextArrivalMs() * 1000;
         const std::uint8_t value = model_.Take(1).front();
         const std::int64_t slot = options_.pace ? std::max(dueUs, lastSlotUs_ + kByteTimeUs) : dueUs;
         lastSlotUs_ = slot;
-        pending_.push_back({value, slot});
+        pending_.push_back({value, dueUs, slot});
+    }
+    // Paced, bytes that were due together go out together once the last of
+    // them is through the wire, as a USB bridge hands them over in one packet.
+    for (std::size_t i = pending_.size(); i-- > first;) {
+        if (i + 1 < pending_.size() && pending_[i + 1].dueUs == pending_[i].dueUs)
+            pending_[i].slotUs = pending_[i + 1].slotUs;
     }
 }
 

@@ -37,7 +37,8 @@ public:
 private:
     struct Pending {
         std::uint8_t value;
-        std::int64_t slotUs;
+        std::int64_t dueUs;   // when the model sent it
+        std::int64_t slotUs;  // when it goes out
     };
 
     bool StartTerminal();
