@@ -86,8 +86,8 @@ std::string FaultSet::Add(std::string_view spec)
         if (!number || *number < 0 || *number > 1'000'000)
             return "fault " + std::string(name) + " needs a number from 0 to 1000000, not \""
                    + std::string(spec.substr(equals + 1)) + "\"";
-        if (info->occurrence && *number == 0)
-            return "fault " + std::string(name) + " counts occurrences from 1";
+        if ((info->occurrence || info->kind == FaultKind::Unplug) && *number == 0)
+            return "fault " + std::string(name) + " counts from 1";
         value = static_cast<int>(*number);
     } else if (info->valueRequired) {
         return "fault " + std::string(name) + " needs a value: " + std::string(name) + info->argument;

@@ -30,6 +30,8 @@ TEST(FaultSet, RejectsWhatItCannotUnderstand)
         {"late-reply", "needs a value"},
         {"unplug", "needs a value"},
         {"refused-pair=0", "from 1"},
+        {"unplug=0", "from 1"},
+        {"late-reply=0", ""},
         {"refused-pair=x", "needs a number"},
         {"resend=-1", "needs a number"},
         {"short-reply=20ms", "needs a number"},
