@@ -79,6 +79,8 @@ bool QtSerialDevice::Write(const std::uint8_t* data, std::size_t count)
         return false;
     if (count == 0)
         return true;
+    // A timed-out read leaves TimeoutError set; it says nothing about this write.
+    port_.clearError();
     const qint64 n = port_.write(reinterpret_cast<const char*>(data), static_cast<qint64>(count));
     if (n != static_cast<qint64>(count))
         return false;
