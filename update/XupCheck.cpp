@@ -134,6 +134,7 @@ void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
     CappedList emptyBlocks(report, "empty blocks", Severity::Warning);
     for (const XupBlock& b : blocks) {
         const std::size_t left = image.size() - b.offset;
+        const bool last = &b == &blocks.back();
         if (b.overruns && left < 2)
             report.findings.push_back({Severity::Error, 0, {}, b.offset,
                                        "a stray byte at the end where a block should start"});
@@ -141,6 +142,8 @@ void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
             report.findings.push_back({Severity::Error, 0, {}, b.offset,
                                        "the block states " + Plural(b.bodyLength, "byte", "bytes") + " but only "
                                            + std::to_string(left - 2) + " follow: it runs past the end"});
+        else if (b.bodyLength == 0 && last)
+            report.findings.push_back({Severity::Info, 0, {}, b.offset, "an empty last block: the end of the transfer"});
         else if (b.bodyLength == 0)
             emptyBlocks.Add({Severity::Warning, 0, {}, b.offset,
                              "an empty block: the box has no check value to verify in it"});
