@@ -111,8 +111,8 @@ void CKelDlg::CreateFixedControls()
 
     for (const auto& [lamp, where] : {std::pair{id::kLampBox, layout::kLampBox}, std::pair{id::kLampEsc, layout::kLampEsc},
                                       std::pair{id::kLampUsb, layout::kLampUsb}}) {
-        auto* picture = AddLabel(lamp, QString(), where);
-        picture->setPixmap(skin::Bitmap(id::bmp::kLampOff));
+        AddLabel(lamp, QString(), where);
+        screen_.SetBitmap(lamp, id::bmp::kLampOff);
     }
 
     auto* version = AddEdit(id::kVersionField, layout::kVersionField);
@@ -219,6 +219,7 @@ void CKelDlg::CreateModeSelect()
     AddLabel(id::kStockText, QStringLiteral("stock"), kStockAt);
     AddLabel(id::kModText, QStringLiteral("MOD"), kModAt);
     auto* modeSwitch = AddBitmapButton(id::kModeSwitch, id::bmp::kModeMod, id::bmp::kModeMod, layout::kModeSwitch);
+    screen_.SetBitmap(id::kModeSwitch, id::bmp::kModeMod);
     connect(modeSwitch, &QAbstractButton::clicked, this, [this] {
         if (!ExchangeRunning())
             logic_->OnModeSwitch();

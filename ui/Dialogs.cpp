@@ -13,18 +13,33 @@ namespace kel::ui {
 
 QString QtFileFilter(const std::string& filter)
 {
-    // Pairs of display name and pattern; an empty name ends the list.
+    // Pairs of display name and patterns; an empty name ends the list. Qt reads
+    // the patterns from the parentheses that end the name, so they are written
+    // there from the pattern field, which is what counts.
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
-    QStringList names;
+    QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& name = parts[i];
+        QString name = parts[i].trimmed();
         if (name.isEmpty())
             break;
-        const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-        // Qt takes the patterns from the parentheses of the name.
-        names << (name.contains(QLatin1Char('(')) ? name : QStringLiteral("%1 (%2)").arg(name, patterns));
+        if (name.endsWith(QLatin1Char(')')) && name.contains(QLatin1Char('(')))
+            name = name.left(name.lastIndexOf(QLatin1Char('('))).trimmed();
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");  // every file, with or without a dot
+        }
+        filters << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
     }
-    return names.join(QStringLiteral(";;"));
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtDefaultSuffix(const std::string& defaultExt)
+{
+    // "*.xup", ".xup" and "xup" all mean the suffix xup.
+    const QString ext = QString::fromStdString(defaultExt);
+    return ext.mid(ext.lastIndexOf(QLatin1Char('.')) + 1).remove(QLatin1Char('*'));
 }
 
 QString MessageCaption(std::string_view caption)
@@ -53,10 +68,11 @@ std::optional<std::string> QtDialogs::ChooseFile(QWidget* owner, const FileDialo
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
     }
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!request.defaultExt.empty())
-        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
-    if (!request.initialName.empty())
-        dialog.selectFile(QString::fromStdString(request.initialName));
+    dialog.setDefaultSuffix(QtDefaultSuffix(request.defaultExt));
+    // A wildcard "name" ("*.zrv") only repeats the filter.
+    const QString name = QString::fromStdString(request.initialName);
+    if (!name.isEmpty() && !name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?')))
+        dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();

@@ -34,6 +34,8 @@ public:
 // "config Files (*.cfg)|*.cfg||" (name and pattern pairs, '|' separated)
 // becomes "config Files (*.cfg)" in Qt's ";;" separated form.
 QString QtFileFilter(const std::string& filter);
+// The suffix a file dialog adds to a bare name: "*.xup" gives "xup".
+QString QtDefaultSuffix(const std::string& defaultExt);
 
 // The caption a message box shows: its own, or the application's name.
 QString MessageCaption(std::string_view caption);

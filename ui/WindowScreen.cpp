@@ -60,6 +60,8 @@ void WindowScreen::Enable(int controlId, bool enabled)
 void WindowScreen::SetBitmap(int controlId, int bitmapId)
 {
     QWidget* control = controls_.Find(controlId);
+    if (control)
+        control->setProperty(kBitmapProperty, bitmapId);
     if (auto* picture = qobject_cast<QLabel*>(control)) {
         picture->setPixmap(skin::Bitmap(bitmapId));
     } else if (auto* button = qobject_cast<CxSkinButton*>(control)) {

@@ -15,6 +15,9 @@ namespace kel::ui {
 
 class Dialogs;
 
+// The dynamic property that names the bitmap a lamp or the MODE switch shows.
+inline constexpr char kBitmapProperty[] = "bitmapId";
+
 // The engine's Screen on the main window's widgets: texts, enabled states,
 // bitmaps and spin positions by control identifier, the progress bar 1062,
 // the settings progress pop-up, and the modal boxes through Dialogs.
