@@ -1,6 +1,7 @@
 #include "CustomFields.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "NumberText.h"
 #include "link/Screen.h"
@@ -43,7 +44,16 @@ void CustomFields::Check(CustomField field)
 {
     const CustomFieldInfo& info = InfoOf(field);
     const std::string_view refused = info.volt ? kVoltRefused : kPercentRefused;
-    const NormalisedText tidy = NormaliseNumberText(Text(field), info.volt);
+    NormalisedText tidy = NormaliseNumberText(Text(field), info.volt);
+    // Taking a unit sign off the front can bare a leading zero ("%05" gives
+    // "05%"): tidy again, as the window's nested change notifications would,
+    // until the text stands ("5%").
+    while (!tidy.invalidChar) {
+        NormalisedText again = NormaliseNumberText(tidy.text, info.volt);
+        if (again.text == tidy.text)
+            break;
+        tidy = std::move(again);
+    }
     if (tidy.invalidChar) {
         // One message per refusal: the refusal text itself is not checked again.
         screen_.MessageBox(kInvalidCharMessage, kBoxCaption, MessageIcon::Error);

@@ -17,7 +17,9 @@ struct NormalisedText {
 
 // Tidies a custom field's text: only digits and "%" (percent) or digits, "."
 // and "v" (volt) are allowed; leading zeros go while more than two characters
-// remain; the unit sign ends up once, at the end. Its results are fixed points.
+// remain; the unit sign ends up once, at the end. Its results are fixed points,
+// except where removing the unit sign bares a leading zero ("%05" gives "05%",
+// which tidies to "5%"); a second pass always gives one.
 NormalisedText NormaliseNumberText(std::string_view text, bool volt);
 
 // The decimal number at the start of the text, 0 when there is none.
