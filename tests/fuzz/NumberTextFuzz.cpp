@@ -1,0 +1,134 @@
+// Custom number texts: the input is a text typed into a custom field, tidied
+// as a percent and as a volt text, read as a number, and typed into each of
+// the three fields.
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "FuzzSupport.h"
+#include "settings/CustomFields.h"
+#include "settings/NumberText.h"
+
+namespace {
+
+using kel::NormaliseNumberText;
+
+bool Allowed(char c, bool volt)
+{
+    return (c >= '0' && c <= '9') || c == (volt ? 'v' : '%') || (volt && c == '.');
+}
+
+std::string WithoutUnit(std::string_view text, char unit)
+{
+    std::string kept;
+    for (char c : text) {
+        if (c != unit)
+            kept += c;
+    }
+    return kept;
+}
+
+void CheckNormalise(std::string_view text, bool volt)
+{
+    const char unit = volt ? 'v' : '%';
+    const kel::NormalisedText tidy = NormaliseNumberText(text, volt);
+    bool allAllowed = true;
+    for (char c : text)
+        allAllowed = allAllowed && Allowed(c, volt);
+    KEL_FUZZ_CHECK(tidy.invalidChar == !allAllowed);
+    if (tidy.invalidChar) {
+        KEL_FUZZ_CHECK(tidy.text == (volt ? kel::kVoltRefused : kel::kPercentRefused));
+        return;
+    }
+
+    // Only leading zeros and unit signs go; the rest keeps its order.
+    const std::string before = WithoutUnit(text, unit);
+    const std::string after = WithoutUnit(tidy.text, unit);
+    KEL_FUZZ_CHECK(after.size() <= before.size());
+    KEL_FUZZ_CHECK(before.compare(before.size() - after.size(), after.size(), after) == 0);
+    KEL_FUZZ_CHECK(before.find_first_not_of('0') >= before.size() - after.size());
+
+    const bool shortZero = tidy.text.size() <= 2 && !tidy.text.empty() && tidy.text.front() == '0';
+    if (!shortZero) {
+        // The unit sign stands once, at the end.
+        KEL_FUZZ_CHECK(!tidy.text.empty() && tidy.text.back() == unit);
+        KEL_FUZZ_CHECK(tidy.text.find(unit) == tidy.text.size() - 1);
+    }
+
+    // A tidy text passes unchanged unless taking the unit sign off its front
+    // bared a zero ("%05" gives "05%", then "5%"); the second pass always stands.
+    const kel::NormalisedText again = NormaliseNumberText(tidy.text, volt);
+    KEL_FUZZ_CHECK(!again.invalidChar);
+    if (tidy.text.size() <= 2 || tidy.text.front() != '0')
+        KEL_FUZZ_CHECK(again.text == tidy.text);
+    KEL_FUZZ_CHECK(NormaliseNumberText(again.text, volt).text == again.text);
+}
+
+void CheckLeadingNumber(std::string_view text)
+{
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
+        ++digits;
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + digits, value);
+    const int expected = digits == 0 ? 0 : error == std::errc() && value <= INT_MAX ? static_cast<int>(value) : INT_MAX;
+    (void)end;
+    KEL_FUZZ_CHECK(kel::LeadingNumber(text) == expected);
+    for (bool volt : {false, true})
+        KEL_FUZZ_CHECK(kel::CustomByte(text, volt) == static_cast<std::uint8_t>(kel::CustomNumber(text, volt) & 0xFF));
+}
+
+// A number written as its field shows it reads back as the same number.
+void CheckFormatReadsBack(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 3)
+        return;
+    const int value = (data[0] << 16) | (data[1] << 8) | data[2];
+    KEL_FUZZ_CHECK(kel::CustomNumber(kel::FormatPercent(value), false) == value);
+    KEL_FUZZ_CHECK(kel::CustomNumber(kel::FormatVolt(value), true) == value);
+}
+
+// Typing the text into each field: at most one message, and what stays is
+// either the refusal text or a tidy number within the field's range.
+void CheckTyping(std::string_view text)
+{
+    kel::fuzz::QuietScreen screen;
+    kel::CustomFields fields(screen);
+    for (const kel::CustomFieldInfo& info : kel::kCustomFields) {
+        screen.Forget();
+        fields.OnTextEdited(info.field, text);
+        KEL_FUZZ_CHECK(screen.messageBoxes <= 1);
+        const std::string& shown = fields.Text(info.field);
+        if (screen.messageBoxes == 1) {
+            KEL_FUZZ_CHECK(shown == (info.volt ? kel::kVoltRefused : kel::kPercentRefused));
+            continue;
+        }
+        if (text.empty())
+            continue;  // the field started empty: nothing changed, nothing checked
+        const int value = info.volt ? kel::CustomNumber(shown, true) : kel::LeadingNumber(shown);
+        KEL_FUZZ_CHECK(value >= info.lower && value <= info.upper);
+        KEL_FUZZ_CHECK(fields.Value(info.field) == value);
+        // What stays is tidy: a further pass would change nothing.
+        KEL_FUZZ_CHECK(NormaliseNumberText(shown, info.volt).text == shown);
+        // The window reports the tidied text back as an edit: nothing more happens.
+        screen.Forget();
+        fields.OnTextEdited(info.field, shown);
+        KEL_FUZZ_CHECK(screen.messageBoxes == 0 && fields.Text(info.field) == shown);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const kel::fuzz::ExactBytes exact(data, size);
+    const std::string_view text = exact.View();
+    CheckNormalise(text, false);
+    CheckNormalise(text, true);
+    CheckLeadingNumber(text);
+    CheckFormatReadsBack(data, size);
+    CheckTyping(text);
+    return 0;
+}

@@ -1,0 +1,143 @@
+// Profile files: the bytes are read as a file would be, then every 31-byte
+// image in the input is loaded in turn into one record, as successive Load
+// clicks would, and saved back.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "FuzzSupport.h"
+#include "link/LinkState.h"
+#include "settings/NumberText.h"
+#include "settings/Profile.h"
+#include "settings/SettingsRecord.h"
+
+namespace {
+
+using kel::ProfileImage;
+using kel::SettingsRecord;
+using kel::fuzz::QuietScreen;
+
+constexpr std::size_t kDragBrakeOffset = 24;
+constexpr std::size_t kInitialBrakeOffset = 25;
+constexpr std::size_t kLowVoltOffset = 26;
+constexpr std::size_t kVersionOffset = 27;
+constexpr std::size_t kModeOffset = 30;
+
+const std::string& ScratchPath()
+{
+    static const std::string path = [] {
+        // Memory-backed where there is one: the file is written on every run.
+        std::error_code ec;
+        const std::filesystem::path folder =
+            std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::string p = (folder / ("kel-fuzz-profile-" + std::to_string(::getpid()) + ".cfg")).string();
+        std::atexit([] { std::remove(ScratchPath().c_str()); });
+        return p;
+    }();
+    return path;
+}
+
+void CheckFileRead(const std::uint8_t* data, std::size_t size)
+{
+    std::FILE* f = std::fopen(ScratchPath().c_str(), "wb");
+    if (!f)
+        return;  // no scratch space: nothing to say about the reader
+    const bool written = std::fwrite(data, 1, size, f) == size;
+    std::fclose(f);
+    if (!written)
+        return;
+    const auto image = kel::ReadProfileFile(ScratchPath());
+    KEL_FUZZ_CHECK(image.has_value() == (size == kel::kProfileSize));
+    if (image) {
+        for (std::size_t i = 0; i < kel::kProfileSize; ++i)
+            KEL_FUZZ_CHECK((*image)[i] == data[i]);
+    }
+}
+
+std::array<std::uint8_t, 4> VersionOf(const ProfileImage& image)
+{
+    return {image[kVersionOffset], image[kVersionOffset + 1], image[kVersionOffset + 2], image[kVersionOffset + 3]};
+}
+
+// Loads one image and checks what the record shows and what a save gives.
+ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel::ProfileState& profile,
+                         QuietScreen& screen)
+{
+    std::array<std::string, kel::id::kSlotCount> before;
+    for (int k = 0; k < kel::id::kSlotCount; ++k)
+        before[static_cast<std::size_t>(k)] = record.Caption(kel::id::kFirstSlot + k);
+    const int variantBefore = record.escVariant;
+    const int modeBefore = record.escMode;
+    screen.Forget();
+
+    kel::ApplyProfileImage(image, "fuzz", record, profile);
+
+    const int variant = image[kVersionOffset] == 11 ? 0 : image[kVersionOffset] == 13 ? 1 : variantBefore;
+    const int mode = image[kModeOffset] >= 10 && image[kModeOffset] <= 12 ? image[kModeOffset] - 10 : modeBefore;
+    KEL_FUZZ_CHECK(record.escVariant == variant);
+    KEL_FUZZ_CHECK(record.escMode == mode);
+    KEL_FUZZ_CHECK(profile.loaded && profile.name == "fuzz");
+    KEL_FUZZ_CHECK(profile.versionText == kel::FormatEscVersion(&image[kVersionOffset]));
+
+    const ProfileImage saved = kel::BuildProfileImage(record, VersionOf(image));
+    for (int k = 0; k < kel::id::kSlotCount; ++k) {
+        const int slot = kel::id::kFirstSlot + k;
+        const auto index = image[static_cast<std::size_t>(k)];
+        const auto list = record.OptionList(slot);
+        if (index < list.size()) {
+            // A valid index is shown and saved as it came.
+            KEL_FUZZ_CHECK(record.Caption(slot) == list[index]);
+            KEL_FUZZ_CHECK(saved[static_cast<std::size_t>(k)] == index);
+        } else {
+            // 0xFF or past the list: the caption stays as it was.
+            KEL_FUZZ_CHECK(record.Caption(slot) == before[static_cast<std::size_t>(k)]);
+        }
+    }
+
+    // Custom numbers outside their range are refused, one message each, and saved as 0.
+    int refused = 0;
+    for (const auto& [offset, field] : {std::pair{kDragBrakeOffset, kel::CustomField::DragBrake},
+                                        std::pair{kInitialBrakeOffset, kel::CustomField::InitialBrake},
+                                        std::pair{kLowVoltOffset, kel::CustomField::LowVolt}}) {
+        const kel::CustomFieldInfo& info = kel::InfoOf(field);
+        const bool inRange = image[offset] >= info.lower && image[offset] <= info.upper;
+        refused += inRange ? 0 : 1;
+        KEL_FUZZ_CHECK(saved[offset] == (inRange ? image[offset] : 0));
+        const std::string& text = record.custom.Text(field);
+        if (text != (info.volt ? kel::kVoltRefused : kel::kPercentRefused))
+            KEL_FUZZ_CHECK(kel::NormaliseNumberText(text, info.volt).text == text);
+
+        const bool onCustom = record.GetOptionIndex(info.slot) == info.customIndex;
+        KEL_FUZZ_CHECK(record.custom.SpinEnabled(field) == onCustom);
+        if (!onCustom)
+            KEL_FUZZ_CHECK(!record.custom.EditEnabled(field));
+    }
+    KEL_FUZZ_CHECK(screen.messageBoxes == refused);
+    for (std::size_t i = kVersionOffset; i < kel::kProfileSize; ++i)
+        KEL_FUZZ_CHECK(saved[i] == image[i]);
+    return saved;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    CheckFileRead(data, size);
+
+    QuietScreen screen;
+    SettingsRecord record(screen);
+    kel::ProfileState profile;
+    for (std::size_t at = 0; at + kel::kProfileSize <= size; at += kel::kProfileSize) {
+        ProfileImage image{};
+        std::copy_n(data + at, kel::kProfileSize, image.begin());
+        const ProfileImage saved = LoadAndSave(image, record, profile, screen);
+        // What a save gives loads and saves again unchanged.
+        KEL_FUZZ_CHECK(LoadAndSave(saved, record, profile, screen) == saved);
+    }
+    return 0;
+}

@@ -1,0 +1,59 @@
+// Program box firmware files: the bytes of a .xup file read into the image,
+// the image walked block by block, and the refusal decided.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "update/XupFile.h"
+
+namespace {
+
+void CheckBlockWalk(const std::vector<std::uint8_t>& image)
+{
+    // From a block of exactly the image's size, so a read past it is caught.
+    const std::vector<std::uint8_t> exact(image.begin(), image.end());
+    const std::vector<kel::XupBlock> blocks = kel::XupBlocks(exact);
+    KEL_FUZZ_CHECK(blocks.empty() == image.empty());
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const kel::XupBlock& b = blocks[i];
+        KEL_FUZZ_CHECK(b.offset == offset && offset < image.size());
+        const std::size_t left = image.size() - offset;
+        const std::size_t stated = left >= 2 ? std::size_t{image[offset]} * 256 + image[offset + 1] : 0;
+        KEL_FUZZ_CHECK(b.bodyLength == stated && b.size == stated + 2);
+        KEL_FUZZ_CHECK(b.overruns == (b.size > left));
+        // Only the last block may run past the end; the others fit whole.
+        KEL_FUZZ_CHECK(!b.overruns || i + 1 == blocks.size());
+        offset += b.size;
+    }
+    if (!blocks.empty() && !blocks.back().overruns)
+        KEL_FUZZ_CHECK(offset == image.size());
+
+    const bool tooLarge = image.size() > kel::kXupMaxImage;
+    const bool cut = !blocks.empty() && blocks.back().overruns;
+    const auto refusal = kel::XupRefusal(exact);
+    KEL_FUZZ_CHECK(refusal.has_value() == (tooLarge || cut));
+    if (refusal)
+        KEL_FUZZ_CHECK(!refusal->empty());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const kel::fuzz::ExactBytes exact(data, size);
+    const std::vector<std::uint8_t> image = kel::XupImage(exact.View());
+
+    // Two text-mode characters a byte; a lone last one is dropped.
+    const std::string text = kel::fuzz::ReferenceTextMode(exact.View());
+    KEL_FUZZ_CHECK(image.size() == text.size() / 2);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        KEL_FUZZ_CHECK(image[i] == kel::fuzz::ReferenceHexPair(text[2 * i], text[2 * i + 1]));
+
+    CheckBlockWalk(image);
+    // The walk of the raw bytes too, which reaches lengths and cuts that
+    // well-formed hex text makes rare.
+    CheckBlockWalk(std::vector<std::uint8_t>(data, data + size));
+    return 0;
+}
