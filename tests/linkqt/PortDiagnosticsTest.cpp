@@ -1,0 +1,78 @@
+// Why a port cannot be opened, as the user is told.
+#include <QCoreApplication>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "link/qt/PortDiagnostics.h"
+#include "link/qt/QtSerialDevice.h"
+
+namespace kel {
+namespace {
+
+// A pseudo-terminal standing in for the box's serial port.
+class Pty {
+public:
+    Pty()
+    {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0)
+            path_ = ::ptsname(master_);
+    }
+    ~Pty()
+    {
+        if (master_ >= 0)
+            ::close(master_);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    int master_ = -1;
+    std::string path_;
+};
+
+TEST(PortDiagnostics, NamesCauseAndFix)
+{
+    Pty pty;
+    ASSERT_FALSE(pty.path().empty());
+    struct Case {
+        int error;
+        std::string mustSay;
+    };
+    const Case cases[] = {
+        {EACCES, "permission denied on " + pty.path()},
+        {EACCES, "60-kel-program-box.rules"},
+        {EACCES, "the group '"},
+        {EBUSY, "is in use by"},
+        {EIO, "Input/output error"},
+    };
+    for (const Case& c : cases)
+        EXPECT_NE(DiagnoseOpenFailure(pty.path(), c.error).find(c.mustSay), std::string::npos)
+            << c.error << ": " << DiagnoseOpenFailure(pty.path(), c.error);
+    EXPECT_NE(DiagnoseOpenFailure("/dev/kel-no-such-box", ENOENT).find("does not exist"), std::string::npos);
+}
+
+TEST(PortDiagnostics, SecondOpenOfAHeldPortSaysItIsInUse)
+{
+    Pty pty;
+    QtSerialDevice holder;
+    QtSerialDevice second;
+    ASSERT_TRUE(holder.Open(pty.path()));
+    EXPECT_FALSE(second.Open(pty.path()));
+    EXPECT_NE(second.LastError().find("in use"), std::string::npos) << second.LastError();
+    holder.Close();
+    EXPECT_TRUE(second.Open(pty.path()));
+}
+
+} // namespace
+} // namespace kel
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
