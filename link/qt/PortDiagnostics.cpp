@@ -1,6 +1,7 @@
 #include "PortDiagnostics.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <cerrno>
@@ -37,13 +38,21 @@ std::string ProcessName(int pid)
 
 std::string LockHolder(const std::string& device)
 {
-    const std::string name = QFileInfo(QString::fromStdString(device)).fileName().toStdString();
+    // Serial programs lock "LCK..ttyUSB0" for /dev/ttyUSB0; Qt names a device
+    // outside /dev by its whole path ("LCK.._tmp_box" for /tmp/box).
+    std::string flat = device.starts_with("/dev/") ? device.substr(5) : device;
+    if (!flat.empty() && flat[0] == '/')
+        flat.erase(0, 1);
+    std::replace(flat.begin(), flat.end(), '/', '_');
+    const std::string base = QFileInfo(QString::fromStdString(device)).fileName().toStdString();
     for (const char* dir : {"/var/lock/", "/run/lock/"}) {
-        std::ifstream lock(std::string(dir) + "LCK.." + name);
-        int pid = 0;
-        if (lock >> pid && pid > 0) {
-            const std::string process = ProcessName(pid);
-            return (process.empty() ? std::string("a process") : process) + " (pid " + std::to_string(pid) + ")";
+        for (const std::string& name : {flat, base}) {
+            std::ifstream lock(std::string(dir) + "LCK.." + name);
+            int pid = 0;
+            if (lock >> pid && pid > 0) {
+                const std::string process = ProcessName(pid);
+                return (process.empty() ? std::string("a process") : process) + " (pid " + std::to_string(pid) + ")";
+            }
         }
     }
     return {};
