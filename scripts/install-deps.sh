@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libgtest-dev
     fonts-dejavu-core fonts-liberation
     "$@"
