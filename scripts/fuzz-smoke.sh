@@ -25,7 +25,7 @@ build="${KEL_FUZZ_BUILD:-$here/build-fuzz}"
 "$here/scripts/install-deps.sh" clang libclang-rt-14-dev
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKEL_FUZZ=ON -DKEL_SANITIZE=ON >/dev/null
+    -DKEL_FUZZ=ON -DKEL_SANITIZE=ON -DKEL_WERROR=ON >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"

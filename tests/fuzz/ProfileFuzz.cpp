@@ -28,6 +28,8 @@ constexpr std::size_t kLowVoltOffset = 26;
 constexpr std::size_t kVersionOffset = 27;
 constexpr std::size_t kModeOffset = 30;
 
+// The file the reader is given; removed at exit (registered once the path
+// exists, so the removal runs before the path is destroyed).
 const std::string& ScratchPath()
 {
     static const std::string path = [] {
@@ -35,10 +37,10 @@ const std::string& ScratchPath()
         std::error_code ec;
         const std::filesystem::path folder =
             std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
-        std::string p = (folder / ("kel-fuzz-profile-" + std::to_string(::getpid()) + ".cfg")).string();
-        std::atexit([] { std::remove(ScratchPath().c_str()); });
-        return p;
+        return (folder / ("kel-fuzz-profile-" + std::to_string(::getpid()) + ".cfg")).string();
     }();
+    static const bool removedAtExit = std::atexit([] { std::remove(path.c_str()); }) == 0;
+    (void)removedAtExit;
     return path;
 }
 
