@@ -53,8 +53,7 @@ void CKelDlg::OnInitDialog()
     CreateFonts();
     CreateShape();
 
-    ClearPage();
-    ShowPage(id::kPageHome);
+    ShowPage(id::kPageHome);  // runs the page-clear routine first
 
     // Lamps, version text, profile name, custom fields, then the poll timer.
     logic_->OnInitDialog();

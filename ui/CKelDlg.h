@@ -52,7 +52,6 @@ public:
     void ShowOptionPopup(int slot);
     void ClosePopup();
     CListBoxDlg* Popup() const { return popup_; }
-    int PopupSlot() const { return popupSlot_; }
 
     // The menu a right click on the face opens (the About entry).
     QMenu* FaceMenu() const { return faceMenu_; }
@@ -108,7 +107,6 @@ private:
     QFont versionFont_;
     QMenu* faceMenu_ = nullptr;
     QPointer<CListBoxDlg> popup_;
-    int popupSlot_ = 0;
     bool painted_ = false;
     // The next paint is one of the face itself, not Qt redrawing under a
     // child control or after a change of the active window.

@@ -81,8 +81,9 @@ QLabel* CKelDlg::AddLabel(int id, const QString& text, const QRect& where)
     label->setGeometry(where);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
-    // Straight onto the face: no background of its own, clicks go to the face.
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Straight onto the face: no background of its own. A label takes no
+    // click, so a press on it reaches the face (dragging, closing the pop-up),
+    // while a lamp still shows its tool tip.
     return label;
 }
 

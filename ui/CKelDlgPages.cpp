@@ -46,7 +46,6 @@ void CKelDlg::ShowOptionPopup(int slot)
         ClosePopup();
         return;
     }
-    popupSlot_ = slot;
     const std::vector<std::string> options = logic_->OptionList(slot);
     QStringList entries;
     for (const std::string& option : options)

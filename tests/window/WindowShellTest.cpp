@@ -154,6 +154,22 @@ private slots:
         QCOMPARE(w->pos(), moves ? before + QPoint(30, 20) : before);
     }
 
+    void PressOnALabelOrLampReachesTheFace()
+    {
+        WindowFixture f;
+        QWidget* w = f.window.get();
+        const QPoint lamp = QRect(600, 640, 32, 32).center();
+        QCOMPARE(w->childAt(lamp), f.Control(id::kLampUsb));  // so its tool tip can show
+        f.window->screen().SetToolTip(id::kLampUsb, "the port is busy");
+        QCOMPARE(f.Control(id::kLampUsb)->toolTip(), QStringLiteral("the port is busy"));
+
+        const QPoint before = w->pos();
+        QTest::mousePress(f.Control(id::kLampUsb), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(f.Control(id::kLampUsb), QPoint(25, 15));
+        QTest::mouseRelease(f.Control(id::kLampUsb), Qt::LeftButton, {}, QPoint(25, 15));
+        QCOMPARE(w->pos(), before + QPoint(20, 10));
+    }
+
     void AboutEntryOfTheFaceMenuOpensTheAboutBox()
     {
         WindowFixture f;
