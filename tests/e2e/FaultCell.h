@@ -1,0 +1,84 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Process.h"
+#include "Traffic.h"
+
+namespace kel::e2e {
+
+// Files a cell's command line may name, as placeholders:
+//   {zrv} {zrv-small} {xup} {xup-damaged}  sample firmware shared by all cells
+//   {cfg}      an existing profile the cell may overwrite (its old bytes are kOldProfile)
+//   {missing}  a file that does not exist
+//   {nodir}    a path in a folder that does not exist
+//   {port}     the simulator's terminal
+struct Workspace {
+    std::string shared;  // folder of the sample firmware
+    std::string own;     // the cell's own folder
+    std::string port;
+    std::string Expand(const std::string& text) const;
+};
+
+inline const std::string kOldProfile(31, '\x5A');
+
+// What a cell's run left, for the checks of what survives.
+struct CellContext {
+    const Workspace& ws;
+    RunResult run;
+    std::function<RunResult(const std::vector<std::string>&)> followUp;  // kel-cli on the same kel-sim
+    const Traffic* traffic = nullptr;  // the bytes of the run itself (not of the follow-ups)
+};
+
+// A check returns "" when it holds, else what it found.
+using Check = std::function<std::string(CellContext&)>;
+
+// One exchange under one simulator fault.
+struct Cell {
+    std::string row;                   // the exchange, e.g. "detect esc"
+    std::string column;                // the fault kind, one of kColumns
+    std::vector<std::string> sim;      // kel-sim arguments
+    std::vector<std::string> cli;      // kel-cli arguments after --port
+    int exit = 0;
+    std::vector<std::string> err;      // standard error, in order, without progress lines
+    std::vector<std::string> out;      // lines standard output holds
+    int waitsMs = 0;                   // the behaviour's own waits on this path
+    std::vector<Check> checks;
+    std::string gap = {};              // a known shortcoming this cell still fails on
+};
+
+// Stands in the expected standard error for one line, anywhere, that starts
+// "kel-cli: " and names the port: the report of a box that went away.
+inline const std::string kPortFailure = "{port-failure}";
+
+// Column keys in print order, with their short headings.
+struct Column {
+    const char* key;
+    const char* heading;
+};
+inline constexpr Column kColumns[] = {
+    {"clean", "clean"},       {"no-echo", "echo"},        {"no-reply", "reply"},
+    {"late-reply", "late"},   {"no-settings-reply", "d8"}, {"short-reply", "short"},
+    {"wrong-end-mark", "mark"}, {"refused-pair", "pair"}, {"no-second-ack", "ack2"},
+    {"unplug", "unplug"},     {"wrong-d6-reply", "d6"},   {"no-ack", "noack"},
+    {"d8-on-retry", "d8try"}, {"resend", "resend"},       {"bad-block-check", "crc"},
+    {"refused-file", "file"},
+};
+
+// The cells, by group of exchanges.
+std::vector<Cell> DetectCells();
+std::vector<Cell> SettingsCells();
+std::vector<Cell> FirmwareCells();
+
+// Checks of what survives.
+Check FollowUp(std::vector<std::string> cli, int exit, std::vector<std::string> out);
+Check ProfileUnchanged();
+Check ProfileReplaced();
+Check PcSentOnly(std::set<std::uint8_t> allowed, int maxBytes = -1);
+Check PcSent(std::uint8_t byte, bool sent);
+Check PcLastSent(std::uint8_t byte);
+
+} // namespace kel::e2e

@@ -1,0 +1,108 @@
+// The printed fault matrix.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "CellRunner.h"
+
+namespace kel::e2e {
+
+namespace {
+
+const char* const kPass = "\u2713";   // ✓
+const char* const kFail = "\u2717";   // ✗
+const char* const kNone = "\u2013";   // –
+const char* const kGap = "!";        // fails as a known gap says
+
+enum class Verdict { Passed, Gap, Failed };
+
+Verdict Of(const CellResult& r)
+{
+    return r.problems.empty() ? Verdict::Passed : r.knownGap ? Verdict::Gap : Verdict::Failed;
+}
+
+std::string Padded(const std::string& text, std::size_t width, std::size_t shown)
+{
+    return text + std::string(width > shown ? width - shown : 0, ' ');
+}
+
+std::string Args(const std::vector<std::string>& args)
+{
+    std::string all;
+    for (const std::string& a : args)
+        all += (all.empty() ? "" : " ") + a;
+    return all;
+}
+
+} // namespace
+
+std::string Report(const std::vector<CellResult>& results, int marginMs)
+{
+    std::vector<std::string> rows;
+    std::map<std::pair<std::string, std::string>, Verdict> verdict;  // (row, column) → the worst of its cells
+    for (const CellResult& r : results) {
+        if (std::find(rows.begin(), rows.end(), r.cell->row) == rows.end())
+            rows.push_back(r.cell->row);
+        const auto key = std::make_pair(r.cell->row, r.cell->column);
+        verdict[key] = verdict.contains(key) ? std::max(verdict[key], Of(r)) : Of(r);
+    }
+
+    std::size_t rowWidth = 9;
+    for (const std::string& row : rows)
+        rowWidth = std::max(rowWidth, row.size() + 2);
+    std::string text = "\nFault matrix: kel-cli against kel-sim over a pseudo-terminal (" + std::string(kPass)
+                       + " passed, " + kFail + " failed, " + kNone + " does not apply, " + kGap
+                       + " fails as a known gap says)\n\n";
+    text += Padded("exchange", rowWidth, 8);
+    for (const Column& c : kColumns)
+        text += Padded(c.heading, std::string(c.heading).size() + 2, std::string(c.heading).size());
+    text += "\n";
+    for (const std::string& row : rows) {
+        text += Padded(row, rowWidth, row.size());
+        for (const Column& c : kColumns) {
+            const auto it = verdict.find({row, c.key});
+            const char* mark = it == verdict.end()                 ? kNone
+                               : it->second == Verdict::Passed ? kPass
+                               : it->second == Verdict::Gap    ? kGap
+                                                               : kFail;
+            text += Padded(mark, std::string(c.heading).size() + 2, 1);
+        }
+        text += "\n";
+    }
+    text += "\ncolumns:";
+    for (const Column& c : kColumns)
+        text += std::string(" ") + c.heading + "=" + c.key;
+    text += "\n\ncells (wall time of kel-cli against the bound: its own waits + "
+            + std::to_string(marginMs) + " ms, measured):\n";
+    int passed = 0, failed = 0, gaps = 0;
+    std::map<std::string, int> gapCells;
+    for (const CellResult& r : results) {
+        const Verdict v = Of(r);
+        ++(v == Verdict::Passed ? passed : v == Verdict::Gap ? gaps : failed);
+        if (v == Verdict::Gap)
+            ++gapCells[r.cell->gap];
+        char line[512];
+        std::snprintf(line, sizeof line, "%s %-16s %-18s %-40s %6lld ms < %6d ms\n",
+                      v == Verdict::Passed ? kPass : v == Verdict::Gap ? kGap : kFail,
+                      r.cell->row.c_str(), r.cell->column.c_str(), Args(r.cell->sim).c_str(),
+                      static_cast<long long>(r.wallMs), r.cell->waitsMs + marginMs);
+        text += line;
+    }
+    for (const CellResult& r : results) {
+        if (r.problems.empty())
+            continue;
+        text += std::string("\n") + (r.knownGap ? "KNOWN GAP " : "FAILED ") + r.cell->row + " / " + r.cell->column + " (kel-sim " + Args(r.cell->sim)
+                + "; kel-cli " + Args(r.cell->cli) + "):\n";
+        for (const std::string& p : r.problems)
+            text += "  - " + p + "\n";
+    }
+    text += "\n";
+    for (const auto& [gap, count] : gapCells)
+        text += "known gap in " + std::to_string(count) + " cells: " + gap + "\n";
+    text += std::to_string(passed) + " passed, " + std::to_string(failed) + " failed\n";
+    if (gaps > 0)
+        text += std::to_string(gaps) + " cells fail as known gaps say\n";
+    return text;
+}
+
+} // namespace kel::e2e

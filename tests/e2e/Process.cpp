@@ -1,0 +1,185 @@
+#include "Process.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kel::e2e {
+
+namespace {
+
+std::int64_t NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::vector<char*> Argv(const std::string& path, std::vector<std::string>& args)
+{
+    std::vector<char*> argv{const_cast<char*>(path.c_str())};
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+
+// Moves what is readable from fd into text; false once the writer closed it.
+bool Drain(int fd, std::string& text)
+{
+    char buffer[4096];
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+        text.append(buffer, static_cast<std::size_t>(n));
+        return true;
+    }
+    return n < 0 && (errno == EINTR || errno == EAGAIN);
+}
+
+} // namespace
+
+RunResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int hardLimitMs)
+{
+    RunResult result;
+    int out[2], err[2];
+    if (pipe2(out, O_CLOEXEC) != 0)
+        return result;
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return result;
+    }
+    std::vector<std::string> args = arguments;
+    std::vector<char*> argv = Argv(path, args);
+    const std::int64_t start = NowMs();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        const int devNull = open("/dev/null", O_RDONLY);
+        dup2(devNull, STDIN_FILENO);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    bool outOpen = true, errOpen = true;
+    while (pid > 0 && (outOpen || errOpen)) {
+        const std::int64_t left = start + hardLimitMs - NowMs();
+        if (left <= 0 && !result.killed) {
+            kill(pid, SIGKILL);
+            result.killed = true;
+        }
+        pollfd fds[2] = {{outOpen ? out[0] : -1, POLLIN, 0}, {errOpen ? err[0] : -1, POLLIN, 0}};
+        if (poll(fds, 2, static_cast<int>(std::max<std::int64_t>(left, 50))) <= 0)
+            continue;
+        if (fds[0].revents)
+            outOpen = Drain(out[0], result.out);
+        if (fds[1].revents)
+            errOpen = Drain(err[0], result.err);
+    }
+    int status = 0;
+    if (pid > 0)
+        waitpid(pid, &status, 0);
+    result.wallMs = NowMs() - start;
+    close(out[0]);
+    close(err[0]);
+    if (pid > 0 && WIFEXITED(status) && !result.killed)
+        result.exitCode = WEXITSTATUS(status);
+    return result;
+}
+
+SimProcess::SimProcess(const std::string& path, std::vector<std::string> args, const std::string& logFile)
+    : logFile_(logFile)
+{
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0)
+        return;
+    std::vector<char*> argv = Argv(path, args);
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        dup2(log, STDERR_FILENO);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    out_ = out[0];
+    port_ = ReadLine(5000);
+}
+
+SimProcess::~SimProcess()
+{
+    Stop();
+    if (out_ >= 0)
+        close(out_);
+}
+
+std::string SimProcess::ReadLine(int timeoutMs)
+{
+    std::string line;
+    const std::int64_t end = NowMs() + timeoutMs;
+    while (NowMs() < end) {
+        pollfd p{out_, POLLIN, 0};
+        if (poll(&p, 1, 50) <= 0)
+            continue;
+        char c;
+        if (read(out_, &c, 1) != 1)
+            break;
+        if (c == '\n')
+            return line;
+        line += c;
+    }
+    return {};
+}
+
+int SimProcess::Stop()
+{
+    if (pid_ <= 0)
+        return status_;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status_;
+}
+
+std::string SimProcess::Log() const
+{
+    return ReadWholeFile(logFile_);
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << bytes;
+    file.close();
+    return static_cast<bool>(file);
+}
+
+std::string MakeTempDir(const std::string& stem)
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + stem + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+        return {};
+    return pattern;
+}
+
+} // namespace kel::e2e

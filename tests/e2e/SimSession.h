@@ -1,0 +1,62 @@
+#pragma once
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Process.h"
+#include "TestPrograms.h"
+
+namespace kel::e2e {
+
+// One kel-sim (logging every byte) and the kel-cli runs made against it.
+class SimSession {
+public:
+    explicit SimSession(std::vector<std::string> simArgs)
+        : programs_(BuiltPrograms()), folder_(MakeTempDir("kel-e2e-trip")), simArgs_(std::move(simArgs))
+    {
+        std::vector<std::string> args{"--verbose"};
+        args.insert(args.end(), simArgs_.begin(), simArgs_.end());
+        sim_ = std::make_unique<SimProcess>(programs_.sim, args, folder_ + "/sim.log");
+    }
+    ~SimSession()
+    {
+        sim_.reset();
+        std::filesystem::remove_all(folder_);
+    }
+    SimSession(const SimSession&) = delete;
+    SimSession& operator=(const SimSession&) = delete;
+
+    const std::string& Port() const { return sim_->Port(); }
+    const std::string& Folder() const { return folder_; }
+    const std::vector<std::string>& SimArgs() const { return simArgs_; }
+
+    RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000) const
+    {
+        args.insert(args.begin(), {"--port", Port()});
+        return RunProgram(programs_.cli, args, hardLimitMs);
+    }
+    // Makes sample firmware of `bytes` data bytes with kel-sim; its path.
+    std::string SampleFirmware(const std::string& name, std::size_t bytes) const
+    {
+        const std::string path = folder_ + "/" + name;
+        const bool zrv = name.ends_with(".zrv");
+        RunProgram(programs_.sim, {zrv ? "--write-zrv" : "--write-xup", path, "--size", std::to_string(bytes)},
+                   10'000);
+        return path;
+    }
+    // Stops kel-sim; its byte log.
+    std::string StopAndTakeLog()
+    {
+        sim_->Stop();
+        return sim_->Log();
+    }
+
+private:
+    Programs programs_;
+    std::string folder_;
+    std::vector<std::string> simArgs_;
+    std::unique_ptr<SimProcess> sim_;
+};
+
+} // namespace kel::e2e
