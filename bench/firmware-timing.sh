@@ -32,6 +32,7 @@ build="${1:-$here/build}"
 runs="${2:-3}"
 kel_cli="$build/cli/kel-cli"
 kel_sim="$build/sim/kel-sim"
+# shellcheck source=bench/timing-lib.sh
 . "$here/bench/timing-lib.sh"
 build_targets "$build" kel-cli kel-sim
 

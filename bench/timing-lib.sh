@@ -1,3 +1,5 @@
+# shellcheck shell=bash disable=SC2034,SC2154
+# (Set here and used by the callers: byte_ms; set by the callers: here, kel_cli, kel_sim.)
 # Helpers of bench/settings-timing.sh and bench/firmware-timing.sh (sourced).
 # kel-sim --verbose logs every byte with the milliseconds since it started:
 #   kel-sim: 995 ms from PC: E1 00
