@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: kel-sim [--link PATH] [--pace] [--verbose] [--esc-version A.B.C.D] [--box-version A.B.C.D]\n"
-    "               [--stock] [--esc-in-loader] [--no-esc] [--fault NAME[=N] ...]\n"
+    "               [--stock] [--esc-in-loader] [--no-esc] [--report FILE] [--fault NAME[=N] ...]\n"
     "       kel-sim --write-zrv FILE --size BYTES\n"
     "       kel-sim --write-xup FILE --size BYTES\n";
 
@@ -33,6 +33,9 @@ Options:
   --esc-in-loader         the ESC waits in its boot loader (as after a failed
                           update); FixMode finds it, ESC mode does not
   --no-esc                no ESC is plugged into the box
+  --report FILE           on stopping, write what the devices hold to FILE: the
+                          ESC's settings and mode, the image its loader built,
+                          the blocks the box's loader took (one line each)
   --fault NAME[=N]        misbehave as named below; may be given several times
   --write-zrv FILE        write sample ESC firmware of --size data bytes
   --write-xup FILE        write sample box firmware of --size data bytes
@@ -132,6 +135,8 @@ std::string ParseSimCommandLine(const std::vector<std::string>& args, SimCommand
             out.device.escAttached = false;
         } else if (arg == "--link") {
             error = value(out.link);
+        } else if (arg == "--report") {
+            error = value(out.report);
         } else if (arg == "--write-zrv") {
             error = value(out.writeZrv);
         } else if (arg == "--write-xup") {

@@ -19,6 +19,7 @@ struct SimCommandLine {
     bool version = false;
     std::string writeZrv;   // --write-zrv FILE
     std::string writeXup;   // --write-xup FILE
+    std::string report;     // --report FILE: what the devices hold, written on stop
     std::optional<std::size_t> size;
 };
 

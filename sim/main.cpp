@@ -7,6 +7,7 @@
 
 #include "sim/SampleFirmware.h"
 #include "sim/SimCommandLine.h"
+#include "sim/StateReport.h"
 #include "sim/pty/PtyServer.h"
 
 #ifndef KEL_VERSION
@@ -92,5 +93,8 @@ int main(int argc, char** argv)
     }
     DeviceModel model(options.device);
     PtyServer server(model, {options.link, options.pace, options.verbose}, std::cout, std::cerr);
-    return server.Run(stopFd);
+    const int status = server.Run(stopFd);
+    if (!options.report.empty() && WriteSample(options.report, StateReport(model)) != 0)
+        return 1;
+    return status;
 }
