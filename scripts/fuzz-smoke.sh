@@ -46,7 +46,7 @@ for target in "${targets[@]}"; do
     "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$artifacts/$target-" "$work/corpus" >"$work/log" 2>&1 || status=$?
     execs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)"
-    coverage="$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$work/log" | tail -1)"
+    coverage="$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$work/log" | tail -1 || true)"
     summary+=("$(printf '%-16s %-8s execs=%-10s %s' "$target" "$([ $status -eq 0 ] && echo ok || echo FAILED)" \
         "${execs:-?}" "${coverage:-no stats}")")
     if [ $status -ne 0 ]; then
