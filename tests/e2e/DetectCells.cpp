@@ -27,7 +27,7 @@ std::vector<Cell> DetectEsc()
     // Nothing that could change the ESC's settings goes out while probing.
     const Check onlyProbes = PcSentOnly({0xD5});
     const std::string row = "detect esc";
-    return {
+    std::vector<Cell> cells{
         {row, "clean", {}, cli, 0, {}, {kUsbOn, kEscOn, kBoxOff, kEscVersion}, kEscFound, {}},
         // The ESC's "&" is taken for the echo, so the probe's own read finds nothing.
         {row, "no-echo", {"--fault", "no-echo"}, cli, 1, {}, notFound, kEscSilent, {onlyProbes}},
@@ -43,6 +43,9 @@ std::vector<Cell> DetectEsc()
         {row, "unplug", {"--fault", "unplug=2"}, cli, 1, {kPortFailure}, {},
          kOpen + kEcho + kVersion + 3 * kWake + kReadPause, {}},
     };
+    for (Cell& c : cells)
+        c.checks.push_back(EscKeepsFactorySettings());  // whatever fails, a detect changes nothing
+    return cells;
 }
 
 std::vector<Cell> DetectBox()

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Process.h"
+#include "SimReport.h"
 #include "Traffic.h"
 
 namespace kel::e2e {
@@ -31,10 +32,15 @@ struct CellContext {
     RunResult run;
     std::function<RunResult(const std::vector<std::string>&)> followUp;  // kel-cli on the same kel-sim
     const Traffic* traffic = nullptr;  // the bytes of the run itself (not of the follow-ups)
+    const SimReport* report = nullptr; // what the devices held when kel-sim stopped
 };
 
-// A check returns "" when it holds, else what it found.
-using Check = std::function<std::string(CellContext&)>;
+// A check returns "" when it holds, else what it found. Checks of the report
+// run once kel-sim has stopped, after every other check of the cell.
+struct Check {
+    std::function<std::string(CellContext&)> verify;
+    bool onReport = false;
+};
 
 // One exchange under one simulator fault.
 struct Cell {
@@ -80,5 +86,6 @@ Check ProfileReplaced();
 Check PcSentOnly(std::set<std::uint8_t> allowed, int maxBytes = -1);
 Check PcSent(std::uint8_t byte, bool sent);
 Check PcLastSent(std::uint8_t byte);
+Check EscKeepsFactorySettings();
 
 } // namespace kel::e2e

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "FaultCell.h"
+#include "sim/EscSettings.h"
 
 namespace kel::e2e {
 
@@ -52,7 +53,7 @@ std::string Workspace::Expand(const std::string& text) const
 
 Check FollowUp(std::vector<std::string> cli, int exit, std::vector<std::string> out)
 {
-    return [=](CellContext& c) -> std::string {
+    return {[=](CellContext& c) -> std::string {
                 const RunResult r = c.followUp(cli);
                 std::string what;
                 if (r.exitCode != exit)
@@ -67,29 +68,29 @@ Check FollowUp(std::vector<std::string> cli, int exit, std::vector<std::string> 
                 for (const std::string& a : cli)
                     command += " " + a;
                 return "afterwards kel-cli" + command + ": " + what + "\n" + r.out + r.err;
-            };
+            }};
 }
 
 Check ProfileUnchanged()
 {
-    return [](CellContext& c) -> std::string {
+    return {[](CellContext& c) -> std::string {
                 return ReadWholeFile(c.ws.Expand("{cfg}")) == kOldProfile ? "" : "the old profile was changed";
-            };
+            }};
 }
 
 Check ProfileReplaced()
 {
-    return [](CellContext& c) -> std::string {
+    return {[](CellContext& c) -> std::string {
                 const std::string now = ReadWholeFile(c.ws.Expand("{cfg}"));
                 if (now.size() != 31)
                     return "the profile holds " + std::to_string(now.size()) + " bytes, not 31";
                 return now == kOldProfile ? "the old profile is still there" : "";
-            };
+            }};
 }
 
 Check PcSentOnly(std::set<std::uint8_t> allowed, int maxBytes)
 {
-    return [=](CellContext& c) -> std::string {
+    return {[=](CellContext& c) -> std::string {
                 const Bytes sent = c.traffic->FromPc();
                 for (std::uint8_t b : sent) {
                     if (!allowed.contains(b))
@@ -99,28 +100,38 @@ Check PcSentOnly(std::set<std::uint8_t> allowed, int maxBytes)
                     return "the PC sent " + std::to_string(sent.size()) + " bytes, more than "
                            + std::to_string(maxBytes);
                 return {};
-            };
+            }};
 }
 
 Check PcSent(std::uint8_t byte, bool sent)
 {
-    return [=](CellContext& c) -> std::string {
+    return {[=](CellContext& c) -> std::string {
                 const Bytes all = c.traffic->FromPc();
                 const bool found = std::find(all.begin(), all.end(), byte) != all.end();
                 if (found == sent)
                     return {};
                 return "the PC " + std::string(sent ? "never sent " : "sent ") + Hex(byte);
-            };
+            }};
 }
 
 Check PcLastSent(std::uint8_t byte)
 {
-    return [=](CellContext& c) -> std::string {
+    return {[=](CellContext& c) -> std::string {
                 const Bytes all = c.traffic->FromPc();
                 if (!all.empty() && all.back() == byte)
                     return {};
                 return "the last byte the PC sent is not " + Hex(byte);
-            };
+            }};
+}
+
+Check EscKeepsFactorySettings()
+{
+    return {[](CellContext& c) -> std::string {
+                const auto factory = sim::EscSettings::Defaults(true);
+                const Bytes now = c.report->Bytes("esc-settings");
+                return now == Bytes(factory.begin(), factory.end()) ? "" : "the ESC's settings changed";
+            },
+            true};
 }
 
 } // namespace kel::e2e

@@ -82,10 +82,11 @@ std::string Report(const std::vector<CellResult>& results, int marginMs)
         if (v == Verdict::Gap)
             ++gapCells[r.cell->gap];
         char line[512];
-        std::snprintf(line, sizeof line, "%s %-16s %-18s %-40s %6lld ms < %6d ms\n",
+        std::snprintf(line, sizeof line, "%s %-16s %-18s %-40s %6lld ms < %6d ms%s\n",
                       v == Verdict::Passed ? kPass : v == Verdict::Gap ? kGap : kFail,
                       r.cell->row.c_str(), r.cell->column.c_str(), Args(r.cell->sim).c_str(),
-                      static_cast<long long>(r.wallMs), r.cell->waitsMs + marginMs);
+                      static_cast<long long>(r.wallMs), r.cell->waitsMs + marginMs,
+                      r.runs > 1 ? "  (second run: the first was slow)" : "");
         text += line;
     }
     for (const CellResult& r : results) {

@@ -21,6 +21,7 @@ RunResult RunProgram(const std::string& path, const std::vector<std::string>& ar
 
 // kel-sim as a child process: its first line of standard output is the
 // terminal's path; its standard error (the --verbose byte log) goes to a file.
+// With --report FILE among its arguments, FILE holds the report once stopped.
 class SimProcess {
 public:
     SimProcess(const std::string& path, std::vector<std::string> args, const std::string& logFile);

@@ -27,6 +27,7 @@ std::vector<Cell> ReadFailures(const std::string& row, const std::vector<std::st
     auto with = [&](Check check) {
         std::vector<Check> all = survives;
         all.push_back(check);
+        all.push_back(EscKeepsFactorySettings());
         return all;
     };
     const Check onlyProbes = PcSentOnly({0xD5});
@@ -50,7 +51,8 @@ std::vector<Cell> ReadFailures(const std::string& row, const std::vector<std::st
 std::vector<Cell> Read()
 {
     const std::vector<std::string> cli{"read"};
-    std::vector<Cell> cells{{"read", "clean", {}, cli, 0, {}, {kVersionLine, kLevel7}, kEscFound, {}}};
+    std::vector<Cell> cells{
+        {"read", "clean", {}, cli, 0, {}, {kVersionLine, kLevel7}, kEscFound, {EscKeepsFactorySettings()}}};
     // The settings request is answered once it is asked again.
     const Check readAgain = FollowUp({"read"}, 0, {kLevel7});
     for (Cell& c : ReadFailures("read", cli, {})) {
@@ -72,7 +74,7 @@ std::vector<Cell> Write()
         {row, "clean", {}, cli, 0, {"SUCCESSED"}, {}, written, {nowLevel3, PcLastSent(0xDF)}},
         // The first pair is refused six times (once and five resends).
         {row, "refused-pair", {"--fault", "refused-pair"}, cli, 1, {"Operation ModeSet Failed", "FAILED"}, {},
-         kEscFound + kWriteFailed, {stillLevel7, PcLastSent(0xDF)}},
+         kEscFound + kWriteFailed, {stillLevel7, PcLastSent(0xDF), EscKeepsFactorySettings()}},
         // One refusal is made good by a resend.
         {row, "refused-pair", {"--fault", "refused-pair=3"}, cli, 0, {"SUCCESSED"}, {}, written, {nowLevel3}},
         // The acknowledge byte is still there when the second one stays away.

@@ -5,17 +5,19 @@
 #include <vector>
 
 #include "Process.h"
+#include "SimReport.h"
 #include "TestPrograms.h"
 
 namespace kel::e2e {
 
-// One kel-sim (logging every byte) and the kel-cli runs made against it.
+// One kel-sim (reporting what its devices hold when stopped) and the kel-cli
+// runs made against it.
 class SimSession {
 public:
     explicit SimSession(std::vector<std::string> simArgs)
         : programs_(BuiltPrograms()), folder_(MakeTempDir("kel-e2e-trip")), simArgs_(std::move(simArgs))
     {
-        std::vector<std::string> args{"--verbose"};
+        std::vector<std::string> args{"--report", folder_ + "/report.txt"};
         args.insert(args.end(), simArgs_.begin(), simArgs_.end());
         sim_ = std::make_unique<SimProcess>(programs_.sim, args, folder_ + "/sim.log");
     }
@@ -29,7 +31,6 @@ public:
 
     const std::string& Port() const { return sim_->Port(); }
     const std::string& Folder() const { return folder_; }
-    const std::vector<std::string>& SimArgs() const { return simArgs_; }
 
     RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000) const
     {
@@ -45,11 +46,11 @@ public:
                    10'000);
         return path;
     }
-    // Stops kel-sim; its byte log.
-    std::string StopAndTakeLog()
+    // Stops kel-sim; what it reports the devices hold.
+    SimReport StopAndReport()
     {
         sim_->Stop();
-        return sim_->Log();
+        return SimReport(ReadWholeFile(folder_ + "/report.txt"));
     }
 
 private:

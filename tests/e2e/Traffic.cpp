@@ -2,8 +2,6 @@
 
 #include <sstream>
 
-#include "sim/SimCommandLine.h"
-
 namespace kel::e2e {
 
 // Lines read "kel-sim: 655 ms from PC: E2 03" or "... to PC: E2 03 01";
@@ -37,29 +35,6 @@ Bytes Traffic::FromPc() const
             all.insert(all.end(), c.bytes.begin(), c.bytes.end());
     }
     return all;
-}
-
-Bytes Traffic::ToPc() const
-{
-    Bytes all;
-    for (const TrafficChunk& c : chunks_) {
-        if (!c.fromPc)
-            all.insert(all.end(), c.bytes.begin(), c.bytes.end());
-    }
-    return all;
-}
-
-std::unique_ptr<sim::DeviceModel> Traffic::Replay(const std::vector<std::string>& simArgs) const
-{
-    sim::SimCommandLine options;
-    if (!sim::ParseSimCommandLine(simArgs, options).empty())
-        return nullptr;
-    auto model = std::make_unique<sim::DeviceModel>(options.device);
-    for (const TrafficChunk& c : chunks_) {
-        if (c.fromPc)
-            model->Receive(c.bytes.data(), c.bytes.size(), c.ms);
-    }
-    return model;
 }
 
 } // namespace kel::e2e

@@ -1,10 +1,7 @@
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include "sim/DeviceModel.h"
 
 namespace kel::e2e {
 
@@ -24,13 +21,6 @@ public:
 
     const std::vector<TrafficChunk>& Chunks() const { return chunks_; }
     Bytes FromPc() const;
-    Bytes ToPc() const;
-
-    // The device model kel-sim ran, rebuilt by feeding it the same bytes at the
-    // same times: what its loaders programmed and the settings the ESC keeps.
-    // simArgs are kel-sim's arguments (faults included); nullptr when they do
-    // not parse.
-    std::unique_ptr<sim::DeviceModel> Replay(const std::vector<std::string>& simArgs) const;
 
 private:
     std::vector<TrafficChunk> chunks_;

@@ -47,6 +47,6 @@ inline constexpr int kBoxHandshake = 3 * kBoxQuietAnswer;          // three 0xD6
 // starting kel-cli and opening the port cost on this build and machine, twice,
 // plus this much.
 inline constexpr int kMarginSlack = 400;
-inline constexpr int kMinOverhead = 100;
+inline constexpr int kMinOverhead = 200;
 
 } // namespace kel::e2e::waits
