@@ -26,7 +26,11 @@ int Flash(const GlobalOptions& options, int pollMode, const std::string& file)
     if (!session.Connect(pollMode))
         return kExitDevice;
     session.screen().fileAnswer = file;
-    return ExitOf(session.logic().OnUpdate());
+    const int status = ExitOf(session.logic().OnUpdate());
+    // A failed box update closes the port itself; that is no loss.
+    return status == kExitDevice && session.logic().uart().portOpen != 1 && !session.device().Lost()
+               ? status
+               : session.Finish(status);
 }
 
 } // namespace

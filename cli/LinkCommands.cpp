@@ -89,7 +89,7 @@ int RunDetect(const GlobalOptions& options, const Args& args)
             std::printf("%s\n", kWhat[mode]);
         }
     }
-    return answered ? kExitDone : kExitDevice;
+    return session.Finish(answered ? kExitDone : kExitDevice);
 }
 
 } // namespace kel::cli

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ExitCodes.h"
 #include "link/qt/QtPortFinder.h"
 #include "link/qt/QtSerialDevice.h"
 #include "resources/ResourceIds.h"
@@ -38,12 +39,26 @@ bool Session::Connect(int pollMode, int probeTicks)
         std::fprintf(stderr, "kel-cli: %s\n", uart.LastOpenError().c_str());
         return false;
     }
+    connected_ = true;
     for (int i = 0; i < probeTicks && !Answered(pollMode); ++i) {
         logic_->OnTimer();
         if (uart.portOpen != 1)
             break;  // the box went away mid-exchange
     }
     return true;
+}
+
+int Session::Finish(int status)
+{
+    // Either the driver said the device vanished, or a probe could not be
+    // written and the port was closed.
+    if (connected_ && (device_->Lost() || logic_->uart().portOpen != 1)) {
+        const std::string& port = logic_->uart().LastDevice();
+        std::fprintf(stderr, "kel-cli: %s went away during the exchange: is the program box still plugged in?\n",
+                     port.c_str());
+        return kExitDevice;
+    }
+    return status;
 }
 
 bool Session::Answered(int pollMode)

@@ -35,6 +35,10 @@ public:
     // not be opened (the reason is then printed).
     bool Connect(int pollMode, int probeTicks = 3);
 
+    // The exit status of a command that connected: when the port went away on
+    // the way (the box was unplugged), says so and turns it into a failure.
+    int Finish(int status);
+
 private:
     bool Answered(int pollMode);
 
@@ -45,6 +49,7 @@ private:
     CliScreen screen_;
     CliPollTimer timer_;
     std::unique_ptr<KelDlgLogic> logic_;
+    bool connected_ = false;
 };
 
 } // namespace kel::cli

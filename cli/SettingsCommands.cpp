@@ -27,7 +27,7 @@ bool ConnectAndRead(Session& session)
     if (session.screen().errorCount > 0)
         return false;  // the engine's message says why
     if (session.logic().record().escMode < 0) {
-        std::fprintf(stderr, "kel-cli: the ESC's settings reply was incomplete; nothing was shown\n");
+        std::fprintf(stderr, "kel-cli: the ESC's settings reply lacked its end mark (0xDD); nothing was shown\n");
         return false;
     }
     return true;
@@ -108,7 +108,9 @@ int RunRead(const GlobalOptions& options, const Args& args)
         return UsageError("read takes no arguments");
     Session session(options);
     if (!ConnectAndRead(session))
-        return kExitDevice;
+        return session.Finish(kExitDevice);
+    if (const int status = session.Finish(kExitDone); status != kExitDone)
+        return status;
     Print(session, options.json);
     return kExitDone;
 }
@@ -119,15 +121,17 @@ int RunDefaults(const GlobalOptions& options, const Args& args)
         return UsageError("defaults takes no arguments");
     Session session(options);
     if (!ConnectAndRead(session))
-        return kExitDevice;
+        return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     logic.record().escMode = -1;  // so an incomplete read-back shows
     logic.OnDefaults();
     if (session.screen().errorCount > 0 || logic.record().escMode < 0) {
         if (session.screen().errorCount == 0)
             std::fprintf(stderr, "kel-cli: the factory settings could not be read back\n");
-        return kExitDevice;
+        return session.Finish(kExitDevice);
     }
+    if (const int status = session.Finish(kExitDone); status != kExitDone)
+        return status;
     Print(session, options.json);
     return kExitDone;
 }
@@ -160,7 +164,7 @@ int RunWrite(const GlobalOptions& options, const Args& args)
 
     Session session(options);
     if (!ConnectAndRead(session))
-        return kExitDevice;
+        return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     CliScreen& screen = session.screen();
     if (profile && !logic.profileFiles().LoadFrom(*profile))
@@ -179,9 +183,8 @@ int RunWrite(const GlobalOptions& options, const Args& args)
         return kExitUsage;
     }
     logic.OnApply();
-    if (screen.errorCount > 0 || !screen.settingsWriteSucceeded.value_or(false))
-        return kExitDevice;
-    return kExitDone;
+    const bool written = screen.errorCount == 0 && screen.settingsWriteSucceeded.value_or(false);
+    return session.Finish(written ? kExitDone : kExitDevice);
 }
 
 int RunProfile(const GlobalOptions& options, const Args& args)
@@ -192,7 +195,9 @@ int RunProfile(const GlobalOptions& options, const Args& args)
     if (args[0] == "save") {
         Session session(options);
         if (!ConnectAndRead(session))
-            return kExitDevice;
+            return session.Finish(kExitDevice);
+        if (const int status = session.Finish(kExitDone); status != kExitDone)
+            return status;
         KelDlgLogic& logic = session.logic();
         if (!WriteProfileFile(path, BuildProfileImage(logic.record(), logic.link().escVersion))) {
             std::fprintf(stderr, "kel-cli: cannot write %s\n", path.c_str());

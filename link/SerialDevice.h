@@ -33,6 +33,9 @@ public:
     virtual ReadResult Read(std::uint8_t* data, std::size_t count, int timeoutMs) = 0;
     // Why the last Open failed, in words a user can act on (may be empty).
     virtual std::string LastError() const { return {}; }
+    // The device vanished while open (unplugged): nothing more can pass until
+    // it is closed and opened again.
+    virtual bool Lost() const { return false; }
 };
 
 } // namespace kel

@@ -41,6 +41,7 @@ public:
     bool Write(const std::uint8_t* data, std::size_t count) override;
     ReadResult Read(std::uint8_t* data, std::size_t count, int timeoutMs) override;
     std::string LastError() const override { return lastError_; }
+    bool Lost() const override { return open_ && gone_; }
 
 private:
     void SleepUntil(std::int64_t atMs);

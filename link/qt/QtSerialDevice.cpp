@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include "PortDiagnostics.h"
@@ -37,7 +38,21 @@ bool QtSerialDevice::Open(const std::string& device)
         return false;
     }
     lastError_.clear();
+    lost_ = false;
     return true;
+}
+
+void QtSerialDevice::NoteLoss()
+{
+    // A device that went away hangs the terminal up; QSerialPort does not
+    // always say so in its error, so ask the descriptor.
+    if (port_.error() == QSerialPort::ResourceError) {
+        lost_ = true;
+        return;
+    }
+    pollfd pfd{static_cast<int>(port_.handle()), POLLIN, 0};
+    if (pfd.fd >= 0 && ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+        lost_ = true;
 }
 
 bool QtSerialDevice::SetLineSettings(std::uint32_t baudRate)
@@ -82,14 +97,22 @@ bool QtSerialDevice::Write(const std::uint8_t* data, std::size_t count)
     // A timed-out read leaves TimeoutError set; it says nothing about this write.
     port_.clearError();
     const qint64 n = port_.write(reinterpret_cast<const char*>(data), static_cast<qint64>(count));
-    if (n != static_cast<qint64>(count))
+    if (n != static_cast<qint64>(count)) {
+        NoteLoss();
         return false;
+    }
     // The write waits for completion: drain the buffer to the driver.
     while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(1000))
+        if (!port_.waitForBytesWritten(1000)) {
+            NoteLoss();
             return false;
+        }
     }
-    return port_.error() == QSerialPort::NoError;
+    if (port_.error() != QSerialPort::NoError) {
+        NoteLoss();
+        return false;
+    }
+    return true;
 }
 
 ReadResult QtSerialDevice::Read(std::uint8_t* data, std::size_t count, int timeoutMs)
@@ -100,8 +123,10 @@ ReadResult QtSerialDevice::Read(std::uint8_t* data, std::size_t count, int timeo
     QDeadlineTimer deadline(timeoutMs);
     while (static_cast<std::size_t>(port_.bytesAvailable()) < count) {
         const qint64 left = deadline.remainingTime();
-        if (left <= 0 || !port_.waitForReadyRead(static_cast<int>(left)))
+        if (left <= 0 || !port_.waitForReadyRead(static_cast<int>(left))) {
+            NoteLoss();
             break;
+        }
     }
     const auto available = static_cast<std::size_t>(port_.bytesAvailable());
     if (available >= count) {

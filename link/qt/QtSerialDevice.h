@@ -18,10 +18,14 @@ public:
     bool Write(const std::uint8_t* data, std::size_t count) override;
     ReadResult Read(std::uint8_t* data, std::size_t count, int timeoutMs) override;
     std::string LastError() const override { return lastError_; }
+    bool Lost() const override { return lost_; }
 
 private:
+    void NoteLoss();
+
     QSerialPort port_;
     std::string lastError_;
+    bool lost_ = false;
 };
 
 } // namespace kel

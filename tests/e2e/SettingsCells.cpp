@@ -10,7 +10,7 @@ namespace {
 
 const std::string kNoEsc = "kel-cli: no ESC answers";
 const std::string kUpdateFirmware = "ZORV: Please Update Device to Latest Firmware!";
-const std::string kNothingShown = "kel-cli: the ESC's settings reply was incomplete; nothing was shown";
+const std::string kNothingShown = "kel-cli: the ESC's settings reply lacked its end mark (0xDD); nothing was shown";
 const std::string kNotReadBack = "kel-cli: the factory settings could not be read back";
 const std::string kVersionLine = "Version                Ver: 102304";
 const std::string kLevel7 = "Power Level            Level 7*";
