@@ -1,6 +1,7 @@
 // kel: the desktop tool for the speed controller's program box.
 #include <QElapsedTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,21 @@ namespace {
 std::vector<std::string> Arguments(int argc, char** argv)
 {
     return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+// Qt aborts with a long story when it finds no display; say it in one line.
+bool DisplayReachable(int argc, char** argv)
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "-platform" || std::string(argv[i]) == "--platform")
+            return true;
+    }
+    return false;
 }
 
 int Answer(Request request)
@@ -35,6 +51,12 @@ int main(int argc, char** argv)
     if (early != Request::Run)
         return Answer(early);
 
+    if (!DisplayReachable(argc, argv)) {
+        std::fputs("kel: no display (DISPLAY is not set). On a terminal use kel-cli (kel-cli --help), "
+                   "or run the window under xvfb-run.\n",
+                   stderr);
+        return 1;
+    }
     CKelApp app(argc, argv);  // takes the toolkit's own options out of argv
     const ParsedCommandLine parsed = ParseCommandLine(Arguments(argc, argv));
     if (parsed.request == Request::Error) {
