@@ -6,18 +6,25 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$here/build"
 
 "$here/scripts/install-deps.sh"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEL_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$(nproc)" --target kel kel-cli kel-sim
+
+box_present() {
+    for d in /sys/bus/usb/devices/*; do
+        [ "$(cat "$d/idVendor" 2>/dev/null)" = 10c4 ] && [ "$(cat "$d/idProduct" 2>/dev/null)" = ea60 ] && return 0
+    done
+    return 1
+}
 
 args=()
-if ! grep -qsi '10c4' /sys/bus/usb/devices/*/idVendor \
-   || ! grep -qsi 'ea60' /sys/bus/usb/devices/*/idProduct; then
-    echo "No program box found: running on the simulator."
+if ! box_present; then
+    echo "No program box plugged in (USB 10c4:ea60): running on the simulator."
     args+=(--simulate)
 fi
 
-if [ -x "$build/app/kel" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$build/app/kel" "${args[@]}" "$@"
 fi
-echo "No display (or no window program built): using the command-line tool."
-exec "$build/cli/kel-cli" "${args[@]}" detect "$@"
+echo "No display: showing what answers with the command-line tool instead."
+echo "(Run the window with 'xvfb-run $build/app/kel ${args[*]}', or use $build/cli/kel-cli --help.)"
+exec "$build/cli/kel-cli" "${args[@]}" detect
