@@ -5,11 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "Process.h"
+#include "support/Process.h"
 #include "SimReport.h"
 #include "Traffic.h"
 
 namespace kel::e2e {
+
+using test::MakeTempDir;
+using test::ReadWholeFile;
+using test::RunProgram;
+using test::RunResult;
+using test::SimProcess;
+using test::WriteWholeFile;
 
 // Files a cell's command line may name, as placeholders:
 //   {zrv} {zrv-small} {xup} {xup-damaged}  sample firmware shared by all cells

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Process.h"
+#include "support/Process.h"
 #include "SimReport.h"
 #include "TestPrograms.h"
 

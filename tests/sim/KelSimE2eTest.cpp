@@ -3,85 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 #include <vector>
 
+#include "support/Process.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using kel::test::SimProcess;
 
-// kel-sim as a child process; its standard output is read line by line.
-class SimProcess {
-public:
-    explicit SimProcess(std::vector<std::string> args)
-    {
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::vector<char*> argv{const_cast<char*>(KEL_SIM_PATH)};
-            for (auto& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(KEL_SIM_PATH, argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        out_ = out[0];
-    }
-    ~SimProcess()
-    {
-        Stop();
-        if (out_ >= 0)
-            close(out_);
-    }
-    // The next line of standard output, "" after timeoutMs.
-    std::string ReadLine(int timeoutMs)
-    {
-        std::string line;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < end) {
-            pollfd p{out_, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0)
-                continue;
-            char c;
-            if (read(out_, &c, 1) != 1)
-                break;
-            if (c == '\n')
-                return line;
-            line += c;
-        }
-        return {};
-    }
-    int Stop()
-    {
-        if (pid_ <= 0)
-            return status_;
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return status_;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    int status_ = -1;
-};
 
 int OpenRaw(const std::string& path)
 {
@@ -115,8 +52,8 @@ Bytes ReadBytes(int fd, std::size_t count, int timeoutMs)
 
 TEST(KelSim, AnswersTheEscProbeOnItsTerminal)
 {
-    SimProcess sim({"--pace"});
-    const std::string path = sim.ReadLine(5000);
+    SimProcess sim(KEL_SIM_PATH, {"--pace"}, testing::TempDir() + "kel-sim-e2e.log");
+    const std::string path = sim.Port();
     ASSERT_EQ(path.rfind("/dev/", 0), 0u) << "first line: \"" << path << "\"";
     const int fd = OpenRaw(path);
     ASSERT_GE(fd, 0);
@@ -131,8 +68,9 @@ TEST(KelSim, UnplugClosesTheTerminalAndReplugRepointsTheLink)
 {
     const std::string link = testing::TempDir() + "kel-sim-e2e-box";
     std::remove(link.c_str());
-    SimProcess sim({"--link", link, "--fault", "unplug=1", "--fault", "replug=300"});
-    ASSERT_NE(sim.ReadLine(5000), "");
+    SimProcess sim(KEL_SIM_PATH, {"--link", link, "--fault", "unplug=1", "--fault", "replug=300"},
+                   testing::TempDir() + "kel-sim-e2e.log");
+    ASSERT_NE(sim.Port(), "");
     int fd = OpenRaw(link);
     ASSERT_GE(fd, 0);
     const std::uint8_t probe = 0xD5;

@@ -4,7 +4,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace kel::e2e {
+namespace kel::test {
 
 // What one finished program run left behind.
 struct RunResult {
@@ -31,13 +31,14 @@ public:
 
     // The terminal path, "" when kel-sim did not announce one in time.
     const std::string& Port() const { return port_; }
+    // The next line of its standard output ("" after timeoutMs): a replug
+    // announces the new terminal this way.
+    std::string ReadLine(int timeoutMs);
     // Stops it (SIGTERM) and returns its exit status; the log is complete after this.
     int Stop();
     std::string Log() const;
 
 private:
-    std::string ReadLine(int timeoutMs);
-
     pid_t pid_ = -1;
     int out_ = -1;
     int status_ = -1;
@@ -50,4 +51,4 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // A fresh directory under the test's temporary folder.
 std::string MakeTempDir(const std::string& stem);
 
-} // namespace kel::e2e
+} // namespace kel::test

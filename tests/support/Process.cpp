@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace kel::e2e {
+namespace kel::test {
 
 namespace {
 
@@ -182,4 +182,4 @@ std::string MakeTempDir(const std::string& stem)
     return pattern;
 }
 
-} // namespace kel::e2e
+} // namespace kel::test
