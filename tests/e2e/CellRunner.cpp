@@ -139,14 +139,9 @@ CellResult RunCell(const Programs& programs, const std::string& shared, const Ce
         }
     }
     result.onlySlow = slow && problems.size() == 1;
-    if (!cell.gap.empty()) {
-        result.knownGap = !problems.empty();
-        if (problems.empty())
-            problems.push_back("passes now: take it off the known gaps (" + cell.gap + ")");
-    }
     if (!problems.empty())
         problems.push_back("kel-cli said:\n" + run.out + run.err);
-    if (problems.empty() || result.knownGap)
+    if (problems.empty())
         std::filesystem::remove_all(ws.own);
     else
         problems.push_back("its files and kel-sim's byte log are kept in " + ws.own);

@@ -15,7 +15,6 @@ struct CellResult {
     const Cell* cell = nullptr;
     std::int64_t wallMs = 0;
     std::vector<std::string> problems;  // empty when the cell passed
-    bool knownGap = false;              // it failed as its known gap says
     bool onlySlow = false;              // its one problem was the time it took
     int runs = 1;                       // a run that was only slow is run once more
 };

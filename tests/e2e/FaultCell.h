@@ -60,7 +60,6 @@ struct Cell {
     std::vector<std::string> out;      // lines standard output holds
     int waitsMs = 0;                   // the behaviour's own waits on this path
     std::vector<Check> checks;
-    std::string gap = {};              // a known shortcoming this cell still fails on
 };
 
 // Stands in the expected standard error for one line, anywhere, that starts

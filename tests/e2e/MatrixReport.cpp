@@ -12,13 +12,12 @@ namespace {
 const char* const kPass = "\u2713";   // ✓
 const char* const kFail = "\u2717";   // ✗
 const char* const kNone = "\u2013";   // –
-const char* const kGap = "!";        // fails as a known gap says
 
-enum class Verdict { Passed, Gap, Failed };
+enum class Verdict { Passed, Failed };
 
 Verdict Of(const CellResult& r)
 {
-    return r.problems.empty() ? Verdict::Passed : r.knownGap ? Verdict::Gap : Verdict::Failed;
+    return r.problems.empty() ? Verdict::Passed : Verdict::Failed;
 }
 
 std::string Padded(const std::string& text, std::size_t width, std::size_t shown)
@@ -51,8 +50,7 @@ std::string Report(const std::vector<CellResult>& results, int marginMs)
     for (const std::string& row : rows)
         rowWidth = std::max(rowWidth, row.size() + 2);
     std::string text = "\nFault matrix: kel-cli against kel-sim over a pseudo-terminal (" + std::string(kPass)
-                       + " passed, " + kFail + " failed, " + kNone + " does not apply, " + kGap
-                       + " fails as a known gap says)\n\n";
+                       + " passed, " + kFail + " failed, " + kNone + " does not apply)\n\n";
     text += Padded("exchange", rowWidth, 8);
     for (const Column& c : kColumns)
         text += Padded(c.heading, std::string(c.heading).size() + 2, std::string(c.heading).size());
@@ -61,10 +59,7 @@ std::string Report(const std::vector<CellResult>& results, int marginMs)
         text += Padded(row, rowWidth, row.size());
         for (const Column& c : kColumns) {
             const auto it = verdict.find({row, c.key});
-            const char* mark = it == verdict.end()                 ? kNone
-                               : it->second == Verdict::Passed ? kPass
-                               : it->second == Verdict::Gap    ? kGap
-                                                               : kFail;
+            const char* mark = it == verdict.end() ? kNone : it->second == Verdict::Passed ? kPass : kFail;
             text += Padded(mark, std::string(c.heading).size() + 2, 1);
         }
         text += "\n";
@@ -74,16 +69,13 @@ std::string Report(const std::vector<CellResult>& results, int marginMs)
         text += std::string(" ") + c.heading + "=" + c.key;
     text += "\n\ncells (wall time of kel-cli against the bound: its own waits + "
             + std::to_string(marginMs) + " ms, measured):\n";
-    int passed = 0, failed = 0, gaps = 0;
-    std::map<std::string, int> gapCells;
+    int passed = 0, failed = 0;
     for (const CellResult& r : results) {
         const Verdict v = Of(r);
-        ++(v == Verdict::Passed ? passed : v == Verdict::Gap ? gaps : failed);
-        if (v == Verdict::Gap)
-            ++gapCells[r.cell->gap];
+        ++(v == Verdict::Passed ? passed : failed);
         char line[512];
         std::snprintf(line, sizeof line, "%s %-16s %-18s %-40s %6lld ms < %6d ms%s\n",
-                      v == Verdict::Passed ? kPass : v == Verdict::Gap ? kGap : kFail,
+                      v == Verdict::Passed ? kPass : kFail,
                       r.cell->row.c_str(), r.cell->column.c_str(), Args(r.cell->sim).c_str(),
                       static_cast<long long>(r.wallMs), r.cell->waitsMs + marginMs,
                       r.runs > 1 ? "  (second run: the first was slow)" : "");
@@ -92,17 +84,12 @@ std::string Report(const std::vector<CellResult>& results, int marginMs)
     for (const CellResult& r : results) {
         if (r.problems.empty())
             continue;
-        text += std::string("\n") + (r.knownGap ? "KNOWN GAP " : "FAILED ") + r.cell->row + " / " + r.cell->column + " (kel-sim " + Args(r.cell->sim)
+        text += std::string("\nFAILED ") + r.cell->row + " / " + r.cell->column + " (kel-sim " + Args(r.cell->sim)
                 + "; kel-cli " + Args(r.cell->cli) + "):\n";
         for (const std::string& p : r.problems)
             text += "  - " + p + "\n";
     }
-    text += "\n";
-    for (const auto& [gap, count] : gapCells)
-        text += "known gap in " + std::to_string(count) + " cells: " + gap + "\n";
-    text += std::to_string(passed) + " passed, " + std::to_string(failed) + " failed\n";
-    if (gaps > 0)
-        text += std::to_string(gaps) + " cells fail as known gaps say\n";
+    text += "\n" + std::to_string(passed) + " passed, " + std::to_string(failed) + " failed\n";
     return text;
 }
 
