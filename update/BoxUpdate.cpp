@@ -34,16 +34,6 @@ constexpr int kMaxSendings = 4;
 constexpr int kBlockStatusMs = 2000;
 constexpr int kSuccessPauseMs = 1000;
 
-FileDialogRequest BoxFileRequest()
-{
-    FileDialogRequest request;
-    request.initialName = "*.xup";
-    request.filter = "config Files (*.xup)|*.xup| all file  (*.*)|*.*||";
-    request.defaultExt = "*.xup";
-    request.mustExist = true;
-    return request;
-}
-
 // Keeps every other device exchange of the window off while messages are
 // dispatched between blocks.
 class ExchangeGuard {
@@ -134,7 +124,7 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
     UsbUart& uart = ctx_.uart;
     Screen& screen = ctx_.screen;
 
-    const std::optional<std::string> path = screen.ChooseFile(BoxFileRequest());
+    const std::optional<std::string> path = screen.ChooseFile(FirmwareFileRequest("*.xup", text::kBoxFileFilter));
     const std::optional<std::string> bytes = path ? ReadFileBytes(*path) : std::nullopt;
     if (!bytes) {
         // Polling was never stopped.

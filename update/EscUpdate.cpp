@@ -26,16 +26,6 @@ constexpr int kHandshakeReplyMs = 1000;
 constexpr int kRecordAckMs = 2000;
 constexpr int kSuccessPauseMs = 1000;
 
-FileDialogRequest EscFileRequest()
-{
-    FileDialogRequest request;
-    request.initialName = "*.zrv";
-    request.filter = "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||";
-    request.defaultExt = "*.zrv";
-    request.mustExist = true;
-    return request;
-}
-
 // The error text of the first failing handshake step, or none.
 std::optional<std::string_view> EscHandshake(UsbUart& uart)
 {
@@ -75,7 +65,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     };
 
     ctx_.pollTimer.Stop();
-    const std::optional<std::string> path = screen.ChooseFile(EscFileRequest());
+    const std::optional<std::string> path = screen.ChooseFile(FirmwareFileRequest("*.zrv", text::kEscFileFilter));
     const std::optional<std::string> first = path ? ReadFileBytes(*path) : std::nullopt;
     if (!first)
         return readFileError(kBoxCaption);

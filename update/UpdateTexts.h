@@ -1,5 +1,8 @@
 #pragma once
+#include <string>
 #include <string_view>
+
+#include "link/Screen.h"
 
 // What the firmware updates tell the user, exactly as shown.
 namespace kel::text {
@@ -20,6 +23,25 @@ inline constexpr std::string_view kDataTransferNoAck = "Update Error: Data trans
 inline constexpr std::string_view kDataTransferCrc = "Update Error: Data transfer crc error!";
 inline constexpr std::string_view kRepeatOverFour = "Update Error: repeat Data transfer over four time!";
 inline constexpr std::string_view kDataSizeError = "Update Error: data size error!";
+inline constexpr std::string_view kEscFileFilter = "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||";
+inline constexpr std::string_view kBoxFileFilter = "config Files (*.xup)|*.xup| all file  (*.*)|*.*||";
+
 inline constexpr std::string_view kTransferBytesError = "Update Error: transfer bytes number error!";
 
 } // namespace kel::text
+
+namespace kel {
+
+// The open dialog of an update: a firmware file that must exist, the pattern
+// ("*.zrv") as the initial name and default extension.
+inline FileDialogRequest FirmwareFileRequest(std::string_view pattern, std::string_view filter)
+{
+    FileDialogRequest request;
+    request.initialName = std::string(pattern);
+    request.defaultExt = std::string(pattern);
+    request.filter = std::string(filter);
+    request.mustExist = true;
+    return request;
+}
+
+} // namespace kel
