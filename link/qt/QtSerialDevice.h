@@ -20,6 +20,9 @@ public:
     std::string LastError() const override { return lastError_; }
     bool Lost() const override { return lost_; }
 
+    // Far above the longest read (a firmware block's echo).
+    static constexpr qint64 kReadBufferBytes = 64 * 1024;
+
 private:
     void NoteLoss();
 
