@@ -37,9 +37,12 @@ int PtyServer::Run(int stopFd)
                 return 1;
         }
         if (terminal_.IsOpen()) {
-            CollectDue(now);
-            Flush(now);
-            Flood();
+            if (Flooding()) {
+                Flood(now);
+            } else {
+                CollectDue(now);
+                Flush(now);
+            }
         }
 
         pollfd fds[2] = {{stopFd, POLLIN, 0}, {terminal_.MasterFd(), POLLIN, 0}};
@@ -198,10 +201,11 @@ bool PtyServer::Flooding() const
     return after && model_.ReceivedBytes().size() >= static_cast<std::size_t>(*after);
 }
 
-void PtyServer::Flood()
+void PtyServer::Flood(std::int64_t nowUs)
 {
-    if (!Flooding())
-        return;
+    // The noise drowns every echo and reply.
+    model_.DropArrived(nowUs / 1000);
+    pending_.clear();
     static const std::vector<std::uint8_t> kNoise(4096, 0x55);
     // As much as the terminal takes now; the poll wakes us when it takes more.
     while (write(terminal_.MasterFd(), kNoise.data(), kNoise.size()) > 0) {
