@@ -6,6 +6,7 @@
 #include "Cli.h"
 #include "Commands.h"
 #include "ExitCodes.h"
+#include "Json.h"
 #include "Output.h"
 
 namespace kel::cli {
@@ -65,7 +66,10 @@ int Dispatch(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kHelp, stdout);
+            if (output::Json())
+                output::PrintJson("{\"help\": " + JsonString(kHelp) + "}");
+            else
+                std::fputs(kHelp, stdout);
             return kExitDone;
         }
         if (arg == "--version") {

@@ -136,6 +136,7 @@ TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
         {{"--json", "--simulate", "write", "Drag Brake=Custom", "Drag Brake custom="}, 2, "gives no value"},
         {{"--json", "profile", "show", good}, 0, "settings"},
         {{"--json", "--version"}, 0, "version"},
+        {{"--json", "--help"}, 0, "help"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.back());
