@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "cli/Cli.h"
+#include "cli/Json.h"
 #include "settings/CustomFields.h"
 #include "support/RecordingScreen.h"
 
@@ -201,6 +202,32 @@ TEST_F(CliOutcomeTest, PortNamesTheRealCause)
     const Outcome empty = Run({"--port", "", "detect"});
     EXPECT_EQ(empty.exit, 2);
     EXPECT_NE(empty.err.find("not an empty name"), std::string::npos) << empty.err;
+}
+
+TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
+{
+    struct Case {
+        std::string text, json;
+    };
+    const Case cases[] = {
+        {"plain \"q\" \\ \n\t\x01", R"("plain \"q\" \\ \n\t\u0001")"},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},  // kept
+        {"caf\xe9", R"("caf\u00e9")"},                   // Latin-1 byte
+        {"\xc0\xaf", R"("\u00c0\u00af")"},               // overlong "/"
+        {"\xe0\x80\xaf", R"("\u00e0\u0080\u00af")"},     // overlong, three bytes
+        {"\xed\xa0\x80", R"("\u00ed\u00a0\u0080")"},     // a surrogate
+        {"\xf4\x90\x80\x80", R"("\u00f4\u0090\u0080\u0080")"},  // above U+10FFFF
+        {"\xe2\x82", R"("\u00e2\u0082")"},               // cut short at the end
+        {"\xe2(", R"("\u00e2(")"},                       // cut short by an ASCII byte
+        {"\x7f", R"("\u007f")"},
+    };
+    for (const Case& c : cases) {
+        const std::string json = JsonString(c.text);
+        EXPECT_EQ(json, c.json);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        utf8.decode(QByteArrayView(json.data(), static_cast<qsizetype>(json.size())));
+        EXPECT_FALSE(utf8.hasError()) << json;
+    }
 }
 
 // Every custom text --help gives as an example is one the field takes.
