@@ -199,8 +199,9 @@ int RunProfile(const GlobalOptions& options, const Args& args)
         if (const int status = session.Finish(kExitDone); status != kExitDone)
             return status;
         KelDlgLogic& logic = session.logic();
-        if (!WriteProfileFile(path, BuildProfileImage(logic.record(), logic.link().escVersion))) {
-            std::fprintf(stderr, "kel-cli: cannot write %s\n", path.c_str());
+        std::string why;
+        if (!WriteProfileFile(path, BuildProfileImage(logic.record(), logic.link().escVersion), why)) {
+            std::fprintf(stderr, "kel-cli: %s\n", SaveFailedText(path, why).c_str());
             return kExitFile;
         }
         std::printf("Saved %s\n", path.c_str());

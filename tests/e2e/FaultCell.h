@@ -22,7 +22,7 @@ using test::WriteWholeFile;
 //   {zrv} {zrv-small} {xup} {xup-damaged}  sample firmware shared by all cells
 //   {cfg}      an existing profile the cell may overwrite (its old bytes are kOldProfile)
 //   {missing}  a file that does not exist
-//   {nodir}    a path in a folder that does not exist
+//   {nodir}    a path in a folder that does not exist ({nodir-folder} that folder)
 //   {port}     the simulator's terminal
 struct Workspace {
     std::string shared;  // folder of the sample firmware

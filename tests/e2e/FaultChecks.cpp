@@ -41,6 +41,7 @@ std::string Workspace::Expand(const std::string& text) const
         {"{cfg}", own + "/old.cfg"},
         {"{missing}", own + "/missing.zrv"},
         {"{nodir}", own + "/no-such-folder/new.cfg"},
+        {"{nodir-folder}", own + "/no-such-folder"},
         {"{port}", port},
     };
     std::string result = text;

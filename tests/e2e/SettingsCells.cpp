@@ -117,7 +117,7 @@ std::vector<Cell> ProfileSave()
     const std::vector<std::string> cli{"profile", "save", "{cfg}"};
     std::vector<Cell> cells{
         {row, "clean", {}, cli, 0, {}, {"Saved {cfg}"}, kEscFound, {ProfileReplaced()}},
-        {row, "refused-file", {}, {"profile", "save", "{nodir}"}, 3, {"kel-cli: cannot write {nodir}"}, {},
+        {row, "refused-file", {}, {"profile", "save", "{nodir}"}, 3, {"kel-cli: Cannot save {nodir}: the folder {nodir-folder} does not exist."}, {},
          kEscFound, {ProfileUnchanged()}},
     };
     for (const Cell& c : ReadFailures(row, cli, {ProfileUnchanged()}))
