@@ -25,6 +25,8 @@ Session::Session(const GlobalOptions& options) : options_(options)
     }
     logic_ = std::make_unique<KelDlgLogic>(*device_, *finder_, clock_, screen_, timer_);
     logic_->OnInitDialog();
+    logic_->link().stop = &interrupt_;
+    InstallInterruptHandlers();
 }
 
 Session::~Session() = default;
@@ -40,7 +42,7 @@ bool Session::Connect(int pollMode, int probeTicks)
         return false;
     }
     connected_ = true;
-    for (int i = 0; i < probeTicks && !Answered(pollMode); ++i) {
+    for (int i = 0; i < probeTicks && !Answered(pollMode) && !Interrupted(); ++i) {
         logic_->OnTimer();
         if (uart.portOpen != 1)
             break;  // the box went away mid-exchange
@@ -59,6 +61,13 @@ int Session::Finish(int status)
         return kExitDevice;
     }
     return status;
+}
+
+int Session::Stop(const std::string& state)
+{
+    logic_->uart().ClosePort();
+    std::fprintf(stderr, "kel-cli: interrupted by %s; %s\n", InterruptName().c_str(), state.c_str());
+    return InterruptExitStatus();
 }
 
 bool Session::Answered(int pollMode)

@@ -107,7 +107,10 @@ int RunRead(const GlobalOptions& options, const Args& args)
     if (!args.empty())
         return UsageError("read takes no arguments");
     Session session(options);
-    if (!ConnectAndRead(session))
+    const bool read = ConnectAndRead(session);
+    if (session.Interrupted())
+        return session.Stop("nothing was changed on the ESC");
+    if (!read)
         return session.Finish(kExitDevice);
     if (const int status = session.Finish(kExitDone); status != kExitDone)
         return status;
@@ -120,7 +123,10 @@ int RunDefaults(const GlobalOptions& options, const Args& args)
     if (!args.empty())
         return UsageError("defaults takes no arguments");
     Session session(options);
-    if (!ConnectAndRead(session))
+    const bool read = ConnectAndRead(session);
+    if (session.Interrupted())
+        return session.Stop("nothing was changed on the ESC");
+    if (!read)
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     logic.record().escMode = -1;  // so an incomplete read-back shows
@@ -163,7 +169,10 @@ int RunWrite(const GlobalOptions& options, const Args& args)
     }
 
     Session session(options);
-    if (!ConnectAndRead(session))
+    const bool read = ConnectAndRead(session);
+    if (session.Interrupted())
+        return session.Stop("nothing was written; the ESC keeps its settings");
+    if (!read)
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     CliScreen& screen = session.screen();
@@ -183,6 +192,8 @@ int RunWrite(const GlobalOptions& options, const Args& args)
         return kExitUsage;
     }
     logic.OnApply();
+    if (logic.link().stoppedAt.exchange == StopPoint::Exchange::SettingsWrite)
+        return session.Stop(DescribeStop(logic.link().stoppedAt, {}));
     const bool written = screen.errorCount == 0 && screen.settingsWriteSucceeded.value_or(false);
     return session.Finish(written ? kExitDone : kExitDevice);
 }
@@ -194,7 +205,10 @@ int RunProfile(const GlobalOptions& options, const Args& args)
     const std::string& path = args[1];
     if (args[0] == "save") {
         Session session(options);
-        if (!ConnectAndRead(session))
+        const bool read = ConnectAndRead(session);
+        if (session.Interrupted())
+            return session.Stop(path + " was not changed");
+        if (!read)
             return session.Finish(kExitDevice);
         if (const int status = session.Finish(kExitDone); status != kExitDone)
             return status;

@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "ExitCodes.h"
+#include "Interrupt.h"
 
 using namespace kel::cli;
 
@@ -56,6 +57,29 @@ Exit status: 0 done; 1 the device exchange failed or nothing answered;
 2 wrong usage; 3 a file could not be read or has the wrong size or form.
 )";
 
+int Run(const std::string& command, const GlobalOptions& options, const Args& args)
+{
+    if (command == "ports")
+        return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
+    if (command == "detect")
+        return RunDetect(options, args);
+    if (command == "read")
+        return RunRead(options, args);
+    if (command == "write")
+        return RunWrite(options, args);
+    if (command == "defaults")
+        return RunDefaults(options, args);
+    if (command == "profile")
+        return RunProfile(options, args);
+    if (command == "flash-esc")
+        return RunFlashEsc(options, args);
+    if (command == "flash-box")
+        return RunFlashBox(options, args);
+    if (command == "check")
+        return RunCheck(args);
+    return UsageError("unknown command '" + command + "'");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,23 +119,12 @@ int main(int argc, char** argv)
     if (command.empty())
         return UsageError("no command given");
 
-    if (command == "ports")
-        return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
-    if (command == "detect")
-        return RunDetect(options, args);
-    if (command == "read")
-        return RunRead(options, args);
-    if (command == "write")
-        return RunWrite(options, args);
-    if (command == "defaults")
-        return RunDefaults(options, args);
-    if (command == "profile")
-        return RunProfile(options, args);
-    if (command == "flash-esc")
-        return RunFlashEsc(options, args);
-    if (command == "flash-box")
-        return RunFlashBox(options, args);
-    if (command == "check")
-        return RunCheck(args);
-    return UsageError("unknown command '" + command + "'");
+    const int status = Run(command, options, args);
+    // A signal after the last point where the command could stop: it finished whole.
+    if (InterruptSignal() != 0 && status < 128) {
+        std::fprintf(stderr, "kel-cli: interrupted by %s after %s had finished\n", InterruptName().c_str(),
+                     command.c_str());
+        return InterruptExitStatus();
+    }
+    return status;
 }

@@ -111,6 +111,12 @@ bool SettingsExchange::WriteSettings(const SettingsBlock& block)
     int resends = 0;
     int progress = 0;
     for (int k = 0; k < kPairCount; ++k) {
+        if (StopRequested(ctx_.link)) {
+            // Between pairs: the ESC holds the pairs before k; the caller still ends the write.
+            ctx_.link.stoppedAt = {StopPoint::Exchange::SettingsWrite, k, kPairCount, k > 0};
+            screen.SettingsProgressClose();
+            return false;
+        }
         const std::uint8_t* pair = &block[static_cast<std::size_t>(2 * k)];
         uart.rx[0] = 0;
         bool acked = uart.SendBlockAcked(pair, 2) == 0;

@@ -82,14 +82,30 @@ std::optional<std::string_view> BoxHandshake(UsbUart& uart)
     return std::nullopt;
 }
 
-// Sends every block; the error text of the failure, or none.
-std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const std::vector<std::uint8_t>& image)
+int BlockCount(const std::vector<std::uint8_t>& image)
 {
+    int blocks = 0;
+    for (std::size_t at = 0; at + 1 < image.size(); at += static_cast<std::size_t>(image[at]) * 256 + image[at + 1] + 2)
+        ++blocks;
+    return blocks;
+}
+
+// Sends every block; the error text of the failure, or none. A stop request
+// ends it before the next block, with `stoppedAt` filled in.
+std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const std::vector<std::uint8_t>& image,
+                                           LinkState& link)
+{
+    const int blocks = BlockCount(image);
+    int taken = 0;
     const auto imageLength = static_cast<std::int64_t>(image.size());
     std::int64_t sent = 0;
     std::size_t position = 0;
     int refusals = 0;
     while (position < image.size()) {
+        if (StopRequested(link)) {
+            link.stoppedAt = {StopPoint::Exchange::BoxUpdate, taken, blocks, true};
+            return std::nullopt;
+        }
         const std::size_t blockLength = static_cast<std::size_t>(image[position]) * 256 + image[position + 1] + 2;
         screen.ProgressSetPos(static_cast<int>(sent * 100 / imageLength));
         uart.PurgePort();
@@ -104,6 +120,7 @@ std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const 
             sent += static_cast<std::int64_t>(blockLength);
             position += blockLength;
             refusals = 0;
+            ++taken;
         } else if (status == kBlockCheckFailed) {
             return text::kDataTransferCrc;
         } else if (++refusals == kMaxSendings) {
@@ -145,10 +162,21 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
         return UpdateOutcome::FileError;
     }
 
+    if (StopRequested(ctx_.link)) {
+        ctx_.link.stoppedAt = {StopPoint::Exchange::BoxUpdate, 0, BlockCount(image), false};
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::Interrupted;
+    }
+    ctx_.link.stoppedAt = {};
     std::optional<std::string_view> error = BoxHandshake(uart);
     if (!error) {
         screen.ProgressSetPercentage(true);
-        error = SendBlocks(uart, screen, image);
+        error = SendBlocks(uart, screen, image, ctx_.link);
+    }
+    if (!error && ctx_.link.stoppedAt.exchange == StopPoint::Exchange::BoxUpdate) {
+        uart.ClosePort();  // as after a failure: the box leaves its loader on the next probe
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::Interrupted;
     }
     if (error) {
         uart.ClosePort();

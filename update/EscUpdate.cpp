@@ -71,6 +71,15 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
         return readFileError(kBoxCaption);
     uart.PurgePort();
     const std::int64_t total = ZrvTotal(ZrvLines(*first));
+    const int records = static_cast<int>(ZrvLines(*first).size());
+    // Asked to stop: from the handshake on, the ESC waits in its loader.
+    auto stopped = [&](int taken, bool touched) {
+        ctx_.link.stoppedAt = {StopPoint::Exchange::EscUpdate, taken, records, touched};
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::Interrupted;
+    };
+    if (StopRequested(ctx_.link))
+        return stopped(0, false);
 
     if (const auto error = EscHandshake(uart))
         return fail(*error);
@@ -80,7 +89,10 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     if (!second)
         return readFileError(kAppCaption);
     std::int64_t sent = 0;
+    int taken = 0;
     for (const std::string& line : ZrvLines(*second)) {
+        if (StopRequested(ctx_.link))
+            return stopped(taken, true);
         const std::vector<std::uint8_t> record = ZrvRecord(line);
         screen.ProgressSetPos(total > 0 ? static_cast<int>(sent * 100 / total) : 0);
         screen.RepaintNow();
@@ -89,6 +101,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
         if (uart.Receive(1, kRecordAckMs) != 0)  // any value will do
             return fail(text::kDataTransferNoAck);
         sent += static_cast<std::int64_t>(record.size());
+        ++taken;
     }
     if (sent != total)
         return fail(text::kDataSizeError);
