@@ -44,8 +44,12 @@ namespace {
 std::string PairNames(int from, int to)
 {
     std::string names;
-    for (int k = from; k < to; ++k)
-        names += (names.empty() ? "" : ", ") + std::string(kParameterNames[static_cast<std::size_t>(k)]);
+    for (int k = from; k < to; ++k) {
+        std::string name(kParameterNames[static_cast<std::size_t>(k)]);
+        while (name.ends_with(' '))
+            name.pop_back();  // the last pair's name ends in a blank
+        names += (names.empty() ? "" : ", ") + name;
+    }
     return names;
 }
 

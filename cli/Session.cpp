@@ -66,6 +66,7 @@ int Session::Finish(int status)
 int Session::Stop(const std::string& state)
 {
     logic_->uart().ClosePort();
+    screen_.EndProgressLine();
     std::fprintf(stderr, "kel-cli: interrupted by %s; %s\n", InterruptName().c_str(), state.c_str());
     return InterruptExitStatus();
 }

@@ -32,10 +32,10 @@ public:
     const std::string& Port() const { return sim_->Port(); }
     const std::string& Folder() const { return folder_; }
 
-    RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000) const
+    RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000, const SignalWhen& signal = {}) const
     {
         args.insert(args.begin(), {"--port", Port()});
-        return RunProgram(programs_.cli, args, hardLimitMs);
+        return RunProgram(programs_.cli, args, hardLimitMs, signal);
     }
     // Makes sample firmware of `bytes` data bytes with kel-sim; its path.
     std::string SampleFirmware(const std::string& name, std::size_t bytes) const
