@@ -54,7 +54,9 @@ Commands:
 Messages of the device exchanges go to standard error as "CAPTION: TEXT".
 
 Exit status: 0 done; 1 the device exchange failed or nothing answered;
-2 wrong usage; 3 a file could not be read or has the wrong size or form.
+2 wrong usage; 3 a file could not be read or has the wrong size or form;
+130/143 stopped by Ctrl-C/SIGTERM at a safe point (a line says what the
+device holds now and what to do).
 )";
 
 int Run(const std::string& command, const GlobalOptions& options, const Args& args)

@@ -364,5 +364,17 @@ TEST_F(SettingsExchangeTest, StopRequestEndsTheWriteAtAPairBoundary)
     }
 }
 
+TEST_F(SettingsExchangeTest, StopRequestIsHeardBetweenResendsOfAPair)
+{
+    ReadSample();
+    esc.refusals[0xE4] = 5;  // pair 5 refused again and again
+    test::StopAfterBytes stop(device, device.AllWritten().size() + 2 * 5 + 2 * 2);
+    link.stop = &stop;
+    exchange.Apply();
+    EXPECT_EQ(esc.pairs.size(), 7u);  // pairs 0 to 4, and pair 5 twice
+    EXPECT_EQ(link.stoppedAt.done, 5);
+    EXPECT_TRUE(screen.settingsProgressDetail.empty());  // no "Set Failed"
+}
+
 } // namespace
 } // namespace kel
