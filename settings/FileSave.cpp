@@ -66,26 +66,31 @@ const char* KindOf(fs::file_type type)
     }
 }
 
-bool IsOurTemp(const std::string& name)
+bool AllDigits(const std::string& text, char alsoAllowed = '0')
 {
-    const std::size_t prefix = std::strlen(kTempPrefix);
-    const std::size_t suffix = std::strlen(kTempSuffix);
-    if (name.size() <= prefix + suffix || name.compare(0, prefix, kTempPrefix) != 0
-        || name.compare(name.size() - suffix, suffix, kTempSuffix) != 0)
-        return false;
-    const std::string middle = name.substr(prefix, name.size() - prefix - suffix);
-    return middle.find_first_not_of("0123456789-") == std::string::npos;
+    return !text.empty() && text.find_first_not_of(std::string("0123456789") + alsoAllowed) == std::string::npos;
+}
+
+// Ours: ".kel-save-PID-N.tmp", and "TARGET.part-N" of earlier versions.
+bool IsOurTemp(const std::string& name, const std::string& target)
+{
+    const std::string prefix = kTempPrefix;
+    const std::string suffix = kTempSuffix;
+    if (name.size() > prefix.size() + suffix.size() && name.starts_with(prefix) && name.ends_with(suffix))
+        return AllDigits(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()), '-');
+    const std::string older = target + ".part-";
+    return name.starts_with(older) && AllDigits(name.substr(older.size()));
 }
 
 // Temporary files a killed run left behind; a save takes milliseconds, so
 // one older than a minute belongs to nobody.
-void RemoveStaleTemps(const fs::path& folder)
+void RemoveStaleTemps(const fs::path& folder, const std::string& target)
 {
     std::error_code ec;
     const auto now = fs::file_time_type::clock::now();
     for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        if (!IsOurTemp(it->path().filename().string()) || !it->is_regular_file(ec))
+        if (!IsOurTemp(it->path().filename().string(), target) || !it->is_regular_file(ec))
             continue;
         const auto written = fs::last_write_time(it->path(), ec);
         if (!ec && now - written > std::chrono::seconds(kStaleTempSeconds))
@@ -158,7 +163,7 @@ bool SaveFileAtomically(const std::string& path, const std::uint8_t* data, std::
         why = target.string() + " is " + KindOf(existing.type()) + ", not a file a profile can be saved to";
         return false;
     }
-    RemoveStaleTemps(folder);
+    RemoveStaleTemps(folder, target.filename().string());
 
     fs::path temp;
     int error = 0;

@@ -12,8 +12,9 @@ namespace kel {
 // - in one step: the bytes go to a short-named temporary file in the same
 //   folder, are synced, and then replace the target; on any failure the old
 //   file stays byte for byte and no temporary file is left.
-// A temporary file that an earlier, killed run left in that folder is removed
-// once it is older than kStaleTempSeconds.
+// A temporary file that an earlier, killed run left in that folder (also the
+// "TARGET.part-N" of earlier versions) is removed once it is older than
+// kStaleTempSeconds.
 // On failure returns false and sets `why` to a reason a user can act on.
 bool SaveFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size, std::string& why);
 

@@ -136,14 +136,18 @@ TEST_F(FileSaveTest, RemovesTemporaryFilesAKilledRunLeftButNotFreshOnes)
 {
     const std::string stale = std::string(kTempPrefix) + "4242-0" + kTempSuffix;
     const std::string fresh = std::string(kTempPrefix) + "4242-1" + kTempSuffix;
+    const std::string older = "p.cfg.part-123456";   // an earlier version's name
     const std::string mine = ".kel-save-notes.tmp";  // not a name the save makes
-    for (const std::string& name : {stale, fresh, mine})
+    const std::string other = "q.cfg.part-1";        // another file's
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::seconds(kStaleTempSeconds + 5);
+    for (const std::string& name : {stale, fresh, older, mine, other}) {
         Write(name, kOld);
-    fs::last_write_time(dir / stale, fs::file_time_type::clock::now() - std::chrono::seconds(kStaleTempSeconds + 5));
-    fs::last_write_time(dir / mine, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        if (name != fresh)
+            fs::last_write_time(dir / name, longAgo);
+    }
     std::string why;
     ASSERT_TRUE(Save(P("p.cfg"), why)) << why;
-    EXPECT_EQ(Listing(), (std::vector<std::string>{fresh, mine, "p.cfg"}));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{fresh, mine, "p.cfg", other}));
 }
 
 // Runs the save as an unprivileged user when the tests run as root, who may
