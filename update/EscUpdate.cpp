@@ -70,8 +70,13 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     if (!first)
         return readFileError(kBoxCaption);
     uart.PurgePort();
-    const std::int64_t total = ZrvTotal(ZrvLines(*first));
-    const int records = static_cast<int>(ZrvLines(*first).size());
+    std::int64_t total = 0;
+    int records = 0;
+    {
+        const auto lines = ZrvLines(*first);
+        total = ZrvTotal(lines);
+        records = static_cast<int>(lines.size());
+    }
     // Asked to stop: from the handshake on, the ESC waits in its loader.
     auto stopped = [&](int taken, bool touched) {
         ctx_.link.stoppedAt = {StopPoint::Exchange::EscUpdate, taken, records, touched};
