@@ -52,19 +52,22 @@ bool ReplyIs(UsbUart& uart, int receiveResult, std::uint8_t expected)
     return receiveResult == 0 && uart.rx[0] == expected;
 }
 
-// Sends the command again with each retry time-out until the expected reply comes.
-bool RetryUntil(UsbUart& uart, std::uint8_t command, std::uint8_t expected, bool alreadyThere)
+// Sends the command again with each retry time-out until the expected reply
+// comes, or until asked to stop.
+bool RetryUntil(UsbUart& uart, const LinkState& link, std::uint8_t command, std::uint8_t expected, bool alreadyThere)
 {
     for (int limit : kRetryMs) {
-        if (alreadyThere)
-            return true;
+        if (alreadyThere || StopRequested(link))
+            return alreadyThere;
         uart.SendCommand(command);  // its result is not looked at
         alreadyThere = ReplyIs(uart, uart.Receive(1, limit), expected);
     }
     return alreadyThere;
 }
 
-std::optional<std::string_view> BoxHandshake(UsbUart& uart)
+// The error text of the failing step, or none: also when asked to stop, so
+// that the block loop reports the stop before the first block.
+std::optional<std::string_view> BoxHandshake(UsbUart& uart, const LinkState& link)
 {
     for (int i = 0; i < kWakeCount; ++i) {
         if (uart.SendCommand(kWake) != 0)
@@ -73,12 +76,12 @@ std::optional<std::string_view> BoxHandshake(UsbUart& uart)
     }
     if (uart.SendCommand(kEnter) != 0)
         return text::kTxD7Timeover;
-    if (!RetryUntil(uart, kEnter, kEnterAnswer, ReplyIs(uart, uart.Receive(1, kReplyMs), kEnterAnswer)))
-        return text::kNoD8AfterD7;
+    if (!RetryUntil(uart, link, kEnter, kEnterAnswer, ReplyIs(uart, uart.Receive(1, kReplyMs), kEnterAnswer)))
+        return StopRequested(link) ? std::nullopt : std::optional(text::kNoD8AfterD7);
     if (uart.SendCommand(kWake) != 0)
         return text::kTxD6Timeover;
-    if (!RetryUntil(uart, kWake, kReadyAnswer, ReplyIs(uart, uart.Receive(1, kReadyReplyMs), kReadyAnswer)))
-        return text::kNoD7AfterD6;
+    if (!RetryUntil(uart, link, kWake, kReadyAnswer, ReplyIs(uart, uart.Receive(1, kReadyReplyMs), kReadyAnswer)))
+        return StopRequested(link) ? std::nullopt : std::optional(text::kNoD7AfterD6);
     return std::nullopt;
 }
 
@@ -168,7 +171,7 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
         return UpdateOutcome::Interrupted;
     }
     ctx_.link.stoppedAt = {};
-    std::optional<std::string_view> error = BoxHandshake(uart);
+    std::optional<std::string_view> error = BoxHandshake(uart, ctx_.link);
     if (!error) {
         screen.ProgressSetPercentage(true);
         error = SendBlocks(uart, screen, image, ctx_.link);

@@ -26,8 +26,9 @@ constexpr int kHandshakeReplyMs = 1000;
 constexpr int kRecordAckMs = 2000;
 constexpr int kSuccessPauseMs = 1000;
 
-// The error text of the first failing handshake step, or none.
-std::optional<std::string_view> EscHandshake(UsbUart& uart)
+// The error text of the first failing handshake step, or none: also when
+// asked to stop between steps, so that the record loop reports the stop.
+std::optional<std::string_view> EscHandshake(UsbUart& uart, const LinkState& link)
 {
     int sent = 0;
     for (int i = 0; i < kLoaderProbes; ++i)
@@ -35,9 +36,13 @@ std::optional<std::string_view> EscHandshake(UsbUart& uart)
     // A missing reply fails too: the buffer would still hold an older byte.
     if (sent != 0 || uart.Receive(1, kHandshakeReplyMs) != 0 || uart.rx[0] != kLoaderReady)
         return text::kTxD6Timeover;
+    if (StopRequested(link))
+        return std::nullopt;
     if (uart.SendCommand(kLoaderStart) != 0)
         return text::kTx39Timeover;
     uart.Receive(1, kHandshakeReplyMs);  // not looked at
+    if (StopRequested(link))
+        return std::nullopt;
     if (uart.SendCommand(kLoaderGo) != 0)
         return text::kTx31Timeover;
     uart.Receive(1, kHandshakeReplyMs);  // not looked at
@@ -86,7 +91,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     if (StopRequested(ctx_.link))
         return stopped(0, false);
 
-    if (const auto error = EscHandshake(uart))
+    if (const auto error = EscHandshake(uart, ctx_.link))
         return fail(*error);
 
     // The file is read a second time for sending, as it stands now.

@@ -156,6 +156,21 @@ TEST_P(BoxRefusalTest, RefusedBeforeAnyByteIsSent)
     EXPECT_FALSE(link.exchangeRunning);
 }
 
+// The handshake's retries, up to 8 s when the box does not answer, hear it too.
+TEST_F(BoxUpdateTest, StopRequestEndsTheHandshakeRetries)
+{
+    loader->enterAnswerOn = kNever;
+    ChooseFileWith("box.xup", kTwoBlocks);
+    StopAfterBytes stop(device, 5);  // three 0xD6, 0xD7, and its first retry
+    link.stop = &stop;
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Interrupted);
+    EXPECT_EQ(WritesOf(Bytes{0xD7}), 2u);
+    EXPECT_EQ(link.stoppedAt.done, 0);
+    EXPECT_TRUE(link.stoppedAt.deviceTouched);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_EQ(uart.portOpen, 0);
+}
+
 std::string LargestImageFilePlusOneByte()
 {
     std::string text = "FFFE" + std::string(65534 * 2, '5');

@@ -225,7 +225,7 @@ TEST_F(EscUpdateTest, StopRequestEndsTheUpdateBetweenRecords)
         std::size_t writes;
         int recordsTaken;
         bool touched;
-    } cases[] = {{0, 0, 0, false}, {6, 6, 0, true}, {7, 7, 1, true}};
+    } cases[] = {{0, 0, 0, false}, {4, 4, 0, true}, {5, 5, 0, true}, {6, 6, 0, true}, {7, 7, 1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.raisedAtByte);
         device.writes.clear();
