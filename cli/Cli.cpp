@@ -6,6 +6,7 @@
 #include "Cli.h"
 #include "Commands.h"
 #include "ExitCodes.h"
+#include "Interrupt.h"
 #include "Json.h"
 #include "Output.h"
 
@@ -55,8 +56,12 @@ Commands:
 Messages of the device exchanges go to standard error as "CAPTION: TEXT".
 
 Exit status: 0 done; 1 the device exchange failed or nothing answered;
-2 wrong usage; 3 a file could not be read or has the wrong size or form.
+2 wrong usage; 3 a file could not be read or has the wrong size or form;
+130/143 stopped by Ctrl-C/SIGTERM at a safe point (a line says what the
+device holds now and what to do).
 )";
+
+int RunCommand(const std::string& command, const GlobalOptions& options, const Args& args);
 
 int Dispatch(int argc, char** argv)
 {
@@ -102,6 +107,17 @@ int Dispatch(int argc, char** argv)
     if (command.empty())
         return UsageError("no command given");
 
+    const int status = RunCommand(command, options, args);
+    // A signal after the last point where the command could stop: it finished whole.
+    if (InterruptSignal() != 0 && status < 128) {
+        output::Complain("interrupted by " + InterruptName() + " after " + command + " had finished");
+        return InterruptExitStatus();
+    }
+    return status;
+}
+
+int RunCommand(const std::string& command, const GlobalOptions& options, const Args& args)
+{
     if (command == "ports")
         return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
     if (command == "detect")

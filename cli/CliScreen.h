@@ -44,9 +44,11 @@ public:
     void PumpMessages() override {}
     std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return fileAnswer; }
 
+    // Ends a progress bar's line on a terminal, so a message starts on its own.
+    void EndProgressLine();
+
 private:
     void ShowProgress(const char* what, int percent);
-    void EndProgressLine();
 
     std::FILE* err_;
     bool terminal_;

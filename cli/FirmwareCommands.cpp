@@ -17,7 +17,8 @@ int ExitOf(UpdateOutcome outcome)
     case UpdateOutcome::Updated: return kExitDone;
     case UpdateOutcome::FileError: return kExitFile;
     case UpdateOutcome::NotStarted:
-    case UpdateOutcome::DeviceError: break;
+    case UpdateOutcome::DeviceError:
+    case UpdateOutcome::Interrupted: break;
     }
     return kExitDevice;
 }
@@ -27,8 +28,13 @@ int Flash(const GlobalOptions& options, int pollMode, const std::string& file)
     Session session(options);
     if (!session.Connect(pollMode))
         return kExitDevice;
+    if (session.Interrupted())
+        return session.Stop("nothing was sent; the device keeps its firmware");
     session.screen().fileAnswer = file;
-    const int outcome = ExitOf(session.logic().OnUpdate());
+    const UpdateOutcome result = session.logic().OnUpdate();
+    if (result == UpdateOutcome::Interrupted)
+        return session.Stop(DescribeStop(session.logic().link().stoppedAt, file));
+    const int outcome = ExitOf(result);
     // A failed box update closes the port itself; that is no loss.
     const int status = outcome == kExitDevice && session.logic().uart().portOpen != 1 && !session.device().Lost()
                            ? outcome

@@ -7,6 +7,7 @@
 #include "Json.h"
 #include "Output.h"
 #include "link/PortFinder.h"
+#include "resources/ResourceIds.h"
 
 namespace kel::cli {
 
@@ -48,6 +49,19 @@ int RunPorts(const GlobalOptions& options)
     return kExitDone;
 }
 
+namespace {
+
+// An ESC that does not answer in ESC mode may wait in its boot loader: one
+// FixMode probe (0xD6, answered 0xD7) tells.
+bool EscWaitsInLoader(Session& session)
+{
+    session.logic().OnDeviceRadio(id::kRadioFix);
+    session.logic().OnTimer();
+    return session.logic().uart().escState == 2;
+}
+
+} // namespace
+
 int RunDetect(const GlobalOptions& options, const Args& args)
 {
     int mode = kPollEsc;
@@ -69,6 +83,8 @@ int RunDetect(const GlobalOptions& options, const Args& args)
     Session session(options);
     if (!session.Connect(mode))
         return kExitDevice;
+    if (session.Interrupted())
+        return session.Stop("nothing was changed on the device");
     const UsbUart& uart = session.logic().uart();
     const LinkState& link = session.logic().link();
     const bool answered = mode == kPollBox ? link.boxConnected != 0 : uart.escState == 2;
@@ -88,6 +104,11 @@ int RunDetect(const GlobalOptions& options, const Args& args)
                                                 "No ESC waits in its boot loader."};
             std::printf("%s\n", kWhat[mode]);
         }
+        // Asked after the lamps are printed: the probe lights the ESC lamp.
+        if (mode == kPollEsc && !answered && !session.Interrupted() && EscWaitsInLoader(session))
+            std::printf("An ESC waits in its boot loader (after an interrupted update?): flash it with 'kel-cli "
+                        "flash-esc --fix FILE', or choose FixMode in the window; 'kel-cli detect --as fix' shows "
+                        "it.\n");
     }
     return session.Finish(answered ? kExitDone : kExitDevice);
 }

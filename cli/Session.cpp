@@ -26,6 +26,8 @@ Session::Session(const GlobalOptions& options) : options_(options)
     }
     logic_ = std::make_unique<KelDlgLogic>(*device_, *finder_, clock_, screen_, timer_);
     logic_->OnInitDialog();
+    logic_->link().stop = &interrupt_;
+    InstallInterruptHandlers();
 }
 
 Session::~Session() = default;
@@ -41,7 +43,7 @@ bool Session::Connect(int pollMode, int probeTicks)
         return false;
     }
     connected_ = true;
-    for (int i = 0; i < probeTicks && !Answered(pollMode); ++i) {
+    for (int i = 0; i < probeTicks && !Answered(pollMode) && !Interrupted(); ++i) {
         logic_->OnTimer();
         if (uart.portOpen != 1)
             break;  // the box went away mid-exchange
@@ -59,6 +61,14 @@ int Session::Finish(int status)
         return kExitDevice;
     }
     return status;
+}
+
+int Session::Stop(const std::string& state)
+{
+    logic_->uart().ClosePort();
+    screen_.EndProgressLine();
+    output::Complain("interrupted by " + InterruptName() + "; " + state);
+    return InterruptExitStatus();
 }
 
 bool Session::Answered(int pollMode)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CliScreen.h"
+#include "Interrupt.h"
 #include "link/Clock.h"
 #include "link/PortFinder.h"
 #include "link/SerialDevice.h"
@@ -39,9 +40,16 @@ public:
     // the way (the box was unplugged), says so and turns it into a failure.
     int Finish(int status);
 
+    // SIGINT or SIGTERM asked to stop (the engine stops at its next safe point).
+    bool Interrupted() const { return interrupt_.Requested(); }
+    // Closes the port, which releases its lock file, prints "kel-cli:
+    // interrupted by SIGNAL; STATE" and returns 128 + the signal.
+    int Stop(const std::string& state);
+
 private:
     bool Answered(int pollMode);
 
+    InterruptFlag interrupt_;
     GlobalOptions options_;
     SteadyClock clock_;
     std::unique_ptr<SerialDevice> device_;

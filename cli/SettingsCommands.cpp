@@ -161,7 +161,10 @@ int RunRead(const GlobalOptions& options, const Args& args)
         return UsageError("read takes no arguments");
     Session session(options);
     std::vector<OutOfRangeValue> held;
-    if (!ConnectAndRead(session, held))
+    const bool read = ConnectAndRead(session, held);
+    if (session.Interrupted())
+        return session.Stop("nothing was changed on the ESC");
+    if (!read)
         return session.Finish(kExitDevice);
     if (const int status = session.Finish(kExitDone); status != kExitDone)
         return status;
@@ -175,7 +178,10 @@ int RunDefaults(const GlobalOptions& options, const Args& args)
         return UsageError("defaults takes no arguments");
     Session session(options);
     std::vector<OutOfRangeValue> held;
-    if (!ConnectAndRead(session, held))
+    const bool read = ConnectAndRead(session, held);
+    if (session.Interrupted())
+        return session.Stop("nothing was changed on the ESC");
+    if (!read)
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     logic.record().escMode = -1;  // so an incomplete read-back shows
@@ -265,7 +271,10 @@ int RunWrite(const GlobalOptions& options, const Args& args)
 
     Session session(options);
     std::vector<OutOfRangeValue> held;
-    if (!ConnectAndRead(session, held))
+    const bool read = ConnectAndRead(session, held);
+    if (session.Interrupted())
+        return session.Stop("nothing was written; the ESC keeps its settings");
+    if (!read)
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     CliScreen& screen = session.screen();
@@ -293,6 +302,8 @@ int RunWrite(const GlobalOptions& options, const Args& args)
         return kExitUsage;
     }
     logic.OnApply();
+    if (logic.link().stoppedAt.exchange == StopPoint::Exchange::SettingsWrite)
+        return session.Stop(DescribeStop(logic.link().stoppedAt, {}));
     const bool written = screen.errorCount == errorsBefore && screen.settingsWriteSucceeded.value_or(false);
     const int status = session.Finish(written ? kExitDone : kExitDevice);
     if (status == kExitDone && options.json)
@@ -308,15 +319,19 @@ int RunProfile(const GlobalOptions& options, const Args& args)
     if (args[0] == "save") {
         Session session(options);
         std::vector<OutOfRangeValue> held;
-        if (!ConnectAndRead(session, held))
+        const bool read = ConnectAndRead(session, held);
+        if (session.Interrupted())
+            return session.Stop(path + " was not changed");
+        if (!read)
             return session.Finish(kExitDevice);
         if (const int status = session.Finish(kExitDone); status != kExitDone)
             return status;
         KelDlgLogic& logic = session.logic();
         ProfileImage image = BuildProfileImage(logic.record(), logic.link().escVersion);
         KeepHeldValues(image, held);  // what the ESC holds, not the window's refusal texts
-        if (!WriteProfileFile(path, image)) {
-            output::Complain("cannot write " + path);
+        std::string why;
+        if (!WriteProfileFile(path, image, why)) {
+            output::Complain(SaveFailedText(path, why));
             return kExitFile;
         }
         if (options.json)

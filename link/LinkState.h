@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "StopRequest.h"
+
 namespace kel {
 
 class UsbUart;
@@ -25,7 +27,16 @@ struct LinkState {
     // Set while a firmware update lets window messages through: every other
     // handler that would talk to the device does nothing meanwhile.
     bool exchangeRunning = false;
+    // Asked at the safe points of the longer exchanges (none: never stop);
+    // where the last one stopped on request.
+    const StopRequest* stop = nullptr;
+    StopPoint stoppedAt;
 };
+
+inline bool StopRequested(const LinkState& link)
+{
+    return link.stop != nullptr && link.stop->Requested();
+}
 
 // The pieces every exchange talks through.
 struct LinkContext {

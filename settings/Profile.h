@@ -41,10 +41,12 @@ std::string ProfileNameOf(std::string_view path);
 
 // Reads a profile file; none when it cannot be read or is not 31 bytes long.
 std::optional<ProfileImage> ReadProfileFile(const std::string& path);
-// Writes a profile file under exactly this name. The bytes go to a temporary
-// file in the same folder first, which then replaces the target in one step,
-// so a failure never leaves a short or half-written file behind.
-bool WriteProfileFile(const std::string& path, const ProfileImage& image);
+// Writes a profile file under exactly this name, in one step (FileSave.h):
+// through symbolic links, keeping the old file's permissions; a failure
+// leaves the old file as it was and sets `why`.
+bool WriteProfileFile(const std::string& path, const ProfileImage& image, std::string& why);
+// "Cannot save PATH: WHY." for a failed save.
+std::string SaveFailedText(const std::string& path, const std::string& why);
 
 // The "Save" and "Load" buttons of the Profile Settings page.
 class ProfileFiles {
@@ -52,7 +54,8 @@ public:
     ProfileFiles(SettingsRecord& record, ProfileState& profile, const LinkState& link, Screen& screen);
 
     // Save dialog titled and prefilled with the profile name; ".cfg" is always
-    // appended to the chosen path. Cancel or a failed write: nothing, no message.
+    // appended to the chosen path. Cancel: nothing. A failed write says why in
+    // a message box with the application's caption.
     void Save();
     // Open dialog; a file that cannot be read or is not 31 bytes: "File Error!"
     // and nothing changes.

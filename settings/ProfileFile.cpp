@@ -1,45 +1,13 @@
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
+#include "FileSave.h"
 #include "Profile.h"
 #include "SettingsRecord.h"
 #include "link/LinkState.h"
 #include "link/Screen.h"
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#define KEL_HAVE_FSYNC 1
-#endif
-
 namespace kel {
-
-namespace {
-constexpr int kTempNameAttempts = 16;
-
-// Creates a file beside `target` that did not exist before.
-std::FILE* CreateTempBeside(const std::string& target, std::string& tempPath)
-{
-    const auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        tempPath = target + ".part-" + std::to_string((seed + static_cast<unsigned long long>(attempt)) % 1000000007ULL);
-        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx"))
-            return f;
-    }
-    return nullptr;
-}
-
-bool WriteAndSync(std::FILE* f, const ProfileImage& image)
-{
-    bool ok = std::fwrite(image.data(), 1, image.size(), f) == image.size() && std::fflush(f) == 0;
-#ifdef KEL_HAVE_FSYNC
-    ok = ok && ::fsync(::fileno(f)) == 0;
-#endif
-    return ok;
-}
-} // namespace
 
 std::optional<ProfileImage> ReadProfileFile(const std::string& path)
 {
@@ -56,22 +24,14 @@ std::optional<ProfileImage> ReadProfileFile(const std::string& path)
     return image;
 }
 
-bool WriteProfileFile(const std::string& path, const ProfileImage& image)
+bool WriteProfileFile(const std::string& path, const ProfileImage& image, std::string& why)
 {
-    std::string tempPath;
-    std::FILE* f = CreateTempBeside(path, tempPath);
-    if (!f)
-        return false;
-    const bool written = WriteAndSync(f, image);
-    const bool closed = std::fclose(f) == 0;
-    std::error_code ec;
-    if (written && closed) {
-        std::filesystem::rename(tempPath, path, ec);
-        if (!ec)
-            return true;
-    }
-    std::filesystem::remove(tempPath, ec);
-    return false;
+    return SaveFileAtomically(path, image.data(), image.size(), why);
+}
+
+std::string SaveFailedText(const std::string& path, const std::string& why)
+{
+    return "Cannot save " + path + ": " + why + ".";
 }
 
 ProfileFiles::ProfileFiles(SettingsRecord& record, ProfileState& profile, const LinkState& link, Screen& screen)
@@ -91,7 +51,10 @@ void ProfileFiles::Save()
     if (!chosen)
         return;
     // The extension is appended whatever was chosen: a.cfg becomes a.cfg.cfg.
-    WriteProfileFile(*chosen + std::string(kProfileExtension), image);
+    const std::string path = *chosen + std::string(kProfileExtension);
+    std::string why;
+    if (!WriteProfileFile(path, image, why))
+        screen_.MessageBox(SaveFailedText(path, why), kAppCaption, MessageIcon::Error);
 }
 
 void ProfileFiles::Load()

@@ -110,11 +110,22 @@ bool SettingsExchange::WriteSettings(const SettingsBlock& block)
     Screen& screen = ctx_.screen;
     int resends = 0;
     int progress = 0;
+    // Asked to stop before pair k (or before sending it again): the ESC holds
+    // the pairs before k; the caller still ends the write.
+    auto stopped = [&](int k) {
+        ctx_.link.stoppedAt = {StopPoint::Exchange::SettingsWrite, k, kPairCount, k > 0};
+        screen.SettingsProgressClose();
+        return false;
+    };
     for (int k = 0; k < kPairCount; ++k) {
+        if (StopRequested(ctx_.link))
+            return stopped(k);
         const std::uint8_t* pair = &block[static_cast<std::size_t>(2 * k)];
         uart.rx[0] = 0;
         bool acked = uart.SendBlockAcked(pair, 2) == 0;
         while (!acked && resends < kWriteResends) {
+            if (StopRequested(ctx_.link))
+                return stopped(k);
             ++resends;
             acked = uart.SendBlockAcked(pair, 2) == 0;
         }

@@ -32,7 +32,8 @@ public:
     // follow their slots.
     void RestoreDefaults();
     // Sends the 21 pairs, reporting on the open progress pop-up, which it
-    // closes. True when every pair was acknowledged.
+    // closes. True when every pair was acknowledged. A stop request ends it
+    // before the next pair (LinkState::stoppedAt says how far it got).
     bool WriteSettings(const SettingsBlock& block);
 
     static constexpr std::uint8_t kProbe = 0xD5;

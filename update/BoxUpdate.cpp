@@ -52,19 +52,22 @@ bool ReplyIs(UsbUart& uart, int receiveResult, std::uint8_t expected)
     return receiveResult == 0 && uart.rx[0] == expected;
 }
 
-// Sends the command again with each retry time-out until the expected reply comes.
-bool RetryUntil(UsbUart& uart, std::uint8_t command, std::uint8_t expected, bool alreadyThere)
+// Sends the command again with each retry time-out until the expected reply
+// comes, or until asked to stop.
+bool RetryUntil(UsbUart& uart, const LinkState& link, std::uint8_t command, std::uint8_t expected, bool alreadyThere)
 {
     for (int limit : kRetryMs) {
-        if (alreadyThere)
-            return true;
+        if (alreadyThere || StopRequested(link))
+            return alreadyThere;
         uart.SendCommand(command);  // its result is not looked at
         alreadyThere = ReplyIs(uart, uart.Receive(1, limit), expected);
     }
     return alreadyThere;
 }
 
-std::optional<std::string_view> BoxHandshake(UsbUart& uart)
+// The error text of the failing step, or none: also when asked to stop, so
+// that the block loop reports the stop before the first block.
+std::optional<std::string_view> BoxHandshake(UsbUart& uart, const LinkState& link)
 {
     for (int i = 0; i < kWakeCount; ++i) {
         if (uart.SendCommand(kWake) != 0)
@@ -73,23 +76,39 @@ std::optional<std::string_view> BoxHandshake(UsbUart& uart)
     }
     if (uart.SendCommand(kEnter) != 0)
         return text::kTxD7Timeover;
-    if (!RetryUntil(uart, kEnter, kEnterAnswer, ReplyIs(uart, uart.Receive(1, kReplyMs), kEnterAnswer)))
-        return text::kNoD8AfterD7;
+    if (!RetryUntil(uart, link, kEnter, kEnterAnswer, ReplyIs(uart, uart.Receive(1, kReplyMs), kEnterAnswer)))
+        return StopRequested(link) ? std::nullopt : std::optional(text::kNoD8AfterD7);
     if (uart.SendCommand(kWake) != 0)
         return text::kTxD6Timeover;
-    if (!RetryUntil(uart, kWake, kReadyAnswer, ReplyIs(uart, uart.Receive(1, kReadyReplyMs), kReadyAnswer)))
-        return text::kNoD7AfterD6;
+    if (!RetryUntil(uart, link, kWake, kReadyAnswer, ReplyIs(uart, uart.Receive(1, kReadyReplyMs), kReadyAnswer)))
+        return StopRequested(link) ? std::nullopt : std::optional(text::kNoD7AfterD6);
     return std::nullopt;
 }
 
-// Sends every block; the error text of the failure, or none.
-std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const std::vector<std::uint8_t>& image)
+int BlockCount(const std::vector<std::uint8_t>& image)
 {
+    int blocks = 0;
+    for (std::size_t at = 0; at + 1 < image.size(); at += static_cast<std::size_t>(image[at]) * 256 + image[at + 1] + 2)
+        ++blocks;
+    return blocks;
+}
+
+// Sends every block; the error text of the failure, or none. A stop request
+// ends it before the next block, with `stoppedAt` filled in.
+std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const std::vector<std::uint8_t>& image,
+                                           LinkState& link)
+{
+    const int blocks = BlockCount(image);
+    int taken = 0;
     const auto imageLength = static_cast<std::int64_t>(image.size());
     std::int64_t sent = 0;
     std::size_t position = 0;
     int refusals = 0;
     while (position < image.size()) {
+        if (StopRequested(link)) {
+            link.stoppedAt = {StopPoint::Exchange::BoxUpdate, taken, blocks, true};
+            return std::nullopt;
+        }
         const std::size_t blockLength = static_cast<std::size_t>(image[position]) * 256 + image[position + 1] + 2;
         screen.ProgressSetPos(static_cast<int>(sent * 100 / imageLength));
         uart.PurgePort();
@@ -104,6 +123,7 @@ std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const 
             sent += static_cast<std::int64_t>(blockLength);
             position += blockLength;
             refusals = 0;
+            ++taken;
         } else if (status == kBlockCheckFailed) {
             return text::kDataTransferCrc;
         } else if (++refusals == kMaxSendings) {
@@ -145,10 +165,21 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
         return UpdateOutcome::FileError;
     }
 
-    std::optional<std::string_view> error = BoxHandshake(uart);
+    if (StopRequested(ctx_.link)) {
+        ctx_.link.stoppedAt = {StopPoint::Exchange::BoxUpdate, 0, BlockCount(image), false};
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::Interrupted;
+    }
+    ctx_.link.stoppedAt = {};
+    std::optional<std::string_view> error = BoxHandshake(uart, ctx_.link);
     if (!error) {
         screen.ProgressSetPercentage(true);
-        error = SendBlocks(uart, screen, image);
+        error = SendBlocks(uart, screen, image, ctx_.link);
+    }
+    if (!error && ctx_.link.stoppedAt.exchange == StopPoint::Exchange::BoxUpdate) {
+        uart.ClosePort();  // as after a failure: the box leaves its loader on the next probe
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::Interrupted;
     }
     if (error) {
         uart.ClosePort();

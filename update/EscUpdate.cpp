@@ -26,8 +26,9 @@ constexpr int kHandshakeReplyMs = 1000;
 constexpr int kRecordAckMs = 2000;
 constexpr int kSuccessPauseMs = 1000;
 
-// The error text of the first failing handshake step, or none.
-std::optional<std::string_view> EscHandshake(UsbUart& uart)
+// The error text of the first failing handshake step, or none: also when
+// asked to stop between steps, so that the record loop reports the stop.
+std::optional<std::string_view> EscHandshake(UsbUart& uart, const LinkState& link)
 {
     int sent = 0;
     for (int i = 0; i < kLoaderProbes; ++i)
@@ -35,9 +36,13 @@ std::optional<std::string_view> EscHandshake(UsbUart& uart)
     // A missing reply fails too: the buffer would still hold an older byte.
     if (sent != 0 || uart.Receive(1, kHandshakeReplyMs) != 0 || uart.rx[0] != kLoaderReady)
         return text::kTxD6Timeover;
+    if (StopRequested(link))
+        return std::nullopt;
     if (uart.SendCommand(kLoaderStart) != 0)
         return text::kTx39Timeover;
     uart.Receive(1, kHandshakeReplyMs);  // not looked at
+    if (StopRequested(link))
+        return std::nullopt;
     if (uart.SendCommand(kLoaderGo) != 0)
         return text::kTx31Timeover;
     uart.Receive(1, kHandshakeReplyMs);  // not looked at
@@ -70,9 +75,23 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     if (!first)
         return readFileError(kBoxCaption);
     uart.PurgePort();
-    const std::int64_t total = ZrvTotal(ZrvLines(*first));
+    std::int64_t total = 0;
+    int records = 0;
+    {
+        const auto lines = ZrvLines(*first);
+        total = ZrvTotal(lines);
+        records = static_cast<int>(lines.size());
+    }
+    // Asked to stop: from the handshake on, the ESC waits in its loader.
+    auto stopped = [&](int taken, bool touched) {
+        ctx_.link.stoppedAt = {StopPoint::Exchange::EscUpdate, taken, records, touched};
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::Interrupted;
+    };
+    if (StopRequested(ctx_.link))
+        return stopped(0, false);
 
-    if (const auto error = EscHandshake(uart))
+    if (const auto error = EscHandshake(uart, ctx_.link))
         return fail(*error);
 
     // The file is read a second time for sending, as it stands now.
@@ -80,7 +99,10 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     if (!second)
         return readFileError(kAppCaption);
     std::int64_t sent = 0;
+    int taken = 0;
     for (const std::string& line : ZrvLines(*second)) {
+        if (StopRequested(ctx_.link))
+            return stopped(taken, true);
         const std::vector<std::uint8_t> record = ZrvRecord(line);
         screen.ProgressSetPos(total > 0 ? static_cast<int>(sent * 100 / total) : 0);
         screen.RepaintNow();
@@ -89,6 +111,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
         if (uart.Receive(1, kRecordAckMs) != 0)  // any value will do
             return fail(text::kDataTransferNoAck);
         sent += static_cast<std::int64_t>(record.size());
+        ++taken;
     }
     if (sent != total)
         return fail(text::kDataSizeError);

@@ -8,6 +8,7 @@ enum class UpdateOutcome {
     NotStarted,   // no device to update, or another exchange is running
     FileError,    // no file chosen, unreadable, or refused before sending
     DeviceError,  // the device did not take the update (message shown)
+    Interrupted,  // stopped on request at a safe point (LinkState::stoppedAt), no message
 };
 
 // The update button (control 1061) and the two firmware updates behind it.

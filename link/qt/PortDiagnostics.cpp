@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <grp.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +37,7 @@ std::string ProcessName(int pid)
 
 } // namespace
 
-std::string LockHolder(const std::string& device)
+std::optional<DeviceLock> FindDeviceLock(const std::string& device, const std::vector<std::string>& lockDirs)
 {
     // Serial programs lock "LCK..ttyUSB0" for /dev/ttyUSB0; Qt names a device
     // outside /dev by its whole path ("LCK.._tmp_box" for /tmp/box).
@@ -45,17 +46,30 @@ std::string LockHolder(const std::string& device)
         flat.erase(0, 1);
     std::replace(flat.begin(), flat.end(), '/', '_');
     const std::string base = QFileInfo(QString::fromStdString(device)).fileName().toStdString();
-    for (const char* dir : {"/var/lock/", "/run/lock/"}) {
+    for (const std::string& dir : lockDirs) {
         for (const std::string& name : {flat, base}) {
-            std::ifstream lock(std::string(dir) + "LCK.." + name);
+            const std::string file = dir + "LCK.." + name;
+            std::ifstream lock(file);
             int pid = 0;
             if (lock >> pid && pid > 0) {
-                const std::string process = ProcessName(pid);
-                return (process.empty() ? std::string("a process") : process) + " (pid " + std::to_string(pid) + ")";
+                // EPERM: the process runs, under another user.
+                const bool running = ::kill(pid, 0) == 0 || errno == EPERM;
+                return DeviceLock{file, pid, running};
             }
         }
     }
-    return {};
+    return std::nullopt;
+}
+
+std::string DescribeLock(const std::string& device, const DeviceLock& lock)
+{
+    if (!lock.running)
+        return device + " is blocked by the lock file " + lock.file + " of process " + std::to_string(lock.pid)
+               + ", which no longer runs: remove that file (rm " + lock.file + ", with sudo if it is not yours) "
+               "and try again";
+    const std::string process = ProcessName(lock.pid);
+    return device + " is in use by " + (process.empty() ? std::string("a process") : process) + " (pid "
+           + std::to_string(lock.pid) + "): close it and try again";
 }
 
 std::string DescribeUsbSerialDevices()
@@ -92,14 +106,11 @@ std::string DiagnoseOpenFailure(const std::string& device, int error)
                "logged-in user access), or add yourself to the group '" + (group.empty() ? "dialout" : group)
                + "' and log in again";
     }
-    if (error == EBUSY || error == EAGAIN || error == EWOULDBLOCK) {
-        const std::string holder = LockHolder(device);
-        return device + " is in use by " + (holder.empty() ? std::string("another program") : holder)
-               + ": close it and try again";
-    }
-    const std::string holder = LockHolder(device);
-    if (!holder.empty())
-        return device + " is locked by " + holder + ": close it and try again";
+    const auto lock = FindDeviceLock(device);
+    if (lock)
+        return DescribeLock(device, *lock);
+    if (error == EBUSY || error == EAGAIN || error == EWOULDBLOCK)
+        return device + " is in use by another program: close it and try again";
     return "cannot open " + device + (error ? std::string(": ") + std::strerror(error) : std::string());
 }
 

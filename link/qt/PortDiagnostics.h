@@ -1,5 +1,7 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kel {
 
@@ -12,8 +14,17 @@ std::string DiagnoseOpenFailure(const std::string& device, int error);
 // for the "no program box" case.
 std::string DescribeUsbSerialDevices();
 
-// The process named in the device's lock file (/var/lock/LCK..NAME, /run/lock),
-// as "NAME (pid N)", or empty.
-std::string LockHolder(const std::string& device);
+// The lock file of a serial device (LCK..NAME in /var/lock or /run/lock) and
+// the process it names.
+struct DeviceLock {
+    std::string file;
+    int pid = 0;
+    bool running = false;  // false: the process is gone and the lock is stale
+};
+std::optional<DeviceLock> FindDeviceLock(const std::string& device,
+                                         const std::vector<std::string>& lockDirs = {"/var/lock/", "/run/lock/"});
+
+// What to say about a port that cannot be opened because of `lock`.
+std::string DescribeLock(const std::string& device, const DeviceLock& lock);
 
 } // namespace kel

@@ -24,15 +24,17 @@ std::vector<Cell> DetectEsc()
 {
     const std::vector<std::string> cli{"detect"};
     const std::vector<std::string> notFound{kUsbOn, kEscOff, kNoEsc};
-    // Nothing that could change the ESC's settings goes out while probing.
-    const Check onlyProbes = PcSentOnly({0xD5});
+    // Nothing that could change the ESC's settings goes out while probing;
+    // when no ESC answers, one 0xD6 asks whether it waits in its loader.
+    const Check onlyProbes = PcSentOnly({0xD5, 0xD6});
+    const int silent = kEscSilent + kFixProbe;
     const std::string row = "detect esc";
     std::vector<Cell> cells{
         {row, "clean", {}, cli, 0, {}, {kUsbOn, kEscOn, kBoxOff, kEscVersion}, kEscFound, {}},
         // The ESC's "&" is taken for the echo, so the probe's own read finds nothing.
-        {row, "no-echo", {"--fault", "no-echo"}, cli, 1, {}, notFound, kEscSilent, {onlyProbes}},
-        {row, "no-reply", {"--fault", "no-reply"}, cli, 1, {}, notFound, kEscSilent, {onlyProbes}},
-        {row, "late-reply", {"--fault", "late-reply=1000"}, cli, 1, {}, notFound, kEscSilent, {onlyProbes}},
+        {row, "no-echo", {"--fault", "no-echo"}, cli, 1, {}, notFound, silent, {onlyProbes}},
+        {row, "no-reply", {"--fault", "no-reply"}, cli, 1, {}, notFound, silent, {onlyProbes}},
+        {row, "late-reply", {"--fault", "late-reply=1000"}, cli, 1, {}, notFound, silent, {onlyProbes}},
         // A found ESC stays found when reading its settings fails.
         {row, "no-settings-reply", {"--fault", "no-settings-reply"}, cli, 0, {kUpdateFirmware},
          {kEscOn, kEscVersion}, kOpen + kSettingsReply, {}},

@@ -15,6 +15,7 @@ using test::MakeTempDir;
 using test::ReadWholeFile;
 using test::RunProgram;
 using test::RunResult;
+using test::SignalWhen;
 using test::SimProcess;
 using test::WriteWholeFile;
 
@@ -22,7 +23,7 @@ using test::WriteWholeFile;
 //   {zrv} {zrv-small} {xup} {xup-damaged}  sample firmware shared by all cells
 //   {cfg}      an existing profile the cell may overwrite (its old bytes are kOldProfile)
 //   {missing}  a file that does not exist
-//   {nodir}    a path in a folder that does not exist
+//   {nodir}    a path in a folder that does not exist ({nodir-folder} that folder)
 //   {port}     the simulator's terminal
 struct Workspace {
     std::string shared;  // folder of the sample firmware
@@ -60,7 +61,20 @@ struct Cell {
     std::vector<std::string> out;      // lines standard output holds
     int waitsMs = 0;                   // the behaviour's own waits on this path
     std::vector<Check> checks;
+    // A signal for kel-cli (Ctrl-C): sent once its progress reaches
+    // `atPercent`, or else once kel-sim's byte log shows `simLogHas`.
+    struct Interrupt {
+        int signal = 0;
+        int atPercent = -1;
+        std::string simLogHas;
+    } interrupt = {};
 };
+
+// Whether a progress line of standard error ("Updating 35%") shows `percent` or more.
+bool ProgressReached(const std::string& err, int percent);
+
+// In an expected line of standard error, stands for any text.
+inline const std::string kAnyText = "{any}";
 
 // Stands in the expected standard error for one line, anywhere, that starts
 // "kel-cli: " and names the port: the report of a box that went away.
@@ -79,12 +93,14 @@ inline constexpr Column kColumns[] = {
     {"d8-on-retry", "d8try"}, {"resend", "resend"},       {"bad-block-check", "crc"},
     {"refused-file", "file"}, {"late-bytes", "lateb"}, {"flood", "flood"},
     {"out-of-range", "range"},
+    {"refused-file", "file"},   {"interrupt", "intr"},
 };
 
 // The cells, by group of exchanges.
 std::vector<Cell> DetectCells();
 std::vector<Cell> SettingsCells();
 std::vector<Cell> FirmwareCells();
+std::vector<Cell> InterruptCells();
 
 // Checks of what survives.
 Check FollowUp(std::vector<std::string> cli, int exit, std::vector<std::string> out);
@@ -94,5 +110,7 @@ Check PcSentOnly(std::set<std::uint8_t> allowed, int maxBytes = -1);
 Check PcSent(std::uint8_t byte, bool sent);
 Check PcLastSent(std::uint8_t byte);
 Check EscKeepsFactorySettings();
+Check NoLockLeft();
+Check NoTemporaryFileLeft();
 
 } // namespace kel::e2e

@@ -1,6 +1,7 @@
 // What must survive a cell's run, checked afterwards.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "FaultCell.h"
 #include "sim/EscSettings.h"
@@ -41,6 +42,7 @@ std::string Workspace::Expand(const std::string& text) const
         {"{cfg}", own + "/old.cfg"},
         {"{missing}", own + "/missing.zrv"},
         {"{nodir}", own + "/no-such-folder/new.cfg"},
+        {"{nodir-folder}", own + "/no-such-folder"},
         {"{port}", port},
     };
     std::string result = text;
@@ -132,6 +134,32 @@ Check EscKeepsFactorySettings()
                 return now == Bytes(factory.begin(), factory.end()) ? "" : "the ESC's settings changed";
             },
             true};
+}
+
+Check NoLockLeft()
+{
+    return {[](CellContext& c) -> std::string {
+                // /dev/pts/N is locked as LCK..pts_N.
+                std::string name = c.ws.port.substr(std::string("/dev/").size());
+                std::replace(name.begin(), name.end(), '/', '_');
+                for (const char* dir : {"/var/lock/", "/run/lock/"}) {
+                    if (std::filesystem::exists(std::string(dir) + "LCK.." + name))
+                        return std::string("the lock file ") + dir + "LCK.." + name + " was left behind";
+                }
+                return {};
+            }};
+}
+
+Check NoTemporaryFileLeft()
+{
+    return {[](CellContext& c) -> std::string {
+                for (const auto& entry : std::filesystem::directory_iterator(c.ws.own)) {
+                    const std::string name = entry.path().filename().string();
+                    if (name.starts_with(".kel-save-") || name.find(".part-") != std::string::npos)
+                        return "the temporary file " + name + " was left behind";
+                }
+                return {};
+            }};
 }
 
 } // namespace kel::e2e

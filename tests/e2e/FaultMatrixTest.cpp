@@ -32,7 +32,7 @@ TEST(FaultMatrix, EveryExchangeUnderEveryFault)
     ASSERT_EQ(MakeSampleFiles(kPrograms, shared), "");
 
     std::vector<Cell> cells = DetectCells();
-    for (auto* group : {SettingsCells, FirmwareCells}) {
+    for (auto* group : {SettingsCells, FirmwareCells, InterruptCells}) {
         auto more = group();
         cells.insert(cells.end(), more.begin(), more.end());
     }

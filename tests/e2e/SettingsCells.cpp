@@ -152,7 +152,7 @@ std::vector<Cell> ProfileSave()
              const std::string now = ReadWholeFile(c.ws.Expand("{cfg}"));
              return now.size() == 31 && now[26] == 0x14 ? "" : "the profile does not hold 0x14 at offset 26";
          }}}},
-        {row, "refused-file", {}, {"profile", "save", "{nodir}"}, 3, {"kel-cli: cannot write {nodir}"}, {},
+        {row, "refused-file", {}, {"profile", "save", "{nodir}"}, 3, {"kel-cli: Cannot save {nodir}: the folder {nodir-folder} does not exist."}, {},
          kEscFound, {ProfileUnchanged()}},
     };
     for (const Cell& c : ReadFailures(row, cli, {ProfileUnchanged()}))

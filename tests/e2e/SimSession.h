@@ -31,11 +31,13 @@ public:
 
     const std::string& Port() const { return sim_->Port(); }
     const std::string& Folder() const { return folder_; }
+    // kel-sim's standard error (its byte log with --verbose).
+    std::string Log() const { return sim_->Log(); }
 
-    RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000) const
+    RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000, const SignalWhen& signal = {}) const
     {
         args.insert(args.begin(), {"--port", Port()});
-        return RunProgram(programs_.cli, args, hardLimitMs);
+        return RunProgram(programs_.cli, args, hardLimitMs, signal);
     }
     // Makes sample firmware of `bytes` data bytes with kel-sim; its path.
     std::string SampleFirmware(const std::string& name, std::size_t bytes) const

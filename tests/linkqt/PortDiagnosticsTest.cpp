@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <fstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "link/qt/PortDiagnostics.h"
@@ -67,6 +69,42 @@ TEST(PortDiagnostics, SecondOpenOfAHeldPortSaysItIsInUse)
         << second.LastError();
     holder.Close();
     EXPECT_TRUE(second.Open(pty.path()));
+}
+
+// A pid that no process has any more: a child that has been waited for.
+int GonePid()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST(PortDiagnostics, AStaleLockIsNotReportedAsInUse)
+{
+    Pty pty;
+    ASSERT_FALSE(pty.path().empty());
+    // The name kel-cli's port locking gives /dev/pts/N.
+    const std::string lockFile = "/var/lock/LCK.." + pty.path().substr(5).replace(3, 1, "_");
+    const struct {
+        int pid;
+        std::string mustSay;
+    } cases[] = {
+        {GonePid(), pty.path() + " is blocked by the lock file " + lockFile + " of process "},
+        {GonePid(), "which no longer runs: remove that file (rm " + lockFile},
+        {::getpid(), pty.path() + " is in use by linkqt_tests (pid " + std::to_string(::getpid()) + ")"},
+    };
+    for (const auto& c : cases) {
+        {
+            std::ofstream lock(lockFile);
+            lock << c.pid << "\nkel-cli\nhost\n";
+        }
+        const std::string said = DiagnoseOpenFailure(pty.path(), EBUSY);
+        EXPECT_NE(said.find(c.mustSay), std::string::npos) << said;
+        EXPECT_EQ(said.find("in use") == std::string::npos, c.pid != ::getpid()) << said;
+    }
+    std::remove(lockFile.c_str());
 }
 
 } // namespace

@@ -103,13 +103,17 @@ TEST_F(ProfileTest, SaveAlwaysAppendsTheExtension)
     EXPECT_EQ(request.defaultExt, "");
 }
 
-TEST_F(ProfileTest, CancelledOrUnwritableSaveDoesNothingQuietly)
+TEST_F(ProfileTest, CancelledSaveIsQuietAndAFailedOneSaysWhy)
 {
     files.Save();  // cancelled
-    screen.fileAnswers = {PathOf("missing/folder/x")};
+    EXPECT_TRUE(screen.messages.empty());
+    screen.fileAnswers = {PathOf("missing/x")};
     files.Save();
     EXPECT_TRUE(Listing().empty());
-    EXPECT_TRUE(screen.messages.empty());
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text,
+              "Cannot save " + PathOf("missing/x.cfg") + ": the folder " + PathOf("missing") + " does not exist.");
+    EXPECT_EQ(screen.messages[0].caption, kAppCaption);
 }
 
 TEST_F(ProfileTest, FailedWriteLeavesTheOldFileByteIdentical)
@@ -123,9 +127,11 @@ TEST_F(ProfileTest, FailedWriteLeavesTheOldFileByteIdentical)
     rlimit small = saved;
     small.rlim_cur = 10;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteProfileFile(PathOf("keep.cfg"), BuildProfileImage(record, {9, 9, 9, 9}));
+    std::string why;
+    const bool written = WriteProfileFile(PathOf("keep.cfg"), BuildProfileImage(record, {9, 9, 9, 9}), why);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(written);
+    EXPECT_EQ(why, "the file is larger than this system allows");
     EXPECT_EQ(ReadFile("keep.cfg"), old);
     EXPECT_EQ(Listing(), std::vector<std::string>{"keep.cfg"});  // no temporary left behind
 }
@@ -134,7 +140,8 @@ TEST_F(ProfileTest, SavedProfileLoadsBackIntoAFreshRecord)
 {
     WriteFile("in.cfg", SampleImage());
     ASSERT_TRUE(files.LoadFrom(PathOf("in.cfg")));
-    ASSERT_TRUE(WriteProfileFile(PathOf("out.cfg"), BuildProfileImage(record, {11, 0x23, 4, 12})));
+    std::string why;
+    ASSERT_TRUE(WriteProfileFile(PathOf("out.cfg"), BuildProfileImage(record, {11, 0x23, 4, 12}), why)) << why;
     EXPECT_EQ(ReadFile("out.cfg"), SampleImage());
 }
 

@@ -1,6 +1,7 @@
 #include "SettingsFixture.h"
 
 #include "settings/NumberText.h"
+#include "support/StopAfterBytes.h"
 
 namespace kel {
 namespace {
@@ -343,6 +344,53 @@ TEST_F(SettingsExchangeTest, DefaultsEndWhenTheCommandCannotBeWritten)
     EXPECT_TRUE(WritesSince(mark).empty());
     EXPECT_TRUE(screen.enabled.empty());
     EXPECT_EQ(timer.log.size(), 1u);
+}
+
+// Ctrl-C in kel-cli: the write stops before the next pair, never inside one,
+// says how many pairs the ESC took, and still ends the write with 0xDF.
+TEST_F(SettingsExchangeTest, StopRequestEndsTheWriteAtAPairBoundary)
+{
+    const struct {
+        std::size_t raisedAtByte;  // of the pairs
+        int pairsTaken;
+    } cases[] = {{0, 0}, {14, 7}, {15, 8}, {41, 21}};
+    for (const auto& c : cases) {
+        ReadSample();
+        link.stoppedAt = {};
+        const std::size_t before = device.AllWritten().size();
+        test::StopAfterBytes stop(device, before + c.raisedAtByte);
+        link.stop = &stop;
+        exchange.Apply();
+        link.stop = nullptr;
+        SCOPED_TRACE(c.raisedAtByte);
+        EXPECT_EQ(PairBytes(), Bytes(kGoldenWrite.begin(), kGoldenWrite.begin() + 2 * c.pairsTaken));
+        EXPECT_EQ(device.writes.back(), Bytes{SettingsExchange::kEndOfWrite});
+        EXPECT_FALSE(screen.settingsProgressOpen);
+        if (c.pairsTaken == kPairCount) {
+            EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::None);
+            EXPECT_EQ(screen.settingsProgressTitle, true);
+            continue;
+        }
+        EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::SettingsWrite);
+        EXPECT_EQ(link.stoppedAt.done, c.pairsTaken);
+        EXPECT_EQ(link.stoppedAt.total, kPairCount);
+        EXPECT_EQ(link.stoppedAt.deviceTouched, c.pairsTaken > 0);
+        EXPECT_FALSE(screen.settingsProgressTitle.has_value());  // neither SUCCESSED nor FAILED
+        EXPECT_TRUE(screen.messages.empty());
+        screen.settingsProgressTitle.reset();
+    }
+}
+
+TEST_F(SettingsExchangeTest, StopRequestIsHeardBetweenResendsOfAPair)
+{
+    ReadSample();
+    esc.refusals[0xE4] = 5;  // pair 5 refused again and again
+    test::StopAfterBytes stop(device, device.AllWritten().size() + 2 * 5 + 2 * 2);
+    link.stop = &stop;
+    exchange.Apply();
+    EXPECT_EQ(esc.pairs.size(), 7u);  // pairs 0 to 4, and pair 5 twice
+    EXPECT_EQ(link.stoppedAt.done, 5);
+    EXPECT_TRUE(screen.settingsProgressDetail.empty());  // no "Set Failed"
 }
 
 } // namespace

@@ -44,7 +44,8 @@ bool Drain(int fd, std::string& text)
 
 } // namespace
 
-RunResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int hardLimitMs)
+RunResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int hardLimitMs,
+                     const SignalWhen& signal)
 {
     RunResult result;
     int out[2], err[2];
@@ -70,14 +71,22 @@ RunResult RunProgram(const std::string& path, const std::vector<std::string>& ar
     close(out[1]);
     close(err[1]);
     bool outOpen = true, errOpen = true;
+    bool signalPending = pid > 0 && signal.signal != 0;
+    std::int64_t signalledAt = 0;
     while (pid > 0 && (outOpen || errOpen)) {
         const std::int64_t left = start + hardLimitMs - NowMs();
         if (left <= 0 && !result.killed) {
             kill(pid, SIGKILL);
             result.killed = true;
         }
+        if (signalPending && signal.when(result.err)) {
+            signalledAt = NowMs();
+            kill(pid, signal.signal);
+            signalPending = false;
+        }
         pollfd fds[2] = {{outOpen ? out[0] : -1, POLLIN, 0}, {errOpen ? err[0] : -1, POLLIN, 0}};
-        if (poll(fds, 2, static_cast<int>(std::max<std::int64_t>(left, 50))) <= 0)
+        const std::int64_t waitMs = signalPending ? 5 : std::max<std::int64_t>(left, 50);
+        if (poll(fds, 2, static_cast<int>(waitMs)) <= 0)
             continue;
         if (fds[0].revents)
             outOpen = Drain(out[0], result.out);
@@ -88,6 +97,8 @@ RunResult RunProgram(const std::string& path, const std::vector<std::string>& ar
     if (pid > 0)
         waitpid(pid, &status, 0);
     result.wallMs = NowMs() - start;
+    if (signalledAt > 0)
+        result.signalToExitMs = NowMs() - signalledAt;
     close(out[0]);
     close(err[0]);
     if (pid > 0 && WIFEXITED(status) && !result.killed)

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -13,11 +14,20 @@ struct RunResult {
     std::int64_t wallMs = 0;   // from start to exit
     std::string out;           // standard output
     std::string err;           // standard error
+    std::int64_t signalToExitMs = -1;  // from the signal of a SignalWhen to the exit
+};
+
+// A signal for a running program (Ctrl-C, a shutdown), sent once `when`
+// holds; `when` is asked every few milliseconds with the standard error so far.
+struct SignalWhen {
+    int signal = 0;  // none
+    std::function<bool(const std::string& err)> when;
 };
 
 // Runs a program to its end, capturing both output streams. A run that lasts
 // longer than hardLimitMs is killed (a hang must fail the test, not stall it).
-RunResult RunProgram(const std::string& path, const std::vector<std::string>& args, int hardLimitMs);
+RunResult RunProgram(const std::string& path, const std::vector<std::string>& args, int hardLimitMs,
+                     const SignalWhen& signal = {});
 
 // kel-sim as a child process: its first line of standard output is the
 // terminal's path; its standard error (the --verbose byte log) goes to a file.

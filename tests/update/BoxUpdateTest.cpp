@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "support/StopAfterBytes.h"
 #include "update/UpdateTexts.h"
 
 namespace kel::test {
@@ -155,6 +156,21 @@ TEST_P(BoxRefusalTest, RefusedBeforeAnyByteIsSent)
     EXPECT_FALSE(link.exchangeRunning);
 }
 
+// The handshake's retries, up to 8 s when the box does not answer, hear it too.
+TEST_F(BoxUpdateTest, StopRequestEndsTheHandshakeRetries)
+{
+    loader->enterAnswerOn = kNever;
+    ChooseFileWith("box.xup", kTwoBlocks);
+    StopAfterBytes stop(device, 5);  // three 0xD6, 0xD7, and its first retry
+    link.stop = &stop;
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Interrupted);
+    EXPECT_EQ(WritesOf(Bytes{0xD7}), 2u);
+    EXPECT_EQ(link.stoppedAt.done, 0);
+    EXPECT_TRUE(link.stoppedAt.deviceTouched);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_EQ(uart.portOpen, 0);
+}
+
 std::string LargestImageFilePlusOneByte()
 {
     std::string text = "FFFE" + std::string(65534 * 2, '5');
@@ -269,6 +285,26 @@ TEST_F(BoxUpdateTest, WindowMessagesBetweenBlocksCannotStartAnotherUpdate)
     EXPECT_EQ(runningDuringPump, (std::vector<bool>{true, true}));
     EXPECT_EQ(nested, std::vector<UpdateOutcome>(4, UpdateOutcome::NotStarted));
     EXPECT_EQ(screen.fileRequests.size(), 1u);
+    EXPECT_FALSE(link.exchangeRunning);
+}
+
+// Ctrl-C in kel-cli: the box update stops before the next block and closes
+// the port, as after a failure, without a message.
+TEST_F(BoxUpdateTest, StopRequestEndsTheUpdateBetweenBlocks)
+{
+    ChooseFileWith("box.xup", kTwoBlocks);
+    StopAfterBytes stop(device, 6);  // the handshake's five bytes and the first block's first
+    link.stop = &stop;
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Interrupted);
+    EXPECT_EQ(WritesOf(kBlock1), 1u);
+    EXPECT_EQ(WritesOf(kBlock2), 0u);
+    EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::BoxUpdate);
+    EXPECT_EQ(link.stoppedAt.done, 1);
+    EXPECT_EQ(link.stoppedAt.total, 2);
+    EXPECT_TRUE(link.stoppedAt.deviceTouched);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
     EXPECT_FALSE(link.exchangeRunning);
 }
 

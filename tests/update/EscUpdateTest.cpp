@@ -1,5 +1,6 @@
 #include "UpdateFixture.h"
 
+#include "support/StopAfterBytes.h"
 #include "update/UpdateTexts.h"
 
 namespace kel::test {
@@ -213,6 +214,35 @@ TEST_F(EscUpdateTest, Button_DoesNothingWhileAnExchangeRuns)
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::NotStarted);
     EXPECT_TRUE(screen.log.empty());
     EXPECT_TRUE(timer.log.empty());
+}
+
+// Ctrl-C in kel-cli: the update stops before the handshake (nothing sent) or
+// before the next record (the ESC waits in its loader), never inside one.
+TEST_F(EscUpdateTest, StopRequestEndsTheUpdateBetweenRecords)
+{
+    const struct {
+        std::size_t raisedAtByte;
+        std::size_t writes;
+        int recordsTaken;
+        bool touched;
+    } cases[] = {{0, 0, 0, false}, {4, 4, 0, true}, {5, 5, 0, true}, {6, 6, 0, true}, {7, 7, 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.raisedAtByte);
+        device.writes.clear();
+        timer.log.clear();
+        ChooseFileWith("esc.zrv", kTwoRecords);
+        StopAfterBytes stop(device, c.raisedAtByte);
+        link.stop = &stop;
+        EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::Interrupted);
+        EXPECT_EQ(device.writes.size(), c.writes);
+        EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::EscUpdate);
+        EXPECT_EQ(link.stoppedAt.done, c.recordsTaken);
+        EXPECT_EQ(link.stoppedAt.total, 2);
+        EXPECT_EQ(link.stoppedAt.deviceTouched, c.touched);
+        EXPECT_TRUE(screen.messages.empty());
+        EXPECT_EQ(link.redetect, 0);
+        ExpectPollingBackAndPortOpen();
+    }
 }
 
 } // namespace

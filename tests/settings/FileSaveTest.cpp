@@ -1,0 +1,203 @@
+// Saving a file as users expect: through links, keeping permissions, refusing
+// what is not a file, any legal name, a reason on failure, nothing left over.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "settings/FileSave.h"
+
+namespace kel {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kNew = {1, 2, 3, 4, 5};
+const Bytes kOld = {9, 9, 9};
+
+class FileSaveTest : public ::testing::Test {
+protected:
+    fs::path dir;
+
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() /
+              ("kel-save-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override
+    {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+
+    std::string P(const std::string& name) const { return (dir / name).string(); }
+    Bytes Read(const std::string& name) const
+    {
+        std::ifstream in(dir / name, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    void Write(const std::string& name, const Bytes& bytes) const
+    {
+        std::ofstream out(dir / name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    bool Save(const std::string& path, std::string& why) const
+    {
+        return SaveFileAtomically(path, kNew.data(), kNew.size(), why);
+    }
+    std::vector<std::string> Listing() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(FileSaveTest, WritesThroughSymbolicLinksToTheirTarget)
+{
+    fs::create_directories(dir / "real");
+    Write("real/p.cfg", kOld);
+    fs::create_symlink("real/p.cfg", dir / "hop");  // relative, then absolute
+    fs::create_symlink(dir / "hop", dir / "p.cfg");
+    std::string why;
+    ASSERT_TRUE(Save(P("p.cfg"), why)) << why;
+    EXPECT_TRUE(fs::is_symlink(dir / "p.cfg"));
+    EXPECT_TRUE(fs::is_symlink(dir / "hop"));
+    EXPECT_EQ(Read("real/p.cfg"), kNew);
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"hop", "p.cfg", "real"}));
+    // A dangling link is created at the name it points to.
+    fs::create_symlink("fresh.cfg", dir / "dangling");
+    ASSERT_TRUE(Save(P("dangling"), why)) << why;
+    EXPECT_EQ(Read("fresh.cfg"), kNew);
+}
+
+TEST_F(FileSaveTest, KeepsThePermissionsOfTheFileItReplaces)
+{
+    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                                 fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read}) {
+        Write("p.cfg", kOld);
+        fs::permissions(dir / "p.cfg", mode, fs::perm_options::replace);
+        std::string why;
+        ASSERT_TRUE(Save(P("p.cfg"), why)) << why;
+        EXPECT_EQ(fs::status(dir / "p.cfg").permissions(), mode);
+        EXPECT_EQ(Read("p.cfg"), kNew);
+    }
+}
+
+TEST_F(FileSaveTest, RefusesWhatIsNotARegularFile)
+{
+    ASSERT_EQ(::mkfifo(P("pipe").c_str(), 0600), 0);
+    fs::create_directories(dir / "folder");
+    fs::create_symlink("/dev/null", dir / "to-null");
+    const struct {
+        std::string path;
+        std::string kind;
+    } cases[] = {
+        {"/dev/null", "a device"},
+        {P("to-null"), "a device"},
+        {P("pipe"), "a pipe (FIFO)"},
+        {P("folder"), "a folder"},
+    };
+    for (const auto& c : cases) {
+        std::string why;
+        EXPECT_FALSE(Save(c.path, why)) << c.path;
+        EXPECT_NE(why.find(" is " + c.kind + ", not a file"), std::string::npos) << c.path << ": " << why;
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "pipe", "to-null"}));
+}
+
+TEST_F(FileSaveTest, AnyNameTheFileSystemTakesWorks)
+{
+    for (const std::size_t length : {249u, 255u}) {
+        const std::string name(length, 'n');
+        Write(name, kOld);
+        std::string why;
+        ASSERT_TRUE(Save(P(name), why)) << length << ": " << why;
+        EXPECT_EQ(Read(name), kNew);
+        fs::remove(dir / name);
+    }
+    EXPECT_TRUE(Listing().empty());
+}
+
+TEST_F(FileSaveTest, RemovesTemporaryFilesAKilledRunLeftButNotFreshOnes)
+{
+    const std::string stale = std::string(kTempPrefix) + "4242-0" + kTempSuffix;
+    const std::string fresh = std::string(kTempPrefix) + "4242-1" + kTempSuffix;
+    const std::string older = "p.cfg.part-123456";   // an earlier version's name
+    const std::string mine = ".kel-save-notes.tmp";  // not a name the save makes
+    const std::string other = "q.cfg.part-1";        // another file's
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::seconds(kStaleTempSeconds + 5);
+    for (const std::string& name : {stale, fresh, older, mine, other}) {
+        Write(name, kOld);
+        if (name != fresh)
+            fs::last_write_time(dir / name, longAgo);
+    }
+    std::string why;
+    ASSERT_TRUE(Save(P("p.cfg"), why)) << why;
+    EXPECT_EQ(Listing(), (std::vector<std::string>{fresh, mine, "p.cfg", other}));
+}
+
+// Runs the save as an unprivileged user when the tests run as root, who may
+// write anywhere.
+std::pair<bool, std::string> SaveAsUser(const std::string& path)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {true, "pipe failed"};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        std::string why;
+        const bool ok = SaveFileAtomically(path, kNew.data(), kNew.size(), why);
+        const ssize_t ignored = ::write(pipeFds[1], why.data(), why.size());
+        (void)ignored;
+        ::_exit(ok ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string why;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        why.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, why};
+}
+
+TEST_F(FileSaveTest, AFolderWithoutWriteAccessIsNamedAndTheOldFileStays)
+{
+    Write("p.cfg", kOld);
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
+                             | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec,
+                    fs::perm_options::replace);
+    const auto [saved, why] = SaveAsUser(P("p.cfg"));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(why, "you are not allowed to write in the folder " + dir.string());
+    EXPECT_EQ(Read("p.cfg"), kOld);
+    EXPECT_EQ(Listing(), std::vector<std::string>{"p.cfg"});
+}
+
+TEST(SaveErrorText, SaysWhatTheUserCanActOn)
+{
+    EXPECT_EQ(SaveErrorText(ENOSPC, "/m"), "the disk is full");
+    EXPECT_EQ(SaveErrorText(EROFS, "/m"), "the folder /m is on a read-only file system");
+    EXPECT_EQ(SaveErrorText(EDQUOT, "/m"), "your disk quota is used up");
+}
+
+} // namespace
+} // namespace kel
