@@ -1,6 +1,7 @@
 #include "CliScreen.h"
 
 #include <algorithm>
+#include <utility>
 #include <unistd.h>
 
 namespace kel::cli {
@@ -30,6 +31,7 @@ void CliScreen::SetText(int controlId, std::string_view text)
 void CliScreen::ProgressShowText(std::string_view text)
 {
     percentage_ = false;
+    progressCleared_ = text.empty();
     progressText = std::string(text);
     if (!text.empty()) {
         EndProgressLine();
@@ -41,6 +43,8 @@ void CliScreen::ProgressShowText(std::string_view text)
 
 void CliScreen::ProgressSetPos(int position)
 {
+    if (std::exchange(progressCleared_, false) && position == 0)
+        return;
     ShowProgress("Updating", std::clamp(position, 0, 100));
 }
 

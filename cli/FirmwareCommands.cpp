@@ -68,7 +68,7 @@ int RunCheck(const Args& args)
         return UsageError("check: '" + path + "' is neither a .zrv nor a .xup file");
     const CheckReport report = CheckFirmwareFile(path);
     if (!report.readable) {
-        std::fprintf(stderr, "kel-cli: cannot read %s\n", path.c_str());
+        std::fprintf(stderr, "kel-cli: %s\n", report.findings.at(0).message.c_str());
         return kExitFile;
     }
     for (const CheckFinding& finding : report.findings)

@@ -167,8 +167,11 @@ int RunWrite(const GlobalOptions& options, const Args& args)
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     CliScreen& screen = session.screen();
-    if (profile && !logic.profileFiles().LoadFrom(*profile))
+    std::string why;
+    if (profile && !logic.profileFiles().LoadFrom(*profile, &why)) {
+        std::fprintf(stderr, "kel-cli: %s\n", why.c_str());
         return kExitFile;
+    }
     // The switch toggles; a profile's mode 2 takes two clicks to reach stock.
     for (int click = 0; mode && click < 2 && logic.record().escMode != *mode; ++click)
         logic.OnModeSwitch();
@@ -208,9 +211,10 @@ int RunProfile(const GlobalOptions& options, const Args& args)
     }
     // show: decode the file as the Load button would, into a window logic that
     // never opens a port.
-    const auto image = ReadProfileFile(path);
+    std::string why;
+    const auto image = ReadProfileFile(path, &why);
     if (!image) {
-        std::fprintf(stderr, "ZORV: %s\n", std::string(kFileErrorMessage).c_str());
+        std::fprintf(stderr, "ZORV: %s\nkel-cli: %s\n", std::string(kFileErrorMessage).c_str(), why.c_str());
         return kExitFile;
     }
     Session session(options);
