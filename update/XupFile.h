@@ -1,8 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,8 +41,5 @@ struct XupBlock {
 // The blocks of an image in order; the walk ends at the end of the image or
 // at the first block that runs past it (which is then the last entry).
 std::vector<XupBlock> XupBlocks(const std::vector<std::uint8_t>& image);
-
-// Why an image must not be sent, in words for the user; none when it may go.
-std::optional<std::string> XupRefusal(const std::vector<std::uint8_t>& image);
 
 } // namespace kel
