@@ -63,7 +63,8 @@ std::vector<Cell> FlashEsc()
         // A lost record leaves the ESC in its loader; FixMode brings it back.
         {row, "no-ack", {"--fault", "no-ack=3"}, cli, 1, {kNoAck}, {}, kEscFound + kRecordAck,
          {FollowUp({"flash-esc", "--fix", "{zrv}"}, 0, {}), FollowUp({"detect"}, 0, {kEscOn})}},
-        {row, "refused-file", {}, {"flash-esc", "{missing}"}, 3, {kReadFileError}, {}, kEscFound, {onlyRead}},
+        {row, "refused-file", {}, {"flash-esc", "{missing}"}, 3, {kReadFileError}, {}, kEscFound,
+         {onlyRead, NoUpdateProgress()}},
         // A file the loader would refuse is not sent at all.
         {row, "refused-file", {}, {"flash-esc", "{zrv-lower}"}, 3,
          {"Kel: {zrv-lower} would not flash as written (line 1: error: 16 lower-case hex digits (first 'd' at "
@@ -103,7 +104,7 @@ std::vector<Cell> FlashEscFix()
          {onlyProbes}},
         {row, "no-ack", loader({"--fault", "no-ack=3"}), cli, 1, {kNoAck}, {}, kOpen + kRecordAck, {kInLoader}},
         {row, "refused-file", loader({}), {"flash-esc", "--fix", "{missing}"}, 3, {kReadFileError}, {}, kOpen,
-         {PcSentOnly({0xD6}, 1)}},
+         {PcSentOnly({0xD6}, 1), NoUpdateProgress()}},
     };
 }
 
