@@ -63,7 +63,9 @@ std::optional<std::string> FirmwareRefusal(const CheckReport& report)
     const auto first = std::find_if(report.findings.begin(), report.findings.end(), isError);
     if (first == report.findings.end())
         return std::nullopt;
-    const auto more = std::count_if(first + 1, report.findings.end(), isError);
+    std::size_t more = 0;
+    for (auto f = first + 1; f != report.findings.end(); ++f)
+        more += isError(*f) ? f->count : 0;
     std::string text = FormatFinding(*first);
     if (more > 0)
         text += " (and " + std::to_string(more) + " more " + (more == 1 ? "error" : "errors") + ")";

@@ -22,6 +22,7 @@ struct CheckFinding {
     std::optional<std::size_t> fileOffset;   // byte of the file
     std::optional<std::size_t> imageOffset;  // byte of a *.xup image
     std::string message;
+    std::size_t count = 1;  // problems it stands for ("and 12 more ..." stands for 12)
 };
 
 struct CheckReport {

@@ -52,7 +52,8 @@ public:
     {
         if (count_ > kListedPerKind)
             report_.findings.push_back({severity_, 0, {}, {},
-                                        "and " + std::to_string(count_ - kListedPerKind) + " more " + moreWhat_});
+                                        "and " + std::to_string(count_ - kListedPerKind) + " more " + moreWhat_,
+                                        count_ - kListedPerKind});
     }
 
 private:

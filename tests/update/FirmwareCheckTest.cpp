@@ -117,6 +117,19 @@ TEST(XupCheck, ManyLineEndsAreCountedBeyondTwenty)
     EXPECT_TRUE(HasError(report, 0, "and 10 more line ends inside the data")) << Dump(report);
 }
 
+TEST(FirmwareRefusal, NamesTheFirstErrorAndCountsEveryOther)
+{
+    EXPECT_FALSE(FirmwareRefusal(CheckZrv(":0300000002000AF1\n:00000001FF\n")));
+    // 30 empty blocks before the last: 20 listed, the other 10 in one finding.
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "0000";
+    const auto refusal = FirmwareRefusal(CheckXup(text + "0001DD"));
+    ASSERT_TRUE(refusal);
+    EXPECT_TRUE(refusal->starts_with("image offset 0x0: error: an empty block before the last")) << *refusal;
+    EXPECT_TRUE(refusal->ends_with("(and 29 more errors)")) << *refusal;
+}
+
 TEST(XupCheck, BlocksThatCannotReachTheBoxWholeAreErrors)
 {
     // The box ends the transfer at an empty block; the one after it never arrives.
