@@ -4,6 +4,8 @@
 #include <utility>
 #include <unistd.h>
 
+#include "Output.h"
+
 namespace kel::cli {
 
 namespace {
@@ -20,6 +22,7 @@ void CliScreen::MessageBox(std::string_view text, std::string_view caption, Mess
     ++errorCount;  // every box the engine raises reports a refusal or a failure
     const std::string shownCaption = caption.empty() ? std::string(kAppName) : std::string(caption);
     std::fprintf(err_, "%s: %.*s\n", shownCaption.c_str(), static_cast<int>(text.size()), text.data());
+    output::NoteReason(shownCaption + ": " + std::string(text));
     std::fflush(err_);
 }
 

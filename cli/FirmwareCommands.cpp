@@ -3,6 +3,8 @@
 
 #include "Commands.h"
 #include "ExitCodes.h"
+#include "Json.h"
+#include "Output.h"
 #include "update/FirmwareCheck.h"
 
 namespace kel::cli {
@@ -26,11 +28,14 @@ int Flash(const GlobalOptions& options, int pollMode, const std::string& file)
     if (!session.Connect(pollMode))
         return kExitDevice;
     session.screen().fileAnswer = file;
-    const int status = ExitOf(session.logic().OnUpdate());
+    const int outcome = ExitOf(session.logic().OnUpdate());
     // A failed box update closes the port itself; that is no loss.
-    return status == kExitDevice && session.logic().uart().portOpen != 1 && !session.device().Lost()
-               ? status
-               : session.Finish(status);
+    const int status = outcome == kExitDevice && session.logic().uart().portOpen != 1 && !session.device().Lost()
+                           ? outcome
+                           : session.Finish(outcome);
+    if (status == kExitDone && options.json)
+        output::PrintJson("{\"updated\": " + JsonString(file) + "}");
+    return status;
 }
 
 } // namespace
@@ -68,12 +73,20 @@ int RunCheck(const Args& args)
         return UsageError("check: '" + path + "' is neither a .zrv nor a .xup file");
     const CheckReport report = CheckFirmwareFile(path);
     if (!report.readable) {
-        std::fprintf(stderr, "kel-cli: %s\n", report.findings.at(0).message.c_str());
+        output::Complain(report.findings.at(0).message);
         return kExitFile;
+    }
+    const bool ok = report.Flashable();
+    if (output::Json()) {
+        std::string findings;
+        for (const CheckFinding& finding : report.findings)
+            findings += (findings.empty() ? "" : ", ") + JsonString(FormatFinding(finding));
+        output::PrintJson("{\"file\": " + JsonString(path) + ", \"findings\": [" + findings
+                          + "], \"flashable\": " + (ok ? "true" : "false") + "}");
+        return ok ? kExitDone : kExitDevice;
     }
     for (const CheckFinding& finding : report.findings)
         std::printf("%s: %s\n", path.c_str(), FormatFinding(finding).c_str());
-    const bool ok = report.Flashable();
     std::printf("%s: %s\n", path.c_str(), ok ? "would flash as written" : "would NOT flash as written");
     return ok ? kExitDone : kExitDevice;
 }

@@ -1,32 +1,12 @@
 #pragma once
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 namespace kel::cli {
 
-// A JSON string literal, escaped.
-inline std::string JsonString(std::string_view text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
-}
+// A JSON string literal, escaped, always valid UTF-8: a byte that does not
+// belong to a well-formed UTF-8 sequence (a file name in another encoding)
+// is written as \u00XX, the character of that byte's value.
+std::string JsonString(std::string_view text);
 
 } // namespace kel::cli

@@ -5,13 +5,15 @@
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "Json.h"
+#include "Output.h"
 #include "link/PortFinder.h"
 
 namespace kel::cli {
 
 int UsageError(const std::string& text)
 {
-    std::fprintf(stderr, "kel-cli: %s\nTry 'kel-cli --help'.\n", text.c_str());
+    output::Complain(text);
+    std::fprintf(stderr, "Try 'kel-cli --help'.\n");
     return kExitUsage;
 }
 
@@ -19,9 +21,7 @@ int RunPorts(const GlobalOptions& options)
 {
     const auto ports = QSerialPortInfo::availablePorts();
     bool anyBox = false;
-    if (options.json)
-        std::printf("[");
-    bool first = true;
+    std::string json;
     for (const QSerialPortInfo& info : ports) {
         const bool isBox = info.hasVendorIdentifier() && info.hasProductIdentifier()
             && info.vendorIdentifier() == kBoxVendorId && info.productIdentifier() == kBoxProductId;
@@ -32,16 +32,15 @@ int RunPorts(const GlobalOptions& options)
         if (info.hasVendorIdentifier() && info.hasProductIdentifier())
             std::snprintf(usb, sizeof usb, "%04x:%04x", info.vendorIdentifier(), info.productIdentifier());
         if (options.json) {
-            std::printf("%s{\"device\": %s, \"usb\": %s, \"description\": %s, \"box\": %s}", first ? "" : ", ",
-                        JsonString(path).c_str(), JsonString(usb).c_str(), JsonString(what).c_str(),
-                        isBox ? "true" : "false");
+            json += std::string(json.empty() ? "" : ", ") + "{\"device\": " + JsonString(path) + ", \"usb\": "
+                    + JsonString(usb) + ", \"description\": " + JsonString(what) + ", \"box\": "
+                    + (isBox ? "true" : "false") + "}";
         } else {
             std::printf("%-20s %-10s %s%s\n", path.c_str(), usb, what.c_str(), isBox ? "  [program box]" : "");
         }
-        first = false;
     }
     if (options.json)
-        std::printf("]\n");
+        output::PrintJson("{\"ports\": [" + json + "]}");
     else if (ports.isEmpty())
         std::printf("No serial ports found.\n");
     if (!options.json && !anyBox)
@@ -74,8 +73,9 @@ int RunDetect(const GlobalOptions& options, const Args& args)
     const LinkState& link = session.logic().link();
     const bool answered = mode == kPollBox ? link.boxConnected != 0 : uart.escState == 2;
     if (options.json) {
-        std::printf("{\"usb\": %d, \"esc\": %d, \"box\": %d, \"version\": %s}\n", uart.usbState, uart.escState,
-                    link.boxConnected, JsonString(link.versionText).c_str());
+        output::PrintJson("{\"usb\": " + std::to_string(uart.usbState) + ", \"esc\": " + std::to_string(uart.escState)
+                          + ", \"box\": " + std::to_string(link.boxConnected)
+                          + ", \"version\": " + JsonString(link.versionText) + "}");
     } else {
         auto lamp = [](bool on) { return on ? "on" : "off"; };
         std::printf("USB Connection:         %s\n", lamp(uart.usbState == 2));

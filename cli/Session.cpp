@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ExitCodes.h"
+#include "Output.h"
 #include "link/qt/QtPortFinder.h"
 #include "link/qt/QtSerialDevice.h"
 #include "resources/ResourceIds.h"
@@ -36,7 +37,7 @@ bool Session::Connect(int pollMode, int probeTicks)
     logic_->OnTimer();
     UsbUart& uart = logic_->uart();
     if (uart.portOpen != 1) {
-        std::fprintf(stderr, "kel-cli: %s\n", uart.LastOpenError().c_str());
+        output::Complain(uart.LastOpenError());
         return false;
     }
     connected_ = true;
@@ -54,8 +55,7 @@ int Session::Finish(int status)
     // written and the port was closed.
     if (connected_ && (device_->Lost() || logic_->uart().portOpen != 1)) {
         const std::string& port = logic_->uart().LastDevice();
-        std::fprintf(stderr, "kel-cli: %s went away during the exchange: is the program box still plugged in?\n",
-                     port.c_str());
+        output::Complain(port + " went away during the exchange: is the program box still plugged in?");
         return kExitDevice;
     }
     return status;

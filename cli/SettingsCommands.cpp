@@ -4,39 +4,88 @@
 
 #include "Commands.h"
 #include "ExitCodes.h"
+#include "Json.h"
+#include "Output.h"
 #include "SettingsPrinter.h"
 #include "resources/ResourceIds.h"
 #include "settings/OptionLists.h"
+#include "settings/OutOfRange.h"
 #include "settings/ParameterTable.h"
 #include "settings/Profile.h"
+#include "settings/SettingsCodec.h"
 
 namespace kel::cli {
 
 namespace {
 
+// What a user can do about a value the ESC holds out of range.
+std::string RepairHint(const OutOfRangeValue& v)
+{
+    const auto target = FindLabel(v.label);
+    const bool writable = !target || !target->custom || *target->custom != CustomField::InitialBrake;
+    return writable ? "set it with write \"" + v.label + "=VALUE\" or restore the factory settings with defaults"
+                    : "a write does not send it; restore the factory settings with defaults";
+}
+
+// After a settings read: the values the ESC holds that no entry or field
+// range can show, each said with its field and raw byte. The window refuses
+// such a custom text with one message box each; those refusals are no failure
+// of the read. False when another message box said the read failed.
+bool ReadShown(Session& session, int errorsBefore, std::vector<OutOfRangeValue>& held)
+{
+    SettingsRecord& record = session.logic().record();
+    held = record.escMode < 0 ? std::vector<OutOfRangeValue>{} : FindOutOfRangeInReply(record.lastRead.data());
+    int refusals = 0;
+    for (const OutOfRangeValue& v : held) {
+        refusals += v.custom ? 1 : 0;
+        output::Complain("the ESC holds " + Describe(v, "reply byte") + "; " + RepairHint(v));
+    }
+    return session.screen().errorCount - errorsBefore <= refusals;
+}
+
 // Connects in ESC mode; the newly found ESC's settings are read on the way.
 // False (with the reason printed) when no settings were shown.
-bool ConnectAndRead(Session& session)
+bool ConnectAndRead(Session& session, std::vector<OutOfRangeValue>& held)
 {
     if (!session.Connect(kPollEsc))
         return false;
     if (session.logic().uart().escState != 2) {
-        std::fprintf(stderr, "kel-cli: no ESC answers\n");
+        output::Complain("no ESC answers");
         return false;
     }
-    if (session.screen().errorCount > 0)
+    if (!ReadShown(session, 0, held))
         return false;  // the engine's message says why
     if (session.logic().record().escMode < 0) {
-        std::fprintf(stderr, "kel-cli: the ESC's settings reply lacked its end mark (0xDD); nothing was shown\n");
+        output::Complain("the ESC's settings reply lacked its end mark (0xDD); nothing was shown");
         return false;
     }
     return true;
 }
 
-void Print(Session& session, bool json)
+void Print(Session& session, bool json, const std::vector<OutOfRangeValue>& held)
 {
     KelDlgLogic& logic = session.logic();
-    PrintSettings({logic.record(), logic.link().versionText, logic.link().escVersion, {}, false}, json);
+    PrintSettings({logic.record(), logic.link().versionText, logic.link().escVersion, {}, false, held}, json);
+}
+
+// A profile file that a load would take whole; none (with the reasons said)
+// when it cannot be read or holds values no entry or field range can show.
+std::optional<ProfileImage> ReadGoodProfile(const std::string& path)
+{
+    std::string why;
+    const auto image = ReadProfileFile(path, &why);
+    if (!image) {
+        std::fprintf(stderr, "ZORV: %s\n", std::string(kFileErrorMessage).c_str());
+        output::NoteReason("ZORV: " + std::string(kFileErrorMessage));
+        output::Complain(why);
+        return std::nullopt;
+    }
+    const auto bad = FindOutOfRangeInProfile(*image);
+    for (const OutOfRangeValue& v : bad)
+        output::Complain(path + ": " + Describe(v, "offset"));
+    if (!bad.empty())
+        return std::nullopt;
+    return image;
 }
 
 struct Assignment {
@@ -82,8 +131,14 @@ std::optional<Assignment> ParseAssignment(const std::string& arg, std::string& e
         return std::nullopt;
     }
     a.target = *target;
-    if (a.target.custom)
+    if (a.target.custom) {
+        if (a.value.empty()) {
+            error = "'" + arg + "' gives no value; a custom value is a field text such as \""
+                    + (InfoOf(*a.target.custom).volt ? "3.6v" : "25%") + "\"";
+            return std::nullopt;
+        }
         return a;
+    }
     const std::vector<std::string> list = BuildOptionList(a.target.slot, -1, -1);
     if (a.value.size() > 1 && a.value[0] == '#') {
         const std::string digits = a.value.substr(1);
@@ -107,11 +162,12 @@ int RunRead(const GlobalOptions& options, const Args& args)
     if (!args.empty())
         return UsageError("read takes no arguments");
     Session session(options);
-    if (!ConnectAndRead(session))
+    std::vector<OutOfRangeValue> held;
+    if (!ConnectAndRead(session, held))
         return session.Finish(kExitDevice);
     if (const int status = session.Finish(kExitDone); status != kExitDone)
         return status;
-    Print(session, options.json);
+    Print(session, options.json, held);
     return kExitDone;
 }
 
@@ -120,21 +176,64 @@ int RunDefaults(const GlobalOptions& options, const Args& args)
     if (!args.empty())
         return UsageError("defaults takes no arguments");
     Session session(options);
-    if (!ConnectAndRead(session))
+    std::vector<OutOfRangeValue> held;
+    if (!ConnectAndRead(session, held))
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     logic.record().escMode = -1;  // so an incomplete read-back shows
+    const int errorsBefore = session.screen().errorCount;
     logic.OnDefaults();
-    if (session.screen().errorCount > 0 || logic.record().escMode < 0) {
-        if (session.screen().errorCount == 0)
-            std::fprintf(stderr, "kel-cli: the factory settings could not be read back\n");
+    if (!ReadShown(session, errorsBefore, held) || logic.record().escMode < 0) {
+        if (session.screen().errorCount == errorsBefore)
+            output::Complain("the factory settings could not be read back");
         return session.Finish(kExitDevice);
     }
     if (const int status = session.Finish(kExitDone); status != kExitDone)
         return status;
-    Print(session, options.json);
+    Print(session, options.json, held);
     return kExitDone;
 }
+
+namespace {
+
+// A custom value given on the command line is written even while its slot is
+// not on "Custom" (the window then sends the value last read): that is how a
+// value the ESC holds out of range is repaired.
+void SendCustomAsGiven(SettingsRecord& record, CustomField field)
+{
+    const CustomFieldInfo& info = InfoOf(field);
+    for (const Parameter& p : kParameters) {
+        if (p.source == info.edit && p.tag != 0)
+            record.lastRead[static_cast<std::size_t>(p.replyByte)] = record.custom.Value(field);
+    }
+}
+
+// A value the ESC holds out of range that this write would change without
+// being asked to (the window would send its own refusal text, or entry 0):
+// the first such, or nothing.
+std::optional<std::string> UnaskedChange(const SettingsRecord& record, const std::vector<OutOfRangeValue>& held,
+                                         const std::vector<Assignment>& assignments)
+{
+    const SettingsBlock block = EncodeSettings(record);
+    for (const OutOfRangeValue& v : held) {
+        bool asked = false;
+        for (const Assignment& a : assignments)
+            asked = asked || (a.target.custom ? std::string(InfoOf(*a.target.custom).label)
+                                              : std::string(ParameterOfSlot(a.target.slot)->label)) == v.label;
+        for (int k = 0; k < kPairCount && !asked; ++k) {
+            if (kPairs[static_cast<std::size_t>(k)].replyByte == v.position && block[2 * k + 1] != v.raw) {
+                char sent[8];
+                std::snprintf(sent, sizeof sent, "0x%02X", block[2 * k + 1]);
+                return "the ESC holds " + Describe(v, "reply byte") + "; this write would send " + sent
+                       + " in its place: give it a value (\"" + v.label + "=VALUE\") or restore the factory settings "
+                       "with defaults";
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int RunWrite(const GlobalOptions& options, const Args& args)
 {
@@ -161,33 +260,49 @@ int RunWrite(const GlobalOptions& options, const Args& args)
             assignments.push_back(*a);
         }
     }
+    if (profile && !ReadGoodProfile(*profile)) {
+        output::Complain("nothing was written");
+        return kExitFile;
+    }
 
     Session session(options);
-    if (!ConnectAndRead(session))
+    std::vector<OutOfRangeValue> held;
+    if (!ConnectAndRead(session, held))
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
     CliScreen& screen = session.screen();
+    const int errorsBefore = screen.errorCount;
     std::string why;
     if (profile && !logic.profileFiles().LoadFrom(*profile, &why)) {
-        std::fprintf(stderr, "kel-cli: %s\n", why.c_str());
+        output::Complain(why);
         return kExitFile;
     }
     // The switch toggles; a profile's mode 2 takes two clicks to reach stock.
     for (int click = 0; mode && click < 2 && logic.record().escMode != *mode; ++click)
         logic.OnModeSwitch();
     for (const Assignment& a : assignments) {
-        if (a.target.custom)
+        if (a.target.custom) {
             logic.OnCustomTextChanged(InfoOf(*a.target.custom).edit, a.value);
-        else
+            SendCustomAsGiven(logic.record(), *a.target.custom);
+        } else {
             logic.OnOptionChosen(a.target.slot, a.index);
+        }
     }
-    if (screen.errorCount > 0) {
-        std::fprintf(stderr, "kel-cli: nothing was written\n");
+    if (screen.errorCount > errorsBefore) {
+        output::Complain("nothing was written");
+        return kExitUsage;
+    }
+    if (const auto change = profile ? std::nullopt : UnaskedChange(logic.record(), held, assignments)) {
+        output::Complain(*change);
+        output::Complain("nothing was written");
         return kExitUsage;
     }
     logic.OnApply();
-    const bool written = screen.errorCount == 0 && screen.settingsWriteSucceeded.value_or(false);
-    return session.Finish(written ? kExitDone : kExitDevice);
+    const bool written = screen.errorCount == errorsBefore && screen.settingsWriteSucceeded.value_or(false);
+    const int status = session.Finish(written ? kExitDone : kExitDevice);
+    if (status == kExitDone && options.json)
+        output::PrintJson("{\"written\": true}");
+    return status;
 }
 
 int RunProfile(const GlobalOptions& options, const Args& args)
@@ -197,26 +312,29 @@ int RunProfile(const GlobalOptions& options, const Args& args)
     const std::string& path = args[1];
     if (args[0] == "save") {
         Session session(options);
-        if (!ConnectAndRead(session))
+        std::vector<OutOfRangeValue> held;
+        if (!ConnectAndRead(session, held))
             return session.Finish(kExitDevice);
         if (const int status = session.Finish(kExitDone); status != kExitDone)
             return status;
         KelDlgLogic& logic = session.logic();
-        if (!WriteProfileFile(path, BuildProfileImage(logic.record(), logic.link().escVersion))) {
-            std::fprintf(stderr, "kel-cli: cannot write %s\n", path.c_str());
+        ProfileImage image = BuildProfileImage(logic.record(), logic.link().escVersion);
+        KeepHeldValues(image, held);  // what the ESC holds, not the window's refusal texts
+        if (!WriteProfileFile(path, image)) {
+            output::Complain("cannot write " + path);
             return kExitFile;
         }
-        std::printf("Saved %s\n", path.c_str());
+        if (options.json)
+            output::PrintJson("{\"saved\": " + JsonString(path) + "}");
+        else
+            std::printf("Saved %s\n", path.c_str());
         return kExitDone;
     }
     // show: decode the file as the Load button would, into a window logic that
     // never opens a port.
-    std::string why;
-    const auto image = ReadProfileFile(path, &why);
-    if (!image) {
-        std::fprintf(stderr, "ZORV: %s\nkel-cli: %s\n", std::string(kFileErrorMessage).c_str(), why.c_str());
+    const auto image = ReadGoodProfile(path);
+    if (!image)
         return kExitFile;
-    }
     Session session(options);
     KelDlgLogic& logic = session.logic();
     ApplyProfileImage(*image, ProfileNameOf(path), logic.record(), logic.profile());

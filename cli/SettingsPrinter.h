@@ -2,6 +2,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "settings/OutOfRange.h"
 
 namespace kel {
 class SettingsRecord;
@@ -16,6 +19,10 @@ struct SettingsView {
     std::array<std::uint8_t, 4> versionBytes{};
     std::string profileName;             // profile show only
     bool withReserved = false;           // profile show: the six reserved slots too
+    // Values no entry or field range can show: printed as the bytes were,
+    // marked with the raw byte and its position ("reply byte", "offset").
+    std::vector<OutOfRangeValue> outOfRange = {};
+    const char* where = "reply byte";
 };
 
 void PrintSettings(const SettingsView& view, bool json);

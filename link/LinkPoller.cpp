@@ -80,13 +80,13 @@ bool LinkPoller::SendProbe(std::uint8_t probe)
     return false;
 }
 
-void LinkPoller::QueryVersion()
+bool LinkPoller::QueryVersion()
 {
     if (ctx_.uart.SendCommand(kQueryVersion) != 0) {
         ctx_.uart.SendCommand(kQueryVersion);
-        return;
+        return false;
     }
-    ctx_.uart.Receive(7, kVersionReplyMs);
+    return ctx_.uart.Receive(7, kVersionReplyMs) == 0;
 }
 
 void LinkPoller::PollEsc()
@@ -117,11 +117,15 @@ void LinkPoller::PollEsc()
     // A new connection. The version is asked for every time, also when the
     // box flag is still set from ProgramBox mode: otherwise the version bytes
     // would be whatever the receive buffer holds.
-    QueryVersion();
+    const bool versionArrived = QueryVersion();
     link.boxConnected = 0;
     EnableSettingButtons(ctx_.screen, true);
-    std::copy_n(uart.rx.begin(), 4, link.escVersion.begin());
-    link.versionText = FormatEscVersion(link.escVersion.data());
+    // A version that did not arrive is unknown (zeros, no text), never the
+    // echo and old bytes the buffer still holds.
+    link.escVersion = {};
+    if (versionArrived)
+        std::copy_n(uart.rx.begin(), 4, link.escVersion.begin());
+    link.versionText = versionArrived ? FormatEscVersion(link.escVersion.data()) : std::string();
     ctx_.screen.SetText(id::kVersionField, link.versionText);
     uart.escState = 2;
     if (onEscFound)

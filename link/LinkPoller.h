@@ -16,8 +16,9 @@ public:
     std::function<void()> onEscFound;
 
     void Tick();
-    // 0xD7 and its 7-byte reply at the start of the receive buffer.
-    void QueryVersion();
+    // 0xD7 and its 7-byte reply at the start of the receive buffer. False
+    // when the reply did not arrive whole: the buffer then holds old bytes.
+    bool QueryVersion();
 
 private:
     void PollEsc();

@@ -103,6 +103,8 @@ int UsbUart::Receive(std::size_t count, int timeoutMs)
 
 int UsbUart::SendBlock(const std::uint8_t* data, std::size_t count)
 {
+    // Late bytes of an earlier reply must not pass for this block's echo.
+    device_.PurgeReceive();
     if (WriteAll(data, count, bytesWritten) == 0)
         return 1;
     // The echo may be longer than the receive buffer: read it whole, keep its head.

@@ -80,7 +80,8 @@ std::string ProfileNameOf(std::string_view path)
 {
     const auto slash = path.find_last_of('/');
     const std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return std::string(file.substr(0, file.find('.')));
+    const auto dot = file.find('.');
+    return dot == std::string_view::npos ? std::string() : std::string(file.substr(0, dot));
 }
 
 } // namespace kel

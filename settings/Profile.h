@@ -35,7 +35,8 @@ ProfileImage BuildProfileImage(const SettingsRecord& record, const std::array<st
 void ApplyProfileImage(const ProfileImage& image, std::string_view profileName, SettingsRecord& record,
                        ProfileState& profile);
 
-// The profile name a file gives: its name without folder, up to the first ".".
+// The profile name a file gives: its name without folder, up to the first "."
+// (empty when the name has none).
 std::string ProfileNameOf(std::string_view path);
 
 // Reads a profile file, never waiting on a FIFO or a device and never past

@@ -8,6 +8,8 @@ DeviceModel::DeviceModel(DeviceOptions options)
     : options_(std::move(options)), settings_(!options_.escStock)
 {
     PowerUp();
+    if (const auto held = options_.faults.Value(FaultKind::OutOfRange))
+        settings_.Set(kLowVoltCustomByte, static_cast<std::uint8_t>(*held));
     esc_ = !options_.escAttached ? EscMode::Absent
            : options_.escInLoader ? EscMode::Loader
                                   : EscMode::Application;
@@ -153,8 +155,9 @@ void DeviceModel::Reply(std::vector<std::uint8_t> bytes, std::int64_t t, bool te
         at += kD6QuietMs;
         quietD6Due_ = at;
     }
-    for (auto b : bytes)
-        Queue({b, at, tentative});
+    const bool lastLate = bytes.size() > 1 && options_.faults.Hit(FaultKind::LateBytes);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        Queue({bytes[i], at + (lastLate && i + 1 == bytes.size() ? kLateBytesMs : 0), tentative});
 }
 
 void DeviceModel::Queue(OutputByte byte)

@@ -62,6 +62,7 @@ public:
     static constexpr std::uint8_t kBlockCheckFailed = 0x12;
     static constexpr std::uint8_t kBlockResend = 0x13;
     static constexpr std::size_t kVersionReplySize = 7;
+    static constexpr std::size_t kLowVoltCustomByte = 4;
     static constexpr int kEscLoaderD6Count = 4;
     static constexpr int kBoxHandshakeD6Count = 3;
     // Box blocks are shorter than 0x0500 bytes: a first length byte of 0x05 or

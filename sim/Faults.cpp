@@ -40,6 +40,15 @@ constexpr std::array<FaultInfo, kFaultKindCount> kFaults{{
      "the box loader answers every block 0x13 (send again) N times before it takes it"},
     {FaultKind::BadBlockCheck, "bad-block-check", "[=N]", true, false, 0,
      "the box loader answers the Nth block 0x12 (check failed) (without N: every block)"},
+    {FaultKind::LateBytes, "late-bytes", "[=N]", true, false, 0,
+     "the last byte of the Nth reply longer than one byte arrives 600 ms late, after its time-out (without N: of "
+     "every such reply)"},
+    {FaultKind::Flood, "flood", "[=N]", false, false, 1,
+     "once N bytes (default 1) were received, the box sends 0x55 without end, as fast as the port takes "
+     "it, instead of any echo or reply"},
+    {FaultKind::OutOfRange, "out-of-range", "[=B]", false, false, 0x14,
+     "the ESC holds B (default 0x14: 2.0v) as its Low volt cut custom value, outside 3.5v to 11.0v, until a write "
+     "or its factory settings replace it"},
 }};
 
 } // namespace

@@ -29,8 +29,14 @@ enum class FaultKind {
     NoAck,            // occurrence: firmware records
     Resend,           // value: 0x13 answers to every block before 0x11
     BadBlockCheck,    // occurrence: box blocks
+    LateBytes,        // occurrence: replies longer than one byte
+    Flood,            // value: bytes received before the flood starts
+    OutOfRange,       // value: the Low volt cut custom byte the ESC holds
 };
-inline constexpr std::size_t kFaultKindCount = 16;
+inline constexpr std::size_t kFaultKindCount = 19;
+// How late the last byte of a reply hit by late-bytes arrives: after every
+// reply time-out of the link (the longest, the version reply's, is 500 ms).
+inline constexpr int kLateBytesMs = 600;
 
 struct FaultInfo {
     FaultKind kind;

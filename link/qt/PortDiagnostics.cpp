@@ -75,8 +75,17 @@ std::string DescribeUsbSerialDevices()
 
 std::string DiagnoseOpenFailure(const std::string& device, int error)
 {
-    if (!QFile::exists(QString::fromStdString(device)))
+    if (device.empty())
+        return "no device name was given";
+    if (error == ELOOP)
+        return device + " is a symbolic link that loops (too many levels of symbolic links)";
+    if (!QFile::exists(QString::fromStdString(device))) {
+        const QFileInfo link(QString::fromStdString(device));
+        if (link.isSymLink())
+            return device + " is a symbolic link to " + link.symLinkTarget().toStdString()
+                   + ", which does not exist: is the program box plugged in?";
         return device + " does not exist: is the program box plugged in?";
+    }
     if (error == EACCES || error == EPERM) {
         const std::string group = GroupOf(device);
         return "permission denied on " + device + ": install the udev rule 60-kel-program-box.rules (it gives the "

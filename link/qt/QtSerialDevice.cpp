@@ -39,6 +39,10 @@ bool QtSerialDevice::Open(const std::string& device)
     }
     lastError_.clear();
     lost_ = false;
+    // A port that floods the line cannot make the program hold more than
+    // this: once it is full, nothing more is taken from the driver until a
+    // read or a purge makes room (the driver's own queue is bounded too).
+    port_.setReadBufferSize(kReadBufferBytes);
     return true;
 }
 

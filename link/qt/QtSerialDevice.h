@@ -19,6 +19,11 @@ public:
     ReadResult Read(std::uint8_t* data, std::size_t count, int timeoutMs) override;
     std::string LastError() const override { return lastError_; }
     bool Lost() const override { return lost_; }
+    // What the port holds that no read has taken yet (at most kReadBufferBytes).
+    std::size_t Buffered() const { return static_cast<std::size_t>(port_.bytesAvailable()); }
+
+    // Far above the longest read (a firmware block's echo).
+    static constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 private:
     void NoteLoss();

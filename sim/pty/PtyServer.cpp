@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kel::sim {
 
@@ -36,12 +37,16 @@ int PtyServer::Run(int stopFd)
                 return 1;
         }
         if (terminal_.IsOpen()) {
-            CollectDue(now);
-            Flush(now);
+            if (Flooding()) {
+                Flood(now);
+            } else {
+                CollectDue(now);
+                Flush(now);
+            }
         }
 
         pollfd fds[2] = {{stopFd, POLLIN, 0}, {terminal_.MasterFd(), POLLIN, 0}};
-        if (blocked_)
+        if (blocked_ || Flooding())
             fds[1].events |= POLLOUT;
         const nfds_t count = terminal_.IsOpen() ? 2 : 1;
         const std::int64_t waitUs = WaitUs(NowUs());
@@ -188,6 +193,23 @@ void PtyServer::Flush(std::int64_t nowUs)
     pending_.erase(pending_.begin(), pending_.begin() + n);
     if (static_cast<std::size_t>(n) < count)
         blocked_ = true;
+}
+
+bool PtyServer::Flooding() const
+{
+    const auto after = model_.Options().faults.Value(FaultKind::Flood);
+    return after && model_.ReceivedBytes().size() >= static_cast<std::size_t>(*after);
+}
+
+void PtyServer::Flood(std::int64_t nowUs)
+{
+    // The noise drowns every echo and reply.
+    model_.DropArrived(nowUs / 1000);
+    pending_.clear();
+    static const std::vector<std::uint8_t> kNoise(4096, 0x55);
+    // As much as the terminal takes now; the poll wakes us when it takes more.
+    while (write(terminal_.MasterFd(), kNoise.data(), kNoise.size()) > 0) {
+    }
 }
 
 std::int64_t PtyServer::WaitUs(std::int64_t nowUs) const

@@ -50,6 +50,9 @@ private:
     void Flush(std::int64_t nowUs);
     // Time until something is due, -1 for nothing.
     std::int64_t WaitUs(std::int64_t nowUs) const;
+    // The flood fault: noise without end once enough bytes came in.
+    bool Flooding() const;
+    void Flood(std::int64_t nowUs);
     void LogBytes(const char* direction, const std::uint8_t* data, std::size_t count);
     std::int64_t NowUs() const;
 

@@ -78,7 +78,8 @@ inline constexpr Column kColumns[] = {
     {"wrong-end-mark", "mark"}, {"refused-pair", "pair"}, {"no-second-ack", "ack2"},
     {"unplug", "unplug"},     {"wrong-d6-reply", "d6"},   {"no-ack", "noack"},
     {"d8-on-retry", "d8try"}, {"resend", "resend"},       {"bad-block-check", "crc"},
-    {"refused-file", "file"},
+    {"refused-file", "file"}, {"late-bytes", "lateb"}, {"flood", "flood"},
+    {"out-of-range", "range"},
 };
 
 // The cells, by group of exchanges.

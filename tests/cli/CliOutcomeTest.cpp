@@ -1,0 +1,251 @@
+// What kel-cli prints and returns for each outcome, run in process.
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <unistd.h>
+
+#include "cli/Cli.h"
+#include "cli/Json.h"
+#include "settings/CustomFields.h"
+#include "support/RecordingScreen.h"
+
+namespace kel::cli {
+namespace {
+
+struct Outcome {
+    int exit = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliOutcomeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "kel-cli";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv);
+    }
+
+    void SetUp() override
+    {
+        dir = std::filesystem::temp_directory_path() / ("kel-cli-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string File(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    // Runs kel-cli with standard output going to `stdoutPath` (a capture file by default).
+    Outcome Run(std::vector<std::string> args, const std::string& stdoutPath = {})
+    {
+        const std::string outPath = stdoutPath.empty() ? (dir / "out").string() : stdoutPath;
+        const std::string errPath = (dir / "err").string();
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int savedOut = ::dup(1), savedErr = ::dup(2);
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        args.insert(args.begin(), "kel-cli");
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        Outcome o;
+        o.exit = RunCli(static_cast<int>(args.size()), argv.data());
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::clearerr(stdout);
+        ::dup2(savedOut, 1);
+        ::dup2(savedErr, 2);
+        for (int fd : {out, err, savedOut, savedErr})
+            ::close(fd);
+        o.out = stdoutPath.empty() ? Slurp(outPath) : "";
+        o.err = Slurp(errPath);
+        return o;
+    }
+
+    std::filesystem::path dir;
+};
+
+// Exactly one line, one JSON object, valid UTF-8.
+QJsonObject OneJsonObject(const std::string& out)
+{
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(QByteArrayView(out.data(), static_cast<qsizetype>(out.size())));
+    EXPECT_FALSE(utf8.hasError()) << "not UTF-8: " << out;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << out;
+    EXPECT_TRUE(doc.isObject()) << out;
+    return doc.object();
+}
+
+// A profile every field of which is in range: factory values, version 1.2.3.4.
+std::string GoodProfile()
+{
+    std::string bytes(31, '\0');
+    bytes[0] = 6;
+    bytes[24] = 5;
+    bytes[25] = 20;
+    bytes[26] = 35;
+    bytes[27] = 1, bytes[28] = 2, bytes[29] = 3, bytes[30] = 4;
+    return bytes;
+}
+
+TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
+{
+    std::string lowVolt = GoodProfile();
+    lowVolt[26] = 20;  // 2.0v
+    const std::string good = File("good.cfg", GoodProfile());
+    const std::string bad = File("low.cfg", lowVolt);
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string says;  // in the error message, or a member of the result
+    };
+    const Case cases[] = {
+        {{"--json", "--port", "/dev/kel-no-such-box", "read"}, 1, "does not exist"},
+        {{"--json", "--port", "", "read"}, 2, "empty name"},
+        {{"read", "--json", "--frobnicate"}, 2, "read takes no arguments"},
+        {{"--json", "teleport"}, 2, "unknown command"},
+        {{"--json", "profile", "show", (dir / "missing.cfg").string()}, 3, "File Error!"},
+        {{"--json", "profile", "show", bad}, 3, "Low volt cut custom = 2.0v (raw byte 0x14 at offset 26)"},
+        {{"--json", "check", (dir / "missing.zrv").string()}, 3, "cannot open"},
+        {{"--json", "--simulate", "write", "Drag Brake=Custom", "Drag Brake custom="}, 2, "gives no value"},
+        {{"--json", "profile", "show", good}, 0, "settings"},
+        {{"--json", "--version"}, 0, "version"},
+        {{"--json", "--help"}, 0, "help"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.exit, c.exit) << o.err;
+        const QJsonObject json = OneJsonObject(o.out);
+        if (c.exit == 0) {
+            EXPECT_TRUE(json.contains(QString::fromStdString(c.says))) << o.out;
+            continue;
+        }
+        const QJsonObject error = json["error"].toObject();
+        EXPECT_EQ(error["exit"].toInt(), c.exit) << o.out;
+        EXPECT_NE(o.out.find(c.says), std::string::npos) << o.out;
+        EXPECT_NE(o.err.find(c.says), std::string::npos) << "stderr keeps saying it: " << o.err;
+    }
+}
+
+TEST_F(CliOutcomeTest, NameThatIsNotUtf8IsEscapedInTheJson)
+{
+    const std::string path = File("caf\xe9.cfg", GoodProfile());
+    const Outcome o = Run({"--json", "profile", "show", path});
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_EQ(OneJsonObject(o.out)["name"].toString(), QString::fromLatin1("caf\xe9"));
+}
+
+TEST_F(CliOutcomeTest, StandardOutputThatCannotBeWrittenIsAFailure)
+{
+    const std::string good = File("good.cfg", GoodProfile());
+    for (const char* json : {"--json", "--simulate"}) {
+        const Outcome o = Run({json, "profile", "show", good}, "/dev/full");
+        EXPECT_NE(o.exit, 0);
+        EXPECT_NE(o.err.find("cannot write standard output"), std::string::npos) << o.err;
+    }
+}
+
+TEST_F(CliOutcomeTest, ProfileWithOutOfRangeBytesIsRefusedAsAFile)
+{
+    std::string bytes = GoodProfile();
+    bytes[17] = 6;  // Full Brake has entries 0..5
+    const std::string bad = File("brake.cfg", bytes);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"profile", "show", bad},
+          std::vector<std::string>{"--simulate", "write", "--profile", bad}}) {
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.exit, 3);
+        EXPECT_NE(o.err.find("Full Brake (raw byte 0x06 at offset 17): no entry of its list"), std::string::npos)
+            << o.err;
+        EXPECT_EQ(o.out, "");
+    }
+}
+
+TEST_F(CliOutcomeTest, PortNamesTheRealCause)
+{
+    const std::string a = (dir / "loop-a").string(), b = (dir / "loop-b").string();
+    std::filesystem::create_symlink(b, a);
+    std::filesystem::create_symlink(a, b);
+    const std::string dangling = (dir / "box").string();
+    std::filesystem::create_symlink(dir / "gone", dangling);
+    EXPECT_NE(Run({"--port", a, "detect"}).err.find("symbolic link that loops"), std::string::npos);
+    EXPECT_NE(Run({"--port", dangling, "detect"}).err.find("symbolic link to " + (dir / "gone").string()),
+              std::string::npos);
+    const Outcome empty = Run({"--port", "", "detect"});
+    EXPECT_EQ(empty.exit, 2);
+    EXPECT_NE(empty.err.find("not an empty name"), std::string::npos) << empty.err;
+}
+
+TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
+{
+    struct Case {
+        std::string text, json;
+    };
+    const Case cases[] = {
+        {"plain \"q\" \\ \n\t\x01", R"("plain \"q\" \\ \n\t\u0001")"},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},  // kept
+        {"caf\xe9", R"("caf\u00e9")"},                   // Latin-1 byte
+        {"\xc0\xaf", R"("\u00c0\u00af")"},               // overlong "/"
+        {"\xe0\x80\xaf", R"("\u00e0\u0080\u00af")"},     // overlong, three bytes
+        {"\xed\xa0\x80", R"("\u00ed\u00a0\u0080")"},     // a surrogate
+        {"\xf4\x90\x80\x80", R"("\u00f4\u0090\u0080\u0080")"},  // above U+10FFFF
+        {"\xe2\x82", R"("\u00e2\u0082")"},               // cut short at the end
+        {"\xe2(", R"("\u00e2(")"},                       // cut short by an ASCII byte
+        {"\x7f", R"("\u007f")"},
+    };
+    for (const Case& c : cases) {
+        const std::string json = JsonString(c.text);
+        EXPECT_EQ(json, c.json);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        utf8.decode(QByteArrayView(json.data(), static_cast<qsizetype>(json.size())));
+        EXPECT_FALSE(utf8.hasError()) << json;
+    }
+}
+
+// Every custom text --help gives as an example is one the field takes.
+TEST_F(CliOutcomeTest, HelpExamplesOfCustomValuesAreAccepted)
+{
+    const Outcome help = Run({"--help"});
+    ASSERT_EQ(help.exit, 0);
+    const std::regex example("\"([0-9.]+[%v])\"");
+    int examples = 0;
+    for (std::sregex_iterator it(help.out.begin(), help.out.end(), example), end; it != end; ++it, ++examples) {
+        const std::string text = (*it)[1];
+        test::RecordingScreen screen;
+        CustomFields fields(screen);
+        fields.OnTextEdited(text.back() == 'v' ? CustomField::LowVolt : CustomField::DragBrake, text);
+        EXPECT_TRUE(screen.messages.empty()) << text << " is refused: " << screen.messages[0].text;
+    }
+    EXPECT_GE(examples, 2);
+}
+
+} // namespace
+} // namespace kel::cli
