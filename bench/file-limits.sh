@@ -8,6 +8,7 @@
 # Usage: bench/file-limits.sh [BUILD]     (default ./build)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
+"$here/scripts/install-deps.sh" time bc python3
 build="$(cd "${1:-$here/build}" && pwd)"
 cli="$build/cli/kel-cli"
 sim="$build/sim/kel-sim"
