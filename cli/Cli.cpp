@@ -49,9 +49,14 @@ Commands:
                               ESC found in ESC mode, or in its boot loader
                               with --fix)
   flash-box FILE              update the program box's firmware from a .xup file
+                              Both run the offline check first: a file with an
+                              error is refused (exit 3) before a byte is sent
   check FILE                  check a .zrv or .xup file offline and list every
                               problem with its line or offset; exit 1 when it
                               would not flash as written
+Files (profiles, .zrv, .xup) are read only when they are regular files of a
+size their kind can have (a profile 31 bytes, a .xup 131,074, a .zrv
+3,801,373); a FIFO, a device or a folder is refused at once.
 
 Messages of the device exchanges go to standard error as "CAPTION: TEXT".
 

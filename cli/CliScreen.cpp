@@ -1,6 +1,7 @@
 #include "CliScreen.h"
 
 #include <algorithm>
+#include <utility>
 #include <unistd.h>
 
 #include "Output.h"
@@ -33,6 +34,7 @@ void CliScreen::SetText(int controlId, std::string_view text)
 void CliScreen::ProgressShowText(std::string_view text)
 {
     percentage_ = false;
+    progressCleared_ = text.empty();
     progressText = std::string(text);
     if (!text.empty()) {
         EndProgressLine();
@@ -44,6 +46,8 @@ void CliScreen::ProgressShowText(std::string_view text)
 
 void CliScreen::ProgressSetPos(int position)
 {
+    if (std::exchange(progressCleared_, false) && position == 0)
+        return;
     ShowProgress("Updating", std::clamp(position, 0, 100));
 }
 

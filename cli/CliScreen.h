@@ -55,6 +55,9 @@ private:
     bool percentage_ = true;
     bool barShown_ = false;
     int lastPercent_ = -1;
+    // The update button clears the bar and sets it to 0 before it knows
+    // whether anything will be sent; that reset is not progress.
+    bool progressCleared_ = false;
     std::string detail_;
 };
 

@@ -79,7 +79,7 @@ int RunCheck(const Args& args)
         return UsageError("check: '" + path + "' is neither a .zrv nor a .xup file");
     const CheckReport report = CheckFirmwareFile(path);
     if (!report.readable) {
-        output::Complain("cannot read " + path);
+        output::Complain(report.findings.at(0).message);
         return kExitFile;
     }
     const bool ok = report.Flashable();

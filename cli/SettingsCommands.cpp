@@ -72,10 +72,12 @@ void Print(Session& session, bool json, const std::vector<OutOfRangeValue>& held
 // when it cannot be read or holds values no entry or field range can show.
 std::optional<ProfileImage> ReadGoodProfile(const std::string& path)
 {
-    const auto image = ReadProfileFile(path);
+    std::string why;
+    const auto image = ReadProfileFile(path, &why);
     if (!image) {
         std::fprintf(stderr, "ZORV: %s\n", std::string(kFileErrorMessage).c_str());
         output::NoteReason("ZORV: " + std::string(kFileErrorMessage));
+        output::Complain(why);
         return std::nullopt;
     }
     const auto bad = FindOutOfRangeInProfile(*image);
@@ -279,8 +281,11 @@ int RunWrite(const GlobalOptions& options, const Args& args)
     KelDlgLogic& logic = session.logic();
     CliScreen& screen = session.screen();
     const int errorsBefore = screen.errorCount;
-    if (profile && !logic.profileFiles().LoadFrom(*profile))
+    std::string why;
+    if (profile && !logic.profileFiles().LoadFrom(*profile, &why)) {
+        output::Complain(why);
         return kExitFile;
+    }
     // The switch toggles; a profile's mode 2 takes two clicks to reach stock.
     for (int click = 0; mode && click < 2 && logic.record().escMode != *mode; ++click)
         logic.OnModeSwitch();

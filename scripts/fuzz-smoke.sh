@@ -5,7 +5,7 @@
 #
 # Usage: scripts/fuzz-smoke.sh [seconds-per-target] [target ...]
 #   seconds: first argument, else $KEL_FUZZ_SECONDS, else 30
-#   targets: default all (profile settings_reply number_text zrv xup firmware_check)
+#   targets: default all (profile settings_reply number_text zrv xup firmware_check user_file)
 #   build folder: $KEL_FUZZ_BUILD, else build-fuzz in the checkout
 # A crashing input is kept in <build>/fuzz-artifacts/; replay it with
 #   <build>/tests/fuzz/fuzz_<target> FILE
@@ -19,7 +19,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(profile settings_reply number_text zrv xup firmware_check)
+[ ${#targets[@]} -gt 0 ] || targets=(profile settings_reply number_text zrv xup firmware_check user_file)
 build="${KEL_FUZZ_BUILD:-$here/build-fuzz}"
 
 "$here/scripts/install-deps.sh" clang libclang-rt-14-dev

@@ -39,8 +39,10 @@ void ApplyProfileImage(const ProfileImage& image, std::string_view profileName, 
 // (empty when the name has none).
 std::string ProfileNameOf(std::string_view path);
 
-// Reads a profile file; none when it cannot be read or is not 31 bytes long.
-std::optional<ProfileImage> ReadProfileFile(const std::string& path);
+// Reads a profile file, never waiting on a FIFO or a device and never past
+// 32 bytes; none when it is not a regular file of exactly 31 bytes, with
+// the reason in `why` when asked.
+std::optional<ProfileImage> ReadProfileFile(const std::string& path, std::string* why = nullptr);
 // Writes a profile file under exactly this name, in one step (FileSave.h):
 // through symbolic links, keeping the old file's permissions; a failure
 // leaves the old file as it was and sets `why`.
@@ -60,8 +62,9 @@ public:
     // Open dialog; a file that cannot be read or is not 31 bytes: "File Error!"
     // and nothing changes.
     void Load();
-    // Load without a dialog (kel-cli). False (after the message) on a bad file.
-    bool LoadFrom(const std::string& path);
+    // Load without a dialog (kel-cli). False (after the message) on a bad
+    // file, with the reason in `why` when asked.
+    bool LoadFrom(const std::string& path, std::string* why = nullptr);
 
 private:
     SettingsRecord& record_;

@@ -4,23 +4,26 @@
 #include "FileSave.h"
 #include "Profile.h"
 #include "SettingsRecord.h"
+#include "files/UserFile.h"
 #include "link/LinkState.h"
 #include "link/Screen.h"
 
 namespace kel {
 
-std::optional<ProfileImage> ReadProfileFile(const std::string& path)
+std::optional<ProfileImage> ReadProfileFile(const std::string& path, std::string* why)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    const UserFile file = ReadUserFile(path, kProfileSize);
+    std::string problem = file.reason;
+    if (file.Read() && file.bytes.size() != kProfileSize)
+        problem = path + " is " + std::to_string(file.bytes.size()) + " bytes long; a profile has exactly "
+            + std::to_string(kProfileSize);
+    if (!problem.empty()) {
+        if (why)
+            *why = problem;
         return std::nullopt;
-    std::array<std::uint8_t, kProfileSize + 1> bytes{};  // one more, to see a longer file
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-    if (got != kProfileSize)
-        return std::nullopt;
+    }
     ProfileImage image{};
-    std::copy_n(bytes.begin(), kProfileSize, image.begin());
+    std::copy_n(file.bytes.begin(), kProfileSize, reinterpret_cast<char*>(image.data()));
     return image;
 }
 
@@ -66,9 +69,9 @@ void ProfileFiles::Load()
         LoadFrom(*chosen);
 }
 
-bool ProfileFiles::LoadFrom(const std::string& path)
+bool ProfileFiles::LoadFrom(const std::string& path, std::string* why)
 {
-    const auto image = ReadProfileFile(path);
+    const auto image = ReadProfileFile(path, why);
     if (!image) {
         screen_.MessageBox(kFileErrorMessage, kBoxCaption, MessageIcon::None);
         return false;

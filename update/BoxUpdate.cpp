@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "FirmwareUpdater.h"
-#include "TextFile.h"
 #include "UpdateTexts.h"
 #include "XupFile.h"
 #include "link/PollTimer.h"
@@ -145,25 +144,22 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
     Screen& screen = ctx_.screen;
 
     const std::optional<std::string> path = screen.ChooseFile(FirmwareFileRequest("*.xup", text::kBoxFileFilter));
-    const std::optional<std::string> bytes = path ? ReadFileBytes(*path) : std::nullopt;
-    if (!bytes) {
+    if (!path) {
         // Polling was never stopped.
         screen.MessageBox(text::kReadFileError, kAppCaption, MessageIcon::Error);
         return UpdateOutcome::FileError;
     }
+    // A file the box could not take whole is refused before the box is
+    // woken; polling is not stopped for it.
+    const std::optional<std::string> bytes = CheckedFirmware(*path, FirmwareKind::Xup, kAppCaption);
+    if (!bytes)
+        return UpdateOutcome::FileError;
     // From here on the window's other exchanges stay off (messages are
     // dispatched between blocks); polling stops with them.
     const ExchangeGuard guard(ctx_.link);
     ctx_.pollTimer.Stop();
     uart.PurgePort();
     const std::vector<std::uint8_t> image = XupImage(*bytes);
-    // An image the box cannot hold, or a block without its bytes, is refused
-    // before the box is woken.
-    if (const auto refusal = XupRefusal(image)) {
-        screen.MessageBox(*refusal, kAppCaption, MessageIcon::Error);
-        ctx_.pollTimer.Start(kPollPeriodMs);
-        return UpdateOutcome::FileError;
-    }
 
     if (StopRequested(ctx_.link)) {
         ctx_.link.stoppedAt = {StopPoint::Exchange::BoxUpdate, 0, BlockCount(image), false};

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "FirmwareUpdater.h"
-#include "TextFile.h"
 #include "UpdateTexts.h"
 #include "ZrvFile.h"
 #include "link/PollTimer.h"
@@ -71,17 +71,18 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
 
     ctx_.pollTimer.Stop();
     const std::optional<std::string> path = screen.ChooseFile(FirmwareFileRequest("*.zrv", text::kEscFileFilter));
-    const std::optional<std::string> first = path ? ReadFileBytes(*path) : std::nullopt;
-    if (!first)
+    if (!path)
         return readFileError(kBoxCaption);
-    uart.PurgePort();
-    std::int64_t total = 0;
-    int records = 0;
-    {
-        const auto lines = ZrvLines(*first);
-        total = ZrvTotal(lines);
-        records = static_cast<int>(lines.size());
+    // Nothing goes out for a file the loader would refuse.
+    const std::optional<std::string> first = CheckedFirmware(*path, FirmwareKind::Zrv, kBoxCaption);
+    if (!first) {
+        ctx_.pollTimer.Start(kPollPeriodMs);
+        return UpdateOutcome::FileError;
     }
+    uart.PurgePort();
+    const std::vector<std::string> lines = ZrvLines(*first);
+    const std::int64_t total = ZrvTotal(lines);
+    const int records = static_cast<int>(lines.size());
     // Asked to stop: from the handshake on, the ESC waits in its loader.
     auto stopped = [&](int taken, bool touched) {
         ctx_.link.stoppedAt = {StopPoint::Exchange::EscUpdate, taken, records, touched};
@@ -94,13 +95,16 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     if (const auto error = EscHandshake(uart, ctx_.link))
         return fail(*error);
 
-    // The file is read a second time for sending, as it stands now.
-    const std::optional<std::string> second = ReadFileBytes(*path);
-    if (!second)
+    // The file is opened a second time before sending; what goes out is what
+    // was checked, so a file changed in between is refused, not sent.
+    const UserFile second = ReadFirmwareFile(*path, FirmwareKind::Zrv);
+    if (!second.Read())
         return readFileError(kAppCaption);
+    if (second.bytes != *first)
+        return fail(*path + " changed after it was checked; nothing of it was sent. Start the update again.");
     std::int64_t sent = 0;
     int taken = 0;
-    for (const std::string& line : ZrvLines(*second)) {
+    for (const std::string& line : lines) {
         if (StopRequested(ctx_.link))
             return stopped(taken, true);
         const std::vector<std::uint8_t> record = ZrvRecord(line);

@@ -4,7 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "TextFile.h"
+#include "XupFile.h"
+#include "ZrvFile.h"
 
 namespace kel {
 
@@ -29,25 +30,46 @@ FirmwareKind FirmwareKindOf(std::string_view path)
     return FirmwareKind::Unknown;
 }
 
+UserFile ReadFirmwareFile(const std::string& path, FirmwareKind kind)
+{
+    // A file of no known kind is read within the larger bound.
+    return ReadUserFile(path, kind == FirmwareKind::Xup ? kXupMaxFileBytes : kZrvMaxFileBytes);
+}
+
 CheckReport CheckFirmwareFile(const std::string& path)
 {
     const FirmwareKind kind = FirmwareKindOf(path);
-    const std::optional<std::string> bytes = ReadFileBytes(path);
+    const UserFile file = ReadFirmwareFile(path, kind);
     CheckReport report;
-    if (!bytes) {
+    if (!file.Read()) {
         report.kind = kind;
         report.readable = false;
-        report.findings.push_back({Severity::Error, 0, {}, {}, "the file cannot be read"});
+        report.findings.push_back({Severity::Error, 0, {}, {}, file.reason});
         return report;
     }
     switch (kind) {
-    case FirmwareKind::Zrv: return CheckZrv(*bytes);
-    case FirmwareKind::Xup: return CheckXup(*bytes);
+    case FirmwareKind::Zrv: return CheckZrv(file.bytes);
+    case FirmwareKind::Xup: return CheckXup(file.bytes);
     case FirmwareKind::Unknown: break;
     }
     report.findings.push_back({Severity::Error, 0, {}, {},
                                "not a firmware file name: ESC firmware ends in .zrv, program box firmware in .xup"});
     return report;
+}
+
+std::optional<std::string> FirmwareRefusal(const CheckReport& report)
+{
+    const auto isError = [](const CheckFinding& f) { return f.severity == Severity::Error; };
+    const auto first = std::find_if(report.findings.begin(), report.findings.end(), isError);
+    if (first == report.findings.end())
+        return std::nullopt;
+    std::size_t more = 0;
+    for (auto f = first + 1; f != report.findings.end(); ++f)
+        more += isError(*f) ? f->count : 0;
+    std::string text = FormatFinding(*first);
+    if (more > 0)
+        text += " (and " + std::to_string(more) + " more " + (more == 1 ? "error" : "errors") + ")";
+    return text;
 }
 
 std::string FormatFinding(const CheckFinding& finding)

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/UserFile.h"
+
 namespace kel {
 
 // Offline check of a firmware file: everything that would make the updater
@@ -20,6 +22,7 @@ struct CheckFinding {
     std::optional<std::size_t> fileOffset;   // byte of the file
     std::optional<std::size_t> imageOffset;  // byte of a *.xup image
     std::string message;
+    std::size_t count = 1;  // problems it stands for ("and 12 more ..." stands for 12)
 };
 
 struct CheckReport {
@@ -33,9 +36,17 @@ struct CheckReport {
 // By the file name's extension (.zrv or .xup, any letter case).
 FirmwareKind FirmwareKindOf(std::string_view path);
 
+// The file's bytes, read as ReadUserFile does, within the size no real
+// firmware file of the kind reaches.
+UserFile ReadFirmwareFile(const std::string& path, FirmwareKind kind);
+
 CheckReport CheckFirmwareFile(const std::string& path);
 CheckReport CheckZrv(std::string_view fileBytes);
 CheckReport CheckXup(std::string_view fileBytes);
+
+// Why a checked file must not be sent: its first error, with its line or
+// offset, and how many more there are; none when it may go.
+std::optional<std::string> FirmwareRefusal(const CheckReport& report);
 
 // "line 3: error: ..." / "byte 0x1F (image 0x0F): warning: ..." / "info: ..."
 std::string FormatFinding(const CheckFinding& finding);

@@ -1,4 +1,9 @@
 #pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "FirmwareCheck.h"
 #include "link/LinkState.h"
 
 namespace kel {
@@ -28,6 +33,14 @@ public:
     UpdateOutcome UpdateBox();
 
 private:
+    // The file's bytes when they may be sent: read without waiting, within
+    // the kind's size, and passing the offline check. Otherwise the refusal
+    // is shown ("Read File Error!" with `openErrorCaption` for a file that
+    // cannot be opened or read, else the reason and the application's
+    // caption) and none is returned; polling is the caller's.
+    std::optional<std::string> CheckedFirmware(const std::string& path, FirmwareKind kind,
+                                               std::string_view openErrorCaption);
+
     LinkContext ctx_;
 };
 

@@ -1,25 +1,7 @@
 #include "TextFile.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 namespace kel {
-
-std::optional<std::string> ReadFileBytes(const std::string& path)
-{
-    std::error_code ec;
-    if (path.empty() || std::filesystem::is_directory(path, ec))
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
-}
 
 std::string TextModeView(std::string_view bytes)
 {

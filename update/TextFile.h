@@ -1,14 +1,9 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kel {
-
-// The whole content of a file, byte for byte; none when it cannot be opened
-// or read (missing, a folder, no permission).
-std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // The file as a text-mode reader sees it: every CR LF becomes one "\n".
 // A CR that is not followed by LF stays as it is.

@@ -52,7 +52,8 @@ public:
     {
         if (count_ > kListedPerKind)
             report_.findings.push_back({severity_, 0, {}, {},
-                                        "and " + std::to_string(count_ - kListedPerKind) + " more " + moreWhat_});
+                                        "and " + std::to_string(count_ - kListedPerKind) + " more " + moreWhat_,
+                                        count_ - kListedPerKind});
     }
 
 private:
@@ -131,7 +132,8 @@ void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
                                    "the image has " + std::to_string(image.size())
                                        + " bytes; the program box takes at most " + std::to_string(kXupMaxImage)});
     const std::vector<XupBlock> blocks = XupBlocks(image);
-    CappedList emptyBlocks(report, "empty blocks", Severity::Warning);
+    CappedList emptyBlocks(report, "empty blocks before the last");
+    CappedList longBlocks(report, "blocks too long to reach the box");
     for (const XupBlock& b : blocks) {
         const std::size_t left = image.size() - b.offset;
         const bool last = &b == &blocks.back();
@@ -145,10 +147,18 @@ void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
         else if (b.bodyLength == 0 && last)
             report.findings.push_back({Severity::Info, 0, {}, b.offset, "an empty last block: the end of the transfer"});
         else if (b.bodyLength == 0)
-            emptyBlocks.Add({Severity::Warning, 0, {}, b.offset,
-                             "an empty block: the box has no check value to verify in it"});
+            emptyBlocks.Add({Severity::Error, 0, {}, b.offset,
+                             "an empty block before the last one: the box takes it as the end of the "
+                             "transfer, and the blocks after it never reach it"});
+        else if (b.size > kXupMaxBlockBytes)
+            longBlocks.Add({Severity::Error, 0, {}, b.offset,
+                            "the block is " + std::to_string(b.size) + " bytes long: its echo takes longer "
+                                "at 19200 baud than the " + std::to_string(kBlockEchoWindowMs)
+                                + " ms the link waits for it, so it cannot reach the box whole (at most "
+                                + std::to_string(kXupMaxBlockBytes) + " bytes)"});
     }
     emptyBlocks.Close();
+    longBlocks.Close();
     report.findings.push_back({Severity::Info, 0, {}, {},
                                "image of " + Plural(image.size(), "byte", "bytes") + " in "
                                    + Plural(blocks.size(), "block", "blocks")});

@@ -35,24 +35,4 @@ std::vector<XupBlock> XupBlocks(const std::vector<std::uint8_t>& image)
     return blocks;
 }
 
-std::optional<std::string> XupRefusal(const std::vector<std::uint8_t>& image)
-{
-    if (image.size() > kXupMaxImage)
-        return "The firmware file is too large: it holds " + std::to_string(image.size())
-            + " bytes, and the program box takes at most " + std::to_string(kXupMaxImage)
-            + ". Nothing was sent.";
-    const auto blocks = XupBlocks(image);
-    if (!blocks.empty() && blocks.back().overruns) {
-        const XupBlock& b = blocks.back();
-        const std::size_t left = image.size() - b.offset;
-        if (left < 2)
-            return "The firmware file is damaged: it ends with a stray byte at offset "
-                + std::to_string(b.offset) + " where a block should start. Nothing was sent.";
-        return "The firmware file is damaged: the block at offset " + std::to_string(b.offset) + " states "
-            + std::to_string(b.bodyLength) + " bytes, but only " + std::to_string(left - 2)
-            + " follow. Nothing was sent.";
-    }
-    return std::nullopt;
-}
-
 } // namespace kel

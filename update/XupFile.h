@@ -1,10 +1,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
+
+#include "link/UsbUart.h"
 
 namespace kel {
 
@@ -18,6 +18,16 @@ namespace kel {
 
 // The program box's loader takes at most this many image bytes.
 inline constexpr std::size_t kXupMaxImage = 65536;
+// A file holding that image: two characters a byte, and a final CR LF.
+inline constexpr std::size_t kXupMaxFileBytes = 2 * kXupMaxImage + 2;
+
+// The longest block that reaches the box whole. A block's echo must be back
+// within the two waits the link gives it; at 19200 baud 8N1 a byte takes 10
+// bits on the wire, and the box echoes each byte once it has it, so the
+// last echo ends one byte time after the last byte sent.
+inline constexpr std::size_t kBitsPerByte = 10;
+inline constexpr std::size_t kBlockEchoWindowMs = UsbUart::kBlockEchoMs + UsbUart::kBlockEchoRestMs;
+inline constexpr std::size_t kXupMaxBlockBytes = kBlockEchoWindowMs * UsbUart::kBaudRate / kBitsPerByte / 1000 - 1;
 
 std::vector<std::uint8_t> XupImage(std::string_view fileBytes);
 
@@ -31,8 +41,5 @@ struct XupBlock {
 // The blocks of an image in order; the walk ends at the end of the image or
 // at the first block that runs past it (which is then the last entry).
 std::vector<XupBlock> XupBlocks(const std::vector<std::uint8_t>& image);
-
-// Why an image must not be sent, in words for the user; none when it may go.
-std::optional<std::string> XupRefusal(const std::vector<std::uint8_t>& image);
 
 } // namespace kel

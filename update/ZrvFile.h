@@ -16,6 +16,18 @@ namespace kel {
 
 inline constexpr std::uint8_t kZrvRecordStart = 0x3A;
 
+// The largest firmware image an ESC takes: its controller's program memory.
+// ESC controllers carry from 8 KiB to a few hundred KiB; 1 MiB leaves room
+// for any of them, so no real file is refused.
+inline constexpr std::size_t kEscMaxImage = 1024 * 1024;
+// The longest .zrv file that can hold such an image: Intel-HEX lines of at
+// least 8 data bytes (hex writers use 16 or 32), each ":08AAAA00", 16
+// digits, a checksum and CR LF (29 characters for 8 bytes), an extended
+// address record before every 64 KiB (17 characters with CR LF) and the
+// end record (13). About 3.6 MiB; anything longer is no ESC firmware, and
+// the bound keeps what is held in memory small.
+inline constexpr std::size_t kZrvMaxFileBytes = kEscMaxImage / 8 * 29 + kEscMaxImage / 65536 * 17 + 13;
+
 std::size_t ZrvRecordLength(std::string_view line);
 std::vector<std::uint8_t> ZrvRecord(std::string_view line);
 

@@ -133,7 +133,7 @@ TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
         {{"--json", "teleport"}, 2, "unknown command"},
         {{"--json", "profile", "show", (dir / "missing.cfg").string()}, 3, "File Error!"},
         {{"--json", "profile", "show", bad}, 3, "Low volt cut custom = 2.0v (raw byte 0x14 at offset 26)"},
-        {{"--json", "check", (dir / "missing.zrv").string()}, 3, "cannot read"},
+        {{"--json", "check", (dir / "missing.zrv").string()}, 3, "cannot open"},
         {{"--json", "--simulate", "write", "Drag Brake=Custom", "Drag Brake custom="}, 2, "gives no value"},
         {{"--json", "profile", "show", good}, 0, "settings"},
         {{"--json", "--version"}, 0, "version"},

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
 
 #include "Waits.h"
@@ -211,6 +212,13 @@ std::string MakeSampleFiles(const Programs& programs, const std::string& folder)
     // One block that states 16 bytes and brings 2.
     if (!WriteWholeFile(folder + "/damaged.xup", "0010AABB"))
         return "cannot write damaged.xup";
+    // The sample with a-f for A-F: each digit read as 0 spoils a record.
+    std::string lower = ReadWholeFile(folder + "/sample.zrv");
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return c >= 'A' && c <= 'F' ? c + 32 : c; });
+    if (!WriteWholeFile(folder + "/lower.zrv", lower))
+        return "cannot write lower.zrv";
+    if (::mkfifo((folder + "/fifo.zrv").c_str(), 0600) != 0)
+        return "cannot make fifo.zrv";
     return {};
 }
 

@@ -21,6 +21,7 @@ using test::WriteWholeFile;
 
 // Files a cell's command line may name, as placeholders:
 //   {zrv} {zrv-small} {xup} {xup-damaged}  sample firmware shared by all cells
+//   {zrv-lower}  the sample .zrv with lower-case hex digits; {fifo} a FIFO named .zrv
 //   {cfg}      an existing profile the cell may overwrite (its old bytes are kOldProfile)
 //   {missing}  a file that does not exist
 //   {nodir}    a path in a folder that does not exist ({nodir-folder} that folder)
@@ -112,5 +113,9 @@ Check PcLastSent(std::uint8_t byte);
 Check EscKeepsFactorySettings();
 Check NoLockLeft();
 Check NoTemporaryFileLeft();
+// Not one record reached the ESC's loader, and the ESC runs its application.
+Check EscLoaderUntouched();
+// No "Updating N%" line: nothing was sent, so nothing progressed.
+Check NoUpdateProgress();
 
 } // namespace kel::e2e

@@ -39,6 +39,8 @@ std::string Workspace::Expand(const std::string& text) const
         {"{zrv-small}", shared + "/small.zrv"},
         {"{xup}", shared + "/sample.xup"},
         {"{xup-damaged}", shared + "/damaged.xup"},
+        {"{zrv-lower}", shared + "/lower.zrv"},
+        {"{fifo}", shared + "/fifo.zrv"},
         {"{cfg}", own + "/old.cfg"},
         {"{missing}", own + "/missing.zrv"},
         {"{nodir}", own + "/no-such-folder/new.cfg"},
@@ -123,6 +125,23 @@ Check PcLastSent(std::uint8_t byte)
                 if (!all.empty() && all.back() == byte)
                     return {};
                 return "the last byte the PC sent is not " + Hex(byte);
+            }};
+}
+
+Check EscLoaderUntouched()
+{
+    return {[](CellContext& c) -> std::string {
+                if (c.report->Number("esc-records") != 0)
+                    return "the ESC's loader got " + c.report->Value("esc-records") + " records";
+                return c.report->Value("esc-mode") == "loader" ? "the ESC was left in its loader" : "";
+            },
+            true};
+}
+
+Check NoUpdateProgress()
+{
+    return {[](CellContext& c) -> std::string {
+                return c.run.err.find("Updating") == std::string::npos ? "" : "progress was shown for a refusal";
             }};
 }
 

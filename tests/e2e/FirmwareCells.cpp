@@ -63,7 +63,17 @@ std::vector<Cell> FlashEsc()
         // A lost record leaves the ESC in its loader; FixMode brings it back.
         {row, "no-ack", {"--fault", "no-ack=3"}, cli, 1, {kNoAck}, {}, kEscFound + kRecordAck,
          {FollowUp({"flash-esc", "--fix", "{zrv}"}, 0, {}), FollowUp({"detect"}, 0, {kEscOn})}},
-        {row, "refused-file", {}, {"flash-esc", "{missing}"}, 3, {kReadFileError}, {}, kEscFound, {onlyRead}},
+        {row, "refused-file", {}, {"flash-esc", "{missing}"}, 3, {kReadFileError}, {}, kEscFound,
+         {onlyRead, NoUpdateProgress()}},
+        // A file the loader would refuse is not sent at all.
+        {row, "refused-file", {}, {"flash-esc", "{zrv-lower}"}, 3,
+         {"Kel: {zrv-lower} would not flash as written (line 1: error: 16 lower-case hex digits (first 'd' at "
+          "column 11) would be sent as 0: write A-F in upper case (and 64 more errors)). Nothing was sent."},
+         {}, kEscFound, {onlyRead, NoUpdateProgress(), EscLoaderUntouched()}},
+        // Nothing waits for a writer that never comes.
+        {row, "refused-file", {}, {"flash-esc", "{fifo}"}, 3,
+         {"Kel: {fifo} is a FIFO (named pipe), not a regular file. Nothing was sent."}, {}, kEscFound,
+         {onlyRead, NoUpdateProgress(), EscLoaderUntouched()}},
     };
 }
 
@@ -94,7 +104,7 @@ std::vector<Cell> FlashEscFix()
          {onlyProbes}},
         {row, "no-ack", loader({"--fault", "no-ack=3"}), cli, 1, {kNoAck}, {}, kOpen + kRecordAck, {kInLoader}},
         {row, "refused-file", loader({}), {"flash-esc", "--fix", "{missing}"}, 3, {kReadFileError}, {}, kOpen,
-         {PcSentOnly({0xD6}, 1)}},
+         {PcSentOnly({0xD6}, 1), NoUpdateProgress()}},
     };
 }
 
@@ -127,9 +137,9 @@ std::vector<Cell> FlashBox()
         {row, "bad-block-check", {"--fault", "bad-block-check=2"}, cli, 1, {failed + "Data transfer crc error!"},
          {}, handshake, {kBoxFoundAgain}},
         {row, "refused-file", {}, {"flash-box", "{xup-damaged}"}, 3,
-         {"Kel: The firmware file is damaged: the block at offset 0 states 16 bytes, but only 2 follow. "
-          "Nothing was sent."},
-         {}, kOpen, {PcSentOnly({0xD4, 0xD7})}},
+         {"Kel: {xup-damaged} would not flash as written (image offset 0x0: error: the block states 16 bytes "
+          "but only 2 follow: it runs past the end). Nothing was sent."},
+         {}, kOpen, {PcSentOnly({0xD4, 0xD7}), NoUpdateProgress()}},
     };
 }
 

@@ -53,8 +53,10 @@ void CheckFileRead(const std::uint8_t* data, std::size_t size)
     std::fclose(f);
     if (!written)
         return;
-    const auto image = kel::ReadProfileFile(ScratchPath());
+    std::string why;
+    const auto image = kel::ReadProfileFile(ScratchPath(), &why);
     KEL_FUZZ_CHECK(image.has_value() == (size == kel::kProfileSize));
+    KEL_FUZZ_CHECK(image.has_value() == why.empty());
     if (image) {
         for (std::size_t i = 0; i < kel::kProfileSize; ++i)
             KEL_FUZZ_CHECK((*image)[i] == data[i]);

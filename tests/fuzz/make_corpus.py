@@ -94,6 +94,19 @@ def main():
     write("firmware_check", "good.xup", good_xup)
     write("firmware_check", "lower-case.zrv", zrv([data.lower(), end], "\n"))
     write("firmware_check", "cut-block.xup", xup_image([b"\x01\x02\x03"]).hex().upper()[:-2] + "\r\n")
+    # Blocks that cannot reach the box whole: an empty one before the last,
+    # and one longer than the link's echo window (575 bytes).
+    write("firmware_check", "empty-block-first.xup", xup_image([b"", b"\x01\x02\x03", b""]).hex().upper())
+    write("firmware_check", "long-block.xup", xup_image([b"\x55" * 574, b""]).hex().upper())
+    write("firmware_check", "longest-block.xup", xup_image([b"\x55" * 573, b""]).hex().upper())
+
+    # Byte 0 picks the shape at the path (0 regular file, 1 link to it,
+    # 2 FIFO, 3 folder, 4 link to /dev/zero), byte 1 the size bound.
+    for shape, name in enumerate(["regular", "link", "fifo", "folder", "dev-zero"]):
+        write("user_file", f"{name}.bin", bytes([shape, 31]) + stock)
+    write("user_file", "one-byte-over.bin", bytes([0, 30]) + stock)
+    write("user_file", "link-one-byte-over.bin", bytes([1, 30]) + stock)
+    write("user_file", "empty-file.bin", bytes([0, 0]))
 
 
 if __name__ == "__main__":

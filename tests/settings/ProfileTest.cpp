@@ -1,6 +1,7 @@
 #include "SettingsFixture.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -192,10 +193,18 @@ TEST_F(ProfileTest, WrongSizeOrUnreadableFileChangesNothing)
     image.push_back(0);
     WriteFile("long.cfg", image);
     fs::create_directory(dir / "folder.cfg");
-    for (const char* name : {"short.cfg", "long.cfg", "absent.cfg", "folder.cfg"}) {
+    // Neither may hold the window: no writer ever comes, no end ever comes.
+    ASSERT_EQ(::mkfifo(PathOf("fifo.cfg").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "zero.cfg");
+    const std::pair<const char*, const char*> cases[] = {
+        {"short.cfg", "30 bytes long"}, {"long.cfg", "too large"}, {"absent.cfg", "No such file"},
+        {"folder.cfg", "a folder"},     {"fifo.cfg", "FIFO"},      {"zero.cfg", "a device"}};
+    for (const auto& [name, reason] : cases) {
         screen.log.clear();
         screen.messages.clear();
-        EXPECT_FALSE(files.LoadFrom(PathOf(name))) << name;
+        std::string why;
+        EXPECT_FALSE(files.LoadFrom(PathOf(name), &why)) << name;
+        EXPECT_NE(why.find(reason), std::string::npos) << why;
         ASSERT_EQ(screen.messages.size(), 1u) << name;
         EXPECT_EQ(screen.messages[0].text, "File Error!");
         EXPECT_EQ(screen.messages[0].caption, "ZORV");

@@ -1,10 +1,15 @@
 #include "UpdateFixture.h"
 
+#include <chrono>
+
 #include "support/StopAfterBytes.h"
 #include "update/UpdateTexts.h"
+#include "update/ZrvFile.h"
 
 namespace kel::test {
 namespace {
+
+using namespace std::string_literals;
 
 constexpr const char* kTwoRecords = ":0300000002000AF1\r\n:00000001FF\r\n";
 
@@ -59,14 +64,6 @@ TEST_F(EscUpdateTest, GoldenRun_HandshakeRecordsProgressAndSuccess)
     EXPECT_EQ(request.filter, "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||");
     EXPECT_EQ(request.defaultExt, "*.zrv");
     EXPECT_TRUE(request.mustExist);
-}
-
-TEST_F(EscUpdateTest, EmptyFile_HandshakeOnlyThenSuccess)
-{
-    ChooseFileWith("empty.zrv", "");
-    EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::Updated);
-    EXPECT_EQ(device.writes.size(), 6u);
-    EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
 }
 
 TEST_F(EscUpdateTest, CancelledDialog_ReadFileErrorAndPollingResumes)
@@ -141,9 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, EscFailureTest, ::testing::Values(
     EscFailure{"X31NotWritten", kTwoRecords, 5, nullptr, text::kTx31Timeover, 5},
     EscFailure{"RecordNotWritten", kTwoRecords, 6, nullptr, text::kDataTransferError, 6},
     EscFailure{"RecordNotAcknowledged", kTwoRecords, -1,
-               [](const Bytes& w) { return w.size() > 1 ? Bytes{} : EscLoader(w); }, text::kDataTransferNoAck, 7},
-    // Nothing is written for an empty line, yet its acknowledgement is awaited.
-    EscFailure{"EmptyLineStalls", ":00000001FF\n\n:00000001FF\n", -1, nullptr, text::kDataTransferNoAck, 8}),
+               [](const Bytes& w) { return w.size() > 1 ? Bytes{} : EscLoader(w); }, text::kDataTransferNoAck, 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EscUpdateTest, RepliesToX39AndX31AreNotLookedAt)
@@ -156,18 +151,78 @@ TEST_F(EscUpdateTest, RepliesToX39AndX31AreNotLookedAt)
     EXPECT_EQ(timedWrites[6].at - timedWrites[5].at, 1000);
 }
 
-TEST_F(EscUpdateTest, FileChangedBetweenPasses_DataSizeError)
+TEST_F(EscUpdateTest, FileChangedAfterTheCheck_NoRecordSent)
 {
-    ChooseFileWith("esc.zrv", kTwoRecords);
+    const std::string path = ChooseFileWith("esc.zrv", kTwoRecords);
     answer = [this](const Bytes& w) {
         if (w == Bytes{0x31})
-            WriteFile("esc.zrv", ":00000001FF\n");
+            WriteFile("esc.zrv", ":0300000002000af1\n:00000001FF\n");
         return EscLoader(w);
     };
     EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::DeviceError);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(text::kDataSizeError)}));
-    EXPECT_EQ(device.writes.size(), 7u);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+        path + " changed after it was checked; nothing of it was sent. Start the update again."}));
+    EXPECT_EQ(device.writes.size(), 6u);  // the handshake only
+    ExpectPollingBackAndPortOpen();
 }
+
+// Every file the ESC's loader would refuse, or that is no firmware file at
+// all, is refused before a byte goes out, naming where it is wrong.
+struct EscRefusal {
+    const char* name;
+    std::string file;
+    const char* messagePart;
+    FileShape shape = FileShape::Content;
+    const char* fileName = "esc.zrv";
+    std::string_view caption = kAppCaption;
+};
+
+void PrintTo(const EscRefusal& c, std::ostream* os) { *os << c.name; }
+
+class EscRefusalTest : public EscUpdateTest, public ::testing::WithParamInterface<EscRefusal> {};
+
+TEST_P(EscRefusalTest, NothingSentPollingBackPortAsItWas)
+{
+    const EscRefusal& r = GetParam();
+    ChooseShape(r.fileName, r.shape, r.file);
+    const int purgesBefore = device.purges;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::FileError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_TRUE(device.writes.empty());
+    EXPECT_EQ(device.purges, purgesBefore);
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_NE(screen.messages[0].text.find(r.messagePart), std::string::npos) << screen.messages[0].text;
+    EXPECT_EQ(screen.messages[0].caption, r.caption);
+    EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(screen.progressPositions, std::vector<int>{0});  // the button's reset only
+    ExpectPollingBackAndPortOpen();
+}
+
+std::string Repeated(const std::string& line, std::size_t times)
+{
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i)
+        text += line;
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, EscRefusalTest, ::testing::Values(
+    // Read as 0, the lower-case digits give the loader a wrong checksum.
+    EscRefusal{"LowerCaseHex", ":0300000002000af1\r\n:00000001FF\r\n", "line 1: error: 2 lower-case hex digits"},
+    EscRefusal{"BoxFirmware", "0003AABBCC0001DD", "named like program box firmware", FileShape::Content, "box.xup"},
+    EscRefusal{"BadChecksum", ":0300000002000AF2\n:00000001FF\n", "line 1: error: checksum 0xF2 is wrong"},
+    EscRefusal{"WrongRecordType", ":0300000602000AEB\n:00000001FF\n", "line 1: error: unknown record type 0x06"},
+    EscRefusal{"NulBytes", ":03000000020\0\0AF1\n:00000001FF\n"s, "line 1: error: 2 characters are not hex digits (first 0x00"},
+    EscRefusal{"EmptyLine", ":0300000002000AF1\n\n:00000001FF\n", "line 2: error: empty line"},
+    EscRefusal{"TenMegabyteLine", ":" + std::string(10 * 1024 * 1024, '0') + "\n", "too large"},
+    EscRefusal{"EmptyFile", "", "holds no records"},
+    EscRefusal{"Fifo", "", "FIFO", FileShape::Fifo},
+    EscRefusal{"LinkToDevZero", "", "a device", FileShape::LinkToDevZero},
+    EscRefusal{"Folder", "", "a folder", FileShape::Folder},
+    EscRefusal{"OneByteOverTheBound", Repeated(":00000001FF\n", kZrvMaxFileBytes / 12 + 1), "too large"},
+    EscRefusal{"Missing", "", "Read File Error!", FileShape::Missing, "esc.zrv", kBoxCaption}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EscUpdateTest, StaleLoaderByteInBufferDoesNotPassForTheReply)
 {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "update/FirmwareCheck.h"
+#include "update/XupFile.h"
 
 namespace kel {
 namespace {
@@ -116,13 +117,33 @@ TEST(XupCheck, ManyLineEndsAreCountedBeyondTwenty)
     EXPECT_TRUE(HasError(report, 0, "and 10 more line ends inside the data")) << Dump(report);
 }
 
-TEST(XupCheck, EmptyBlockWarnsButStillFlashes)
+TEST(FirmwareRefusal, NamesTheFirstErrorAndCountsEveryOther)
 {
-    const CheckReport report = CheckXup("00000001DD");
-    EXPECT_TRUE(report.Flashable()) << Dump(report);
-    EXPECT_TRUE(std::any_of(report.findings.begin(), report.findings.end(), [](const CheckFinding& f) {
-        return f.severity == Severity::Warning && f.imageOffset == 0u;
+    EXPECT_FALSE(FirmwareRefusal(CheckZrv(":0300000002000AF1\n:00000001FF\n")));
+    // 30 empty blocks before the last: 20 listed, the other 10 in one finding.
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "0000";
+    const auto refusal = FirmwareRefusal(CheckXup(text + "0001DD"));
+    ASSERT_TRUE(refusal);
+    EXPECT_TRUE(refusal->starts_with("image offset 0x0: error: an empty block before the last")) << *refusal;
+    EXPECT_TRUE(refusal->ends_with("(and 29 more errors)")) << *refusal;
+}
+
+TEST(XupCheck, BlocksThatCannotReachTheBoxWholeAreErrors)
+{
+    // The box ends the transfer at an empty block; the one after it never arrives.
+    const CheckReport empty = CheckXup("00000001DD");
+    EXPECT_FALSE(empty.Flashable()) << Dump(empty);
+    EXPECT_TRUE(std::any_of(empty.findings.begin(), empty.findings.end(), [](const CheckFinding& f) {
+        return f.severity == Severity::Error && f.imageOffset == 0u;
     }));
+    // 300 ms of echo at 0.52 ms a byte, less the byte the echo lags behind.
+    EXPECT_EQ(kXupMaxBlockBytes, 575u);
+    const std::string longest = "023D" + std::string(573 * 2, '5') + "0000";
+    EXPECT_TRUE(CheckXup(longest).Flashable()) << Dump(CheckXup(longest));
+    const CheckReport tooLong = CheckXup("023E" + std::string(574 * 2, '5') + "0000");
+    EXPECT_FALSE(tooLong.Flashable());
 }
 
 class CheckFileTest : public ::testing::Test {

@@ -110,43 +110,5 @@ TEST(XupBlocks, WalkEndsAtTheFirstOverrunningBlock)
     EXPECT_TRUE(stray[1].overruns);
 }
 
-struct RefusalCase {
-    const char* name;
-    Bytes image;
-    const char* refusalPart;  // empty: accepted
-};
-
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
-
-class XupRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
-
-TEST_P(XupRefusalTest, RefusesWhatTheBoxCannotTake)
-{
-    const auto refusal = XupRefusal(GetParam().image);
-    if (std::string(GetParam().refusalPart).empty()) {
-        EXPECT_FALSE(refusal) << *refusal;
-    } else {
-        ASSERT_TRUE(refusal);
-        EXPECT_NE(refusal->find(GetParam().refusalPart), std::string::npos) << *refusal;
-    }
-}
-
-Bytes OneBlockImage(std::size_t size)
-{
-    Bytes image(size, 0x55);
-    image[0] = static_cast<std::uint8_t>((size - 2) >> 8);
-    image[1] = static_cast<std::uint8_t>(size - 2);
-    return image;
-}
-
-INSTANTIATE_TEST_SUITE_P(Images, XupRefusalTest, ::testing::Values(
-    RefusalCase{"Empty", {}, ""},
-    RefusalCase{"LargestImage", OneBlockImage(65536), ""},
-    RefusalCase{"OneByteTooLarge", [] { auto i = OneBlockImage(65536); i.push_back(0); return i; }(),
-                "65537 bytes"},
-    RefusalCase{"BlockRunsPastEnd", {0x00, 0x05, 0xAA, 0xBB}, "states 5 bytes, but only 2 follow"},
-    RefusalCase{"StrayLastByte", {0x00, 0x00, 0x01}, "stray byte at offset 2"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 } // namespace
 } // namespace kel

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "link/LinkState.h"
@@ -14,6 +15,10 @@
 #include "update/FirmwareUpdater.h"
 
 namespace kel::test {
+
+// What a refused firmware file is: its content, or something that is no
+// regular file at all.
+enum class FileShape { Content, Missing, Fifo, Folder, LinkToDevZero };
 
 // Records when each message box came up, and runs a hook where the box
 // update dispatches window messages.
@@ -81,6 +86,20 @@ protected:
     std::string ChooseFileWith(const std::string& name, const std::string& content)
     {
         const std::string path = WriteFile(name, content);
+        screen.fileAnswers.push_back(path);
+        return path;
+    }
+    // Makes the shape under `name` and queues it as the chooser's answer.
+    std::string ChooseShape(const std::string& name, FileShape shape, const std::string& content)
+    {
+        const std::string path = (dir / name).string();
+        switch (shape) {
+        case FileShape::Content: WriteFile(name, content); break;
+        case FileShape::Missing: break;
+        case FileShape::Fifo: EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0); break;
+        case FileShape::Folder: std::filesystem::create_directory(path); break;
+        case FileShape::LinkToDevZero: std::filesystem::create_symlink("/dev/zero", path); break;
+        }
         screen.fileAnswers.push_back(path);
         return path;
     }
