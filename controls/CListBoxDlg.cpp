@@ -1,5 +1,8 @@
 #include "controls/CListBoxDlg.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
+
 #include "controls/CMyListBox.h"
 #include "resources/ResourceIds.h"
 
@@ -15,10 +18,21 @@ QStringList ToQt(const std::vector<std::string>& entries)
     return list;
 }
 
+// Wayland places a window only relative to its parent, and only a pop-up:
+// there the list is a Qt::Popup of the main window. Elsewhere it is a tool
+// window at its place on the screen, which leaves every other click on the
+// main window to the main window.
+Qt::WindowFlags PopupFlags()
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return Qt::Popup | Qt::FramelessWindowHint;
+    return Qt::Tool | Qt::FramelessWindowHint;
+}
+
 } // namespace
 
 CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& caption, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
+    : QWidget(owner, PopupFlags())
     , m_slotId(slotId)
     , m_list(new CMyListBox(this))
 {
@@ -45,14 +59,32 @@ CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& 
     }
     m_list->hide();
 
-    // Connected after the preselection, so only the user's choice commits. A
-    // click on the entry already selected changes no selection but chooses too.
+    // Connected after the preselection, so only the user's choice commits:
+    // a change of the selection, by a click or by the arrow keys.
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> selected = m_list->selectedItems();
         if (!selected.isEmpty())
             Commit(m_list->row(selected.first()));
     });
-    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { Commit(m_list->row(item)); });
+}
+
+void CListBoxDlg::keyPressEvent(QKeyEvent* event)
+{
+    // The list passes on the keys it has no use for.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!m_committed) {
+            m_committed = true;
+            emit Dismissed(m_slotId);
+            close();
+        }
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 CListBoxDlg::CListBoxDlg(int slotId, const std::vector<std::string>& entries, const std::string& caption,
@@ -76,6 +108,8 @@ CListBoxDlg* CListBoxDlg::Open(QWidget* window, int slotId, const QStringList& e
     const QRect frame = window ? window->frameGeometry() : QRect();
     popup->setGeometry(Placement(frame, verticalOffset));
     popup->show();
+    // The list takes the keyboard at once: the pop-up becomes the active window.
+    popup->activateWindow();
     popup->ShowList();
     return popup;
 }
