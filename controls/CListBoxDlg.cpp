@@ -1,9 +1,9 @@
 #include "controls/CListBoxDlg.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 
 #include "controls/CMyListBox.h"
+#include "controls/WindowPlacement.h"
 #include "resources/ResourceIds.h"
 
 namespace kel {
@@ -18,21 +18,20 @@ QStringList ToQt(const std::vector<std::string>& entries)
     return list;
 }
 
-// Wayland places a window only relative to its parent, and only a pop-up:
-// there the list is a Qt::Popup of the main window. Elsewhere it is a tool
-// window at its place on the screen, which leaves every other click on the
-// main window to the main window.
-Qt::WindowFlags PopupFlags()
+// A tool window at its place on the screen, which leaves every other click
+// on the main window to the main window; where the window system will not
+// place it (Wayland), a child widget of the main window at the same place.
+Qt::WindowFlags PopupFlags(QWidget* owner)
 {
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return Qt::Popup | Qt::FramelessWindowHint;
+    if (owner && !PlacesTopLevelWindows())
+        return Qt::Widget;
     return Qt::Tool | Qt::FramelessWindowHint;
 }
 
 } // namespace
 
 CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& caption, QWidget* owner)
-    : QWidget(owner, PopupFlags())
+    : QWidget(owner, PopupFlags(owner))
     , m_slotId(slotId)
     , m_list(new CMyListBox(this))
 {
@@ -105,8 +104,9 @@ CListBoxDlg* CListBoxDlg::Open(QWidget* window, int slotId, const QStringList& e
 {
     auto* popup = new CListBoxDlg(slotId, entries, caption, window);
     // The main window is frameless, so its frame corner is its client origin.
-    const QRect frame = window ? window->frameGeometry() : QRect();
+    const QRect frame = window ? OwnerRect(*window, !popup->isWindow()) : QRect();
     popup->setGeometry(Placement(frame, verticalOffset));
+    popup->raise();
     popup->show();
     // The list takes the keyboard at once: the pop-up becomes the active window.
     popup->activateWindow();

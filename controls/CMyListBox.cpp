@@ -1,5 +1,6 @@
 #include "controls/CMyListBox.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -11,7 +12,7 @@ namespace kel {
 
 CMyListBox::CMyListBox(QWidget* parent)
     : QListWidget(parent)
-    , m_background(skin::Bitmap(id::bmp::kPopupBackground))
+    , m_background(skin::Bitmap(id::bmp::kPopupBackground, qApp->devicePixelRatio()))
 {
     setFont(EntryFont());
     setFrameShape(QFrame::NoFrame);
