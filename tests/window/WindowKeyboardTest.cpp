@@ -1,4 +1,5 @@
-// The main window with the keyboard alone, and as a screen reader sees it.
+// The main window with the keyboard alone, and as a screen reader sees it;
+// typing a voltage; where the file choosers open.
 #include <QAccessible>
 #include <QLineEdit>
 #include <QtTest>
@@ -7,6 +8,7 @@
 #include "controls/CListBoxDlg.h"
 #include "controls/CMyListBox.h"
 #include "controls/CxSkinButton.h"
+#include "ui/Dialogs.h"
 
 using namespace kel;
 using kel::test::WindowFixture;
@@ -231,6 +233,19 @@ private slots:
         for (int y = 0; y < off.height(); y += 3)
             for (int x = 0; x < off.width(); x += 3)
                 QVERIFY(std::abs(qRed(off.pixel(x, y)) - qGreen(off.pixel(x, y))) <= 1);
+    }
+
+    // Not the keyboard, but what a user expects of a desktop too.
+    void FileChoosersOpenInTheLastFolderUsed()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("kel.conf")), QSettings::IniFormat);
+        QCOMPARE(ui::InitialFolder(settings), QDir::homePath());
+        QDir(dir.path()).mkdir(QStringLiteral("firmware"));
+        ui::RememberFolder(settings, dir.filePath(QStringLiteral("firmware/new.zrv")));
+        QCOMPARE(ui::InitialFolder(settings), dir.filePath(QStringLiteral("firmware")));
+        QDir(dir.filePath(QStringLiteral("firmware"))).removeRecursively();
+        QCOMPARE(ui::InitialFolder(settings), QDir::homePath());  // gone: home again
     }
 };
 
