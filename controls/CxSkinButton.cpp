@@ -217,10 +217,7 @@ void CxSkinButton::DrawFocusMark(QPainter& painter) const
 
 void CxSkinButton::focusInEvent(QFocusEvent* event)
 {
-    // The mark is for keyboard users: a window that is merely activated, or
-    // gets the focus back from a pop-up, keeps what it had.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        m_keyboardFocus = event->reason() != Qt::MouseFocusReason;
+    m_keyboardFocus = FocusMarkAfter(event->reason(), true, m_keyboardFocus);
     QAbstractButton::focusInEvent(event);
 }
 
@@ -291,8 +288,7 @@ void CxSkinButton::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CxSkinButton::focusOutEvent(QFocusEvent* event)
 {
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        m_keyboardFocus = false;
+    m_keyboardFocus = FocusMarkAfter(event->reason(), false, m_keyboardFocus);
     if (m_pressed) {
         m_pressed = false;
         setDown(false);

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "controls/SkinDrawing.h"
 #include "resources/SkinStyle.h"
 
 namespace kel::ui {
@@ -34,15 +35,13 @@ void SkinRadio::paintEvent(QPaintEvent*)
 
 void SkinRadio::focusInEvent(QFocusEvent* event)
 {
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
+    keyboardFocus_ = FocusMarkAfter(event->reason(), true, keyboardFocus_);
     QRadioButton::focusInEvent(event);
 }
 
 void SkinRadio::focusOutEvent(QFocusEvent* event)
 {
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        keyboardFocus_ = false;
+    keyboardFocus_ = FocusMarkAfter(event->reason(), false, keyboardFocus_);
     QRadioButton::focusOutEvent(event);
 }
 
