@@ -101,6 +101,9 @@ void CKelDlg::showEvent(QShowEvent* event)
     if (!watchingExposure_ && windowHandle()) {
         windowHandle()->installEventFilter(this);
         watchingExposure_ = true;
+        // Take the keyboard when shown: without a window manager nobody
+        // else makes the window active, and keys would go nowhere.
+        activateWindow();
     }
     QWidget::showEvent(event);
 }

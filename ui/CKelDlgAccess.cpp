@@ -188,6 +188,9 @@ void CKelDlg::CreateKeyboard()
             setTabOrder(previous, widget);
         previous = widget;
     }
+    // The keyboard starts at the device choice, never on close.
+    controls_.Find(id::kRadioEsc)->setFocus(Qt::ActiveWindowFocusReason);
+
     // Alt+Down opens an option button's pop-up, as it does a combo box's.
     for (int slot = id::kFirstSlot; slot <= id::kLastSlot; ++slot)
         controls_.Find(slot)->installEventFilter(this);
