@@ -1,6 +1,9 @@
 #include "controls/CListBoxDlg.h"
 
+#include <QKeyEvent>
+
 #include "controls/CMyListBox.h"
+#include "controls/WindowPlacement.h"
 #include "resources/ResourceIds.h"
 
 namespace kel {
@@ -15,10 +18,20 @@ QStringList ToQt(const std::vector<std::string>& entries)
     return list;
 }
 
+// A tool window at its place on the screen, which leaves every other click
+// on the main window to the main window; where the window system will not
+// place it (Wayland), a child widget of the main window at the same place.
+Qt::WindowFlags PopupFlags(QWidget* owner)
+{
+    if (owner && !PlacesTopLevelWindows())
+        return Qt::Widget;
+    return Qt::Tool | Qt::FramelessWindowHint;
+}
+
 } // namespace
 
 CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& caption, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
+    : QWidget(owner, PopupFlags(owner))
     , m_slotId(slotId)
     , m_list(new CMyListBox(this))
 {
@@ -45,14 +58,32 @@ CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& 
     }
     m_list->hide();
 
-    // Connected after the preselection, so only the user's choice commits. A
-    // click on the entry already selected changes no selection but chooses too.
+    // Connected after the preselection, so only the user's choice commits:
+    // a change of the selection, by a click or by the arrow keys.
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> selected = m_list->selectedItems();
         if (!selected.isEmpty())
             Commit(m_list->row(selected.first()));
     });
-    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { Commit(m_list->row(item)); });
+}
+
+void CListBoxDlg::keyPressEvent(QKeyEvent* event)
+{
+    // The list passes on the keys it has no use for.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!m_committed) {
+            m_committed = true;
+            emit Dismissed(m_slotId);
+            close();
+        }
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 CListBoxDlg::CListBoxDlg(int slotId, const std::vector<std::string>& entries, const std::string& caption,
@@ -73,9 +104,12 @@ CListBoxDlg* CListBoxDlg::Open(QWidget* window, int slotId, const QStringList& e
 {
     auto* popup = new CListBoxDlg(slotId, entries, caption, window);
     // The main window is frameless, so its frame corner is its client origin.
-    const QRect frame = window ? window->frameGeometry() : QRect();
+    const QRect frame = window ? OwnerRect(*window, !popup->isWindow()) : QRect();
     popup->setGeometry(Placement(frame, verticalOffset));
+    popup->raise();
     popup->show();
+    // The list takes the keyboard at once: the pop-up becomes the active window.
+    popup->activateWindow();
     popup->ShowList();
     return popup;
 }

@@ -44,6 +44,12 @@ public:
 signals:
     // The user chose entry `index` with text `text` for option slot `slotId`.
     void Chosen(int slotId, int index, const QString& text);
+    // The user closed the pop-up from the keyboard without a change (Escape,
+    // or Enter on the entry already chosen).
+    void Dismissed(int slotId);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Commit(int row);

@@ -1,5 +1,6 @@
 #include "controls/CMyListBox.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -11,7 +12,7 @@ namespace kel {
 
 CMyListBox::CMyListBox(QWidget* parent)
     : QListWidget(parent)
-    , m_background(skin::Bitmap(id::bmp::kPopupBackground))
+    , m_background(skin::Bitmap(id::bmp::kPopupBackground, qApp->devicePixelRatio()))
 {
     setFont(EntryFont());
     setFrameShape(QFrame::NoFrame);
@@ -55,7 +56,8 @@ void CMyListBox::paintEvent(QPaintEvent* event)
         QPainter painter(viewport());
         const int width = viewport()->width() - m_rightMargin;
         const int height = viewport()->height();
-        painter.drawPixmap(QRect(0, 0, width, height), m_background, QRect(0, 0, width, height));
+        const qreal scale = m_background.devicePixelRatio();  // the source is in its own pixels
+        painter.drawPixmap(QRectF(0, 0, width, height), m_background, QRectF(0, 0, width * scale, height * scale));
     }
     QListWidget::paintEvent(event);
 }

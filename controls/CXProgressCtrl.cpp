@@ -67,21 +67,38 @@ QSize CXProgressCtrl::sizeHint() const
     return {350, 20};
 }
 
+namespace {
+
+// A one-pixel frame as four filled strips, so that at any device pixel ratio
+// it covers whole device pixels up to the rectangle's last row and column.
+void FillFrame(QPainter& p, const QRect& r, const QColor& colour)
+{
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+}
+
+} // namespace
+
 void CXProgressCtrl::paintEvent(QPaintEvent*)
 {
-    const qreal ratio = devicePixelRatioF();
-    QPixmap buffer(size() * ratio);
-    buffer.setDevicePixelRatio(ratio);
+    QPainter(this).drawImage(0, 0, Render(devicePixelRatioF()));
+}
+
+QImage CXProgressCtrl::Render(qreal scale) const
+{
+    QImage buffer((QSizeF(size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    buffer.setDevicePixelRatio(scale);
+    buffer.fill(fieldColor);  // nothing of an earlier paint or of the allocator shows
     {
         QPainter p(&buffer);
         p.setFont(font());  // inherited from the parent window
 
         // Flat sunken border: shadow outside, face inside, then the field.
         const QRect all = rect();
-        p.setPen(palette().color(QPalette::Dark));
-        p.drawRect(all.adjusted(0, 0, -1, -1));
-        p.setPen(palette().color(QPalette::Button));
-        p.drawRect(all.adjusted(1, 1, -2, -2));
+        FillFrame(p, all, palette().color(QPalette::Dark));
+        FillFrame(p, all.adjusted(1, 1, -1, -1), palette().color(QPalette::Button));
         const QRect inner = InnerRect();
         p.fillRect(inner, fieldColor);
 
@@ -100,7 +117,7 @@ void CXProgressCtrl::paintEvent(QPaintEvent*)
         p.setPen(captionOnBarColor);
         p.drawText(baseline, caption);
     }
-    QPainter(this).drawPixmap(0, 0, buffer);
+    return buffer;
 }
 
 } // namespace kel

@@ -41,6 +41,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // Paints the whole control into an image of its size at this device
+    // pixel ratio: what a paint puts on the screen.
+    QImage Render(qreal scale) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,9 +1,11 @@
 #include "controls/CprogessDlg.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 
 #include "controls/CXProgressCtrl.h"
+#include "controls/WindowPlacement.h"
 #include "resources/ResourceIds.h"
 #include "resources/Skin.h"
 
@@ -29,16 +31,18 @@ QFont ArialPoints(int points)
 } // namespace
 
 CprogessDlg::CprogessDlg(QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint)
+    : QWidget(owner, owner && !PlacesTopLevelWindows() ? Qt::Widget : Qt::Tool | Qt::FramelessWindowHint)
     , m_bar(new CXProgressCtrl(this))
     , m_detail(new QLabel(this))
     , m_title(new QLabel(this))
-    , m_background(skin::Bitmap(id::bmp::kProgressDlgBackground))
+    , m_background(skin::Bitmap(id::bmp::kProgressDlgBackground, qApp->devicePixelRatio()))
 {
     resize(kWidth, kHeight);
     // Only the background picture is seen; the rest of the 500 x 300 window
-    // has no picture and is left out of the window's shape.
-    setMask(QRegion(m_background.rect()));
+    // has no picture: it is left out of the window's shape, and painted
+    // transparent where a mask cannot shape a window (Wayland).
+    setAttribute(Qt::WA_TranslucentBackground);
+    setMask(QRegion(QRect(QPoint(0, 0), m_background.deviceIndependentSize().toSize())));
 
     m_bar->setObjectName(QString::number(id::kProgressDlgBar));
     m_bar->setGeometry(FromDialogUnits(4, 36, 182, 15));
@@ -72,7 +76,8 @@ CprogessDlg* CprogessDlg::Open(QWidget* owner)
 {
     auto* dialog = new CprogessDlg(owner);
     if (owner)
-        dialog->setGeometry(Placement(owner->frameGeometry()));
+        dialog->setGeometry(Placement(OwnerRect(*owner, !dialog->isWindow())));
+    dialog->raise();
     dialog->show();
     dialog->repaint();
     return dialog;

@@ -1,5 +1,6 @@
 #include "controls/CxSkinButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -9,6 +10,7 @@
 
 #include "controls/SkinDrawing.h"
 #include "resources/Skin.h"
+#include "resources/SkinStyle.h"
 
 namespace kel {
 namespace {
@@ -58,6 +60,27 @@ void CxSkinButton::ApplySkin(unsigned normalId, unsigned pressedId, unsigned hov
     Looks looks{LoadBitmap(normalId), LoadBitmap(pressedId), LoadBitmap(hoverId), LoadBitmap(disabledId),
                 LoadBitmap(maskId)};
     ApplySkin(looks, drawMode, border, focusMargin);
+    const unsigned ids[kLookCount] = {normalId & 0xFFFFu, pressedId & 0xFFFFu, hoverId & 0xFFFFu,
+                                      (disabledId ? disabledId : normalId) & 0xFFFFu, maskId & 0xFFFFu};
+    std::copy(std::begin(ids), std::end(ids), m_ids);
+}
+
+void CxSkinButton::SetGeneratedDisabledLook(bool on)
+{
+    m_generatedDisabled = on;
+    update();
+}
+
+QImage CxSkinButton::LookAt(Look look, qreal scale) const
+{
+    const bool generated = look == kDisabled && m_generatedDisabled && m_disabledIsCopy;
+    const QImage* own[kLookCount] = {&m_normal, &m_pressedLook, &m_hoverLook, &m_disabled, &m_mask};
+    QImage image = *own[look];
+    if (scale != 1.0 && m_ids[look] != 0)
+        image = skin::Image(int(m_ids[look]), scale);
+    if (generated)
+        return skin::DisabledLook(image);
+    return image;
 }
 
 void CxSkinButton::ApplySkin(const Looks& looks, short drawMode, short border, short focusMargin)
@@ -66,6 +89,8 @@ void CxSkinButton::ApplySkin(const Looks& looks, short drawMode, short border, s
     m_pressedLook = looks.pressed;
     m_hoverLook = looks.hover;
     m_disabled = looks.disabled.isNull() ? looks.normal : looks.disabled;
+    m_disabledIsCopy = looks.disabled.isNull();
+    std::fill(std::begin(m_ids), std::end(m_ids), 0u);
     m_mask = looks.mask;
 
     m_drawMode = std::clamp<int>(drawMode, kDrawNatural, kDrawTile);
@@ -126,16 +151,18 @@ void CxSkinButton::paintEvent(QPaintEvent*)
     const QPoint origin = CaptionOrigin(text(), item.size(), font);
     const QPoint baseline = origin + QPoint(0, metrics.ascent());
     const QColor face = palette().color(QPalette::Button);
+    const qreal scale = devicePixelRatioF();
+    const QImage mask = LookAt(kMask, scale);
 
     auto paintLook = [&](const QImage& look) {
         if (look.isNull())
             painter.fillRect(item, face);
         else
-            PaintBitmap(painter, look, m_mask, item, m_drawMode);
+            PaintBitmap(painter, look, mask, item, m_drawMode);
     };
 
     if (!isEnabled()) {
-        paintLook(m_disabled);
+        paintLook(LookAt(kDisabled, scale));
         if (m_border != 0)
             qDrawWinButton(&painter, item, palette(), false);
         painter.setClipRect(item);
@@ -146,15 +173,18 @@ void CxSkinButton::paintEvent(QPaintEvent*)
         return;
     }
 
-    const bool selected = isDown();
+    // A checked button (the open page's) keeps its pressed look.
+    const bool selected = isDown() || isChecked();
     if (selected)
-        paintLook(m_pressedLook);
+        paintLook(LookAt(kPressed, scale));
     else if (m_normal.isNull())
         painter.fillRect(item, face);
     else
-        paintLook(m_hover && !m_hoverLook.isNull() ? m_hoverLook : m_normal);
+        paintLook(LookAt(m_hover && !m_hoverLook.isNull() ? kHover : kNormal, scale));
     if (m_border != 0)
         qDrawWinButton(&painter, item, palette(), selected);
+    if (ShowsFocusMark() && m_focusMargin == 0)
+        DrawFocusMark(painter);
 
     QRect textClip = item;
     if (hasFocus() && m_focusMargin > 0) {
@@ -167,6 +197,41 @@ void CxSkinButton::paintEvent(QPaintEvent*)
     painter.setClipRect(textClip);
     painter.setPen(m_captionColour);
     painter.drawText(baseline, text());  // no offset in the pressed look
+}
+
+bool CxSkinButton::ShowsFocusMark() const
+{
+    return hasFocus() && m_keyboardFocus;
+}
+
+void CxSkinButton::DrawFocusMark(QPainter& painter) const
+{
+    // The skin's amber, inside the button's own outline.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(skin::style::Colour(skin::style::kAccent), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 4, 4);
+    painter.restore();
+}
+
+void CxSkinButton::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = FocusMarkAfter(event->reason(), true, m_keyboardFocus);
+    QAbstractButton::focusInEvent(event);
+}
+
+void CxSkinButton::keyPressEvent(QKeyEvent* event)
+{
+    m_keyboardFocus = true;
+    // Enter and Return press the button as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+    update();
 }
 
 void CxSkinButton::SetHover(bool hover)
@@ -223,6 +288,7 @@ void CxSkinButton::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CxSkinButton::focusOutEvent(QFocusEvent* event)
 {
+    m_keyboardFocus = FocusMarkAfter(event->reason(), false, m_keyboardFocus);
     if (m_pressed) {
         m_pressed = false;
         setDown(false);

@@ -34,6 +34,11 @@ public:
     };
     void ApplySkin(const Looks& looks, short drawMode, short border, short focusMargin);
 
+    // With this on, a missing disabled bitmap is made from the normal one,
+    // greyed and dimmed, instead of being a plain copy of it, so a disabled
+    // button does not look live.
+    void SetGeneratedDisabledLook(bool on);
+
     // Sets the caption colour and returns the previous one; does not repaint.
     QColor SetCaptionColor(const QColor& colour);
     QColor CaptionColor() const { return m_captionColour; }
@@ -48,6 +53,8 @@ public:
     // mask is white everywhere (see HasEmptyShape).
     QRegion Shape() const { return m_shape; }
     bool HasEmptyShape() const { return m_emptyShape; }
+    // The focus mark shows: the button has the focus and got it from the keyboard.
+    bool ShowsFocusMark() const;
 
     // Where DrawItem puts the caption's top-left corner for this text and size.
     static QPoint CaptionOrigin(const QString& text, QSize size, const QFont& font);
@@ -64,9 +71,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    enum Look { kNormal, kPressed, kHover, kDisabled, kMask, kLookCount };
+    // A look at the painter's device pixel ratio: bitmaps loaded by id are
+    // painted again for it; others are used as they are.
+    QImage LookAt(Look look, qreal scale) const;
+    void DrawFocusMark(QPainter& painter) const;
     void SetShape(const QRegion& shape, bool fromMask);
     void SetHover(bool hover);
 
@@ -83,6 +97,10 @@ private:
     bool m_emptyShape = false;
     int m_border = 0;
     int m_drawMode = 1;
+    unsigned m_ids[kLookCount] = {};
+    bool m_generatedDisabled = false;
+    bool m_disabledIsCopy = false;
+    bool m_keyboardFocus = false;
 };
 
 } // namespace kel

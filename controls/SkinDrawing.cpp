@@ -40,15 +40,22 @@ void PaintBitmap(QPainter& painter, const QImage& bitmap, const QImage& mask, co
     }
     if (bitmap.isNull() || rect.isEmpty())
         return;
-    const QImage source = Fit(bitmap, rect.size(), drawMode).convertToFormat(QImage::Format_RGB32);
+    // A bitmap painted for a finer screen fills the same rectangle with more pixels.
+    const qreal scale = bitmap.devicePixelRatio();
+    const QSize pixels = (QSizeF(rect.size()) * scale).toSize();
+    QImage source = Fit(bitmap, pixels, drawMode).convertToFormat(QImage::Format_RGB32);
+    source.setDevicePixelRatio(scale);
     if (mask.isNull()) {
         painter.drawImage(rect.topLeft(), source);
         return;
     }
     // Compose once: transparent where the mask is white, the bitmap elsewhere,
     // then one transfer onto the target.
-    const QImage fittedMask = Fit(mask, rect.size(), drawMode).convertToFormat(QImage::Format_RGB32);
-    QImage composed(rect.size(), QImage::Format_ARGB32);
+    const QImage fittedMask = (mask.devicePixelRatio() == scale ? Fit(mask, pixels, drawMode)
+                                                                : mask.scaled(pixels, Qt::IgnoreAspectRatio))
+                                  .convertToFormat(QImage::Format_RGB32);
+    QImage composed(pixels, QImage::Format_ARGB32);
+    composed.setDevicePixelRatio(scale);
     for (int y = 0; y < composed.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         const auto* keep = reinterpret_cast<const QRgb*>(fittedMask.constScanLine(y));

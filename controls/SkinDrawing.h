@@ -8,6 +8,17 @@ class QPainter;
 // Bitmap drawing shared by the skinned controls.
 namespace kel {
 
+// The focus mark is for keyboard users. Whether a control shows it after its
+// focus changed for `reason` (`gained` or lost), having shown it before or not:
+// a window that is merely activated, or gets the focus back from a pop-up,
+// keeps what it had.
+inline bool FocusMarkAfter(Qt::FocusReason reason, bool gained, bool before)
+{
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return before;
+    return gained && reason != Qt::MouseFocusReason;
+}
+
 // How a bitmap fills a rectangle.
 enum DrawMode : int {
     kDrawNatural = 0,  // natural size from the top-left corner (cut to the rectangle)

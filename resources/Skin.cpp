@@ -5,6 +5,7 @@
 
 #include "resources/ResourceIds.h"
 #include "resources/SkinPainters.h"
+#include "resources/SkinStyle.h"
 
 namespace kel::skin {
 namespace {
@@ -45,26 +46,68 @@ const std::map<int, Painter>& Painters()
     return painters;
 }
 
+// Shapes built pixel by pixel: painted at their own size only.
+bool PixelExact(int id)
+{
+    namespace b = kel::id::bmp;
+    return id == b::kOptionButton || id == b::kOptionButtonDown || id == b::kOptionButtonMask ||
+           id == b::kProfileButton || id == b::kProfileButtonDown || id == b::kProfileButtonMask || id == b::kIcon;
+}
+
 } // namespace
 
 QImage Image(int id)
 {
-    // Painted once; later calls share the cached pixels (QImage is implicitly shared).
-    static std::map<int, QImage> cache;
-    if (const auto hit = cache.find(id); hit != cache.end())
+    return Image(id, 1.0);
+}
+
+QImage Image(int id, qreal scale)
+{
+    if (scale <= 0 || PixelExact(id))
+        scale = 1.0;
+    // Painted once per scale; later calls share the cached pixels (QImage is
+    // implicitly shared).
+    static std::map<std::pair<int, int>, QImage> cache;
+    const std::pair<int, int> key{id, qRound(scale * 100)};
+    if (const auto hit = cache.find(key); hit != cache.end())
         return hit->second;
     const auto painter = Painters().find(id);
     if (painter == Painters().end())
         return {};
-    QImage image = painter->second();  // may itself ask for other bitmaps
-    cache.emplace(id, image);
+    // The painters draw in window pixels at the current scale, and may
+    // themselves ask for other bitmaps at it.
+    const style::ScaleScope scope(scale);
+    QImage image = painter->second();
+    cache.emplace(key, image);
     return image;
 }
 
 QPixmap Bitmap(int id)
 {
-    const QImage image = Image(id);
+    return Bitmap(id, 1.0);
+}
+
+QPixmap Bitmap(int id, qreal scale)
+{
+    const QImage image = Image(id, scale);
     return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+}
+
+QImage DisabledLook(const QImage& normal)
+{
+    if (normal.isNull())
+        return {};
+    QImage grey = normal.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            // Grey, pulled toward the frame's dark metal so it reads as off.
+            const int level = qGray(line[x]) / 2 + 40;
+            line[x] = qRgb(level, level, level + 4);
+        }
+    }
+    grey.setDevicePixelRatio(normal.devicePixelRatio());
+    return grey;
 }
 
 QIcon AppIcon()

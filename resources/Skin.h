@@ -16,6 +16,17 @@ inline constexpr QRgb kKeyColour = qRgb(25, 35, 35);
 QImage Image(int id);
 QPixmap Bitmap(int id);
 
+// The same bitmap painted for a screen of this device pixel ratio: the same
+// size in window pixels, `scale` times as many pixels (devicePixelRatio() is
+// `scale`), so text and curves stay sharp. Bitmaps that are exact to the
+// pixel (masks and the masked buttons) are only made at their own size.
+QImage Image(int id, qreal scale);
+QPixmap Bitmap(int id, qreal scale);
+
+// What a bitmap button shows while disabled when it has no disabled bitmap of
+// its own: the normal look, greyed and dimmed, at the normal look's scale.
+QImage DisabledLook(const QImage& normal);
+
 // The application icon (resource 227) in the usual sizes.
 QIcon AppIcon();
 

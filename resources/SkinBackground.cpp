@@ -96,15 +96,16 @@ void CutOutline(QImage& image)
             if ((line[x] & 0xFFFFFF) == (kKeyColour & 0xFFFFFF))
                 line[x] = qRgb(26, 35, 35);
     }
-    // Seven pixels per corner: 3 in the last row, 2 above, then 1 and 1.
+    // Seven window pixels per corner: 3 in the last row, 2 above, then 1 and 1.
     const int widths[] = {3, 2, 1, 1};
-    const int w = image.width();
-    const int h = image.height();
+    const QRect bounds = Bounds(image);
+    const int w = bounds.width();
+    const int h = bounds.height();
+    QPainter p(&image);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     for (int row = 0; row < 4; ++row) {
-        for (int i = 0; i < widths[row]; ++i) {
-            image.setPixel(i, h - 1 - row, kKeyColour);
-            image.setPixel(w - 1 - i, h - 1 - row, kKeyColour);
-        }
+        p.fillRect(QRect(0, h - 1 - row, widths[row], 1), Colour(kKeyColour));
+        p.fillRect(QRect(w - widths[row], h - 1 - row, widths[row], 1), Colour(kKeyColour));
     }
 }
 
@@ -153,14 +154,15 @@ QImage Background()
 {
     QImage image = NewImage(layout::kBackgroundSize, kFrameBottom);
     {
+        const QRect bounds = Bounds(image);
         QPainter p(&image);
-        FillMetal(p, image.rect(), kFrameTop, kFrameBottom);
+        FillMetal(p, bounds, kFrameTop, kFrameBottom);
         p.setPen(Colour(kFrameLine));
-        p.drawLine(0, 0, image.width() - 1, 0);
-        p.drawLine(0, 0, 0, image.height() - 1);
+        p.drawLine(0, 0, bounds.width() - 1, 0);
+        p.drawLine(0, 0, 0, bounds.height() - 1);
         p.setPen(Colour(kFrameShadow));
-        p.drawLine(0, image.height() - 1, image.width() - 1, image.height() - 1);
-        p.drawLine(image.width() - 1, 0, image.width() - 1, image.height() - 1);
+        p.drawLine(0, bounds.height() - 1, bounds.width() - 1, bounds.height() - 1);
+        p.drawLine(bounds.width() - 1, 0, bounds.width() - 1, bounds.height() - 1);
         DrawTitle(p);
         DrawTabWell(p);
         DrawPanel(p);
@@ -173,7 +175,7 @@ QImage Background()
 QImage HomePicture()
 {
     const QRect area = layout::kHomePicture;
-    QImage image = Image(kel::id::bmp::kBackground).copy(area);
+    QImage image = CopyArea(Image(kel::id::bmp::kBackground, CurrentScale()), area);
     QPainter p(&image);
     p.translate(-area.topLeft());  // draw in window coordinates
 

@@ -17,7 +17,7 @@ namespace b = kel::id::bmp;
 
 QImage FaceUnder(QRect area)
 {
-    return Image(b::kBackground).copy(area);
+    return CopyArea(Image(b::kBackground, CurrentScale()), area);
 }
 
 struct PageImage {
@@ -77,15 +77,16 @@ QImage PageButton(int id)
         const bool down = id == page.down;
         QImage image = FaceUnder(page.at);
         QPainter p(&image);
-        const QRectF plate(1, 1, image.width() - 2, image.height() - 2);
+        const QRect bounds = Bounds(image);
+        const QRectF plate(1, 1, bounds.width() - 2, bounds.height() - 2);
         if (down)
             DrawPlate(p, plate, 5, kFrameBottom, kButtonTop, kButtonBorder);
         else
             DrawPlate(p, plate, 5, kButtonTop, kButtonBottom, kButtonBorder);
-        const QRect text = image.rect().adjusted(0, down ? 1 : 0, 0, down ? -4 : -2);
+        const QRect text = bounds.adjusted(0, down ? 1 : 0, 0, down ? -4 : -2);
         DrawText(p, text, Qt::AlignCenter, QString::fromLatin1(page.name), Font(14, true), down ? kAccent : kOnDark);
         if (down)
-            p.fillRect(QRect(20, image.height() - 8, image.width() - 40, 3), Colour(kAccent));
+            p.fillRect(QRect(20, bounds.height() - 8, bounds.width() - 40, 3), Colour(kAccent));
         return image;
     }
     return {};
@@ -96,12 +97,14 @@ QImage ActionButton(int id)
     const bool down = id == b::kApplyDown || id == b::kDefaultsDown || id == b::kUpdateDown;
     const bool apply = id == b::kApplyUp || id == b::kApplyDown;
     const bool update = id == b::kUpdateUp || id == b::kUpdateDown;
-    const QImage under = update ? Image(b::kHomePicture).copy(layout::kUpdate.translated(-layout::kHomePicture.topLeft()))
+    const QImage under = update ? CopyArea(Image(b::kHomePicture, CurrentScale()),
+                                          layout::kUpdate.translated(-layout::kHomePicture.topLeft()))
                                 : FaceUnder(apply ? layout::kApply : layout::kDefaults);
     QImage image = under;
+    const QRect bounds = Bounds(image);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF plate = QRectF(image.rect()).adjusted(1, 1, -1, -1).translated(0, down ? 1 : 0);
+    const QRectF plate = QRectF(bounds).adjusted(1, 1, -1, -1).translated(0, down ? 1 : 0);
     // Writing to a device (apply, update) is amber; everything else is metal.
     const bool accent = apply || update;
     const QRgb ink = accent ? kInk : kOnDark;
@@ -115,16 +118,16 @@ QImage ActionButton(int id)
     const int shift = down ? 1 : 0;
     if (update) {
         DrawUpArrow(p, QPointF(28, 17.5 + shift), ink);
-        DrawText(p, QRect(36, shift, image.width() - 50, image.height()), Qt::AlignCenter, QStringLiteral("Update"),
+        DrawText(p, QRect(36, shift, bounds.width() - 50, bounds.height()), Qt::AlignCenter, QStringLiteral("Update"),
                  Font(15, true), ink);
         return image;
     }
-    const QPointF icon(image.width() / 2.0, 24 + shift);
+    const QPointF icon(bounds.width() / 2.0, 24 + shift);
     if (apply)
         DrawCheck(p, icon, ink);
     else
         DrawReset(p, icon, ink);
-    DrawText(p, QRect(0, 40 + shift, image.width(), 20), Qt::AlignCenter,
+    DrawText(p, QRect(0, 40 + shift, bounds.width(), 20), Qt::AlignCenter,
              apply ? QStringLiteral("Apply Settings") : QStringLiteral("Default Settings"), Font(13, true), ink);
     return image;
 }
@@ -134,15 +137,16 @@ QImage FrameButton(int id)
     const bool close = id == b::kCloseUp || id == b::kCloseDown;
     const bool down = id == b::kCloseDown || id == b::kMinimiseDown;
     QImage image = FaceUnder(close ? layout::kClose : layout::kMinimise);
+    const QRect bounds = Bounds(image);
     QPainter p(&image);
-    const QRectF plate(0, 0, image.width(), image.height());
+    const QRectF plate(bounds);
     if (down)
         DrawPlate(p, plate, 4, kAccentLight, kAccent, kAccentDark);
     else
         DrawPlate(p, plate, 4, kButtonTop, kButtonBottom, kButtonBorder);
     const QRgb glyph = down ? kInk : kOnDark;
     p.setRenderHint(QPainter::Antialiasing, true);
-    const QPointF c(image.width() / 2.0, image.height() / 2.0);
+    const QPointF c(bounds.width() / 2.0, bounds.height() / 2.0);
     if (close) {
         p.setPen(QPen(Colour(glyph), 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
@@ -158,9 +162,10 @@ QImage FrameButton(int id)
 QImage ModeSwitch(bool mod)
 {
     QImage image = FaceUnder(layout::kModeSwitch);
+    const QRect bounds = Bounds(image);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF track(6, 8, image.width() - 12, image.height() - 16);
+    const QRectF track(6, 8, bounds.width() - 12, bounds.height() - 16);
     const qreal r = track.height() / 2;
     DrawPlate(p, track, r, mod ? qRgb(92, 70, 14) : kWell, mod ? qRgb(130, 96, 10) : kButtonBottom, kButtonBorder);
     // Position marks at both ends of the track.
@@ -168,8 +173,8 @@ QImage ModeSwitch(bool mod)
     const qreal markX = mod ? track.left() + r : track.right() - r;
     p.drawLine(QPointF(markX, track.center().y() - 5), QPointF(markX, track.center().y() + 5));
 
-    const qreal knobR = image.height() / 2.0 - 4;
-    const QPointF knob(mod ? image.width() - 4 - knobR : 4 + knobR, image.height() / 2.0);
+    const qreal knobR = bounds.height() / 2.0 - 4;
+    const QPointF knob(mod ? bounds.width() - 4 - knobR : 4 + knobR, bounds.height() / 2.0);
     QRadialGradient gradient(knob - QPointF(knobR / 3, knobR / 3), knobR * 1.5);
     gradient.setColorAt(0, Colour(kAccentLight));
     gradient.setColorAt(1, Colour(kAccentDark));

@@ -26,7 +26,7 @@ void DrawBolt(QPainter& p, QPointF c, qreal scale)
 QImage Lamp(bool lit)
 {
     // All three lamps sit on the same flat part of the face.
-    QImage image = Image(kel::id::bmp::kBackground).copy(layout::kLampBox);
+    QImage image = CopyArea(Image(kel::id::bmp::kBackground, CurrentScale()), layout::kLampBox);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     const QPointF c(16, 16);
@@ -57,19 +57,20 @@ QImage PopupBackground()
     QImage image = NewImage(layout::kPopupSize, qRgb(251, 251, 249));
     QPainter p(&image);
     p.setPen(Colour(kPanelEdge));
-    p.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(Bounds(image).adjusted(0, 0, -1, -1));
     return image;
 }
 
 QImage ProgressDlgBackground()
 {
     QImage image = NewImage(layout::kProgressDlgBackgroundSize, kFrameBottom);
+    const QRect bounds = Bounds(image);
     QPainter p(&image);
-    FillMetal(p, image.rect(), kFrameTop, kFrameBottom);
+    FillMetal(p, bounds, kFrameTop, kFrameBottom);
     p.setPen(Colour(kButtonBorder));
-    p.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(bounds.adjusted(0, 0, -1, -1));
     p.setPen(Colour(kFrameLine));
-    p.drawLine(1, 1, image.width() - 2, 1);
+    p.drawLine(1, 1, bounds.width() - 2, 1);
 
     DrawText(p, QRect(14, 8, 300, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Writing settings to the ESC"),
              Font(13, true), kOnDark);

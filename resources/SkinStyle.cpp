@@ -21,11 +21,45 @@ QFont Font(int pixelSize, bool bold)
     return font;
 }
 
+namespace {
+qreal g_scale = 1.0;
+} // namespace
+
+qreal CurrentScale()
+{
+    return g_scale;
+}
+
+ScaleScope::ScaleScope(qreal scale) : previous_(g_scale)
+{
+    g_scale = scale;
+}
+
+ScaleScope::~ScaleScope()
+{
+    g_scale = previous_;
+}
+
 QImage NewImage(QSize size, QRgb fill)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(QSize(qRound(size.width() * g_scale), qRound(size.height() * g_scale)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(g_scale);
     image.fill(fill);
     return image;
+}
+
+QImage CopyArea(const QImage& image, const QRect& area)
+{
+    const qreal s = image.devicePixelRatio();
+    QImage part = image.copy(QRect(qRound(area.x() * s), qRound(area.y() * s), qRound(area.width() * s),
+                                   qRound(area.height() * s)));
+    part.setDevicePixelRatio(s);
+    return part;
+}
+
+QRect Bounds(const QImage& image)
+{
+    return QRect(QPoint(0, 0), image.deviceIndependentSize().toSize());
 }
 
 void FillMetal(QPainter& painter, const QRect& rect, QRgb top, QRgb bottom)

@@ -43,7 +43,25 @@ QColor Colour(QRgb rgb);
 // DejaVu Sans, so text never goes missing. Sizes are in pixels.
 QFont Font(int pixelSize, bool bold = false);
 
+// The scale the bitmap being painted is made for (1 outside a painter).
+qreal CurrentScale();
+class ScaleScope {
+public:
+    explicit ScaleScope(qreal scale);
+    ~ScaleScope();
+    ScaleScope(const ScaleScope&) = delete;
+    ScaleScope& operator=(const ScaleScope&) = delete;
+
+private:
+    qreal previous_;
+};
+
+// A new image of `size` window pixels at the current scale.
 QImage NewImage(QSize size, QRgb fill);
+// The part `area` (window pixels) of a scaled image, at its scale.
+QImage CopyArea(const QImage& image, const QRect& area);
+// An image's rectangle in window pixels.
+QRect Bounds(const QImage& image);
 
 // Anodised fill: vertical gradient with faint horizontal brushing.
 void FillMetal(QPainter& painter, const QRect& rect, QRgb top, QRgb bottom);

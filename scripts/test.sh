@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 shift || true
 
-"$here/scripts/install-deps.sh" xvfb xauth
+"$here/scripts/install-deps.sh" xvfb xauth weston qt6-wayland
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEL_WERROR=ON "$@"
 cmake --build "$build" -j "$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$(nproc)"

@@ -24,6 +24,21 @@ void CustomFields::OnTextEdited(CustomField field, std::string_view text)
     Check(field);
 }
 
+void CustomFields::OnTyped(CustomField field, std::string_view text)
+{
+    State& s = state(field);
+    if (s.text == text)
+        return;
+    s.text = std::string(text);
+    Check(field, true);
+}
+
+void CustomFields::OnEntryFinished(CustomField field)
+{
+    if (state(field).waiting)
+        Check(field);
+}
+
 void CustomFields::SetText(CustomField field, std::string_view text)
 {
     if (state(field).text == text)
@@ -40,9 +55,31 @@ void CustomFields::OnSpin(CustomField field, int delta)
     SetText(field, FormatCustom(value, info.volt));
 }
 
-void CustomFields::Check(CustomField field)
+namespace {
+
+// Whether typing more digits after a text worth `value` can still reach
+// lower..upper: digits only ever make the number longer.
+bool CanStillBecome(int value, int lower, int upper)
+{
+    if (value == 0)
+        return true;  // a leading zero, or nothing yet
+    long long from = value;
+    long long to = value;
+    for (int more = 1; more <= 3; ++more) {
+        from *= 10;
+        to = to * 10 + 9;
+        if (from <= upper && to >= lower)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CustomFields::Check(CustomField field, bool typing)
 {
     const CustomFieldInfo& info = InfoOf(field);
+    state(field).waiting = false;
     const std::string_view refused = info.volt ? kVoltRefused : kPercentRefused;
     NormalisedText tidy = NormaliseNumberText(Text(field), info.volt);
     // Taking a unit sign off the front can bare a leading zero ("%05" gives
@@ -59,6 +96,14 @@ void CustomFields::Check(CustomField field)
         screen_.MessageBox(kInvalidCharMessage, kBoxCaption, MessageIcon::Error);
         Show(field, refused);
         return;
+    }
+    if (typing) {
+        // Below the range, yet on its way into it: wait for the rest.
+        const int partial = info.volt ? CustomNumber(tidy.text, true) : LeadingNumber(tidy.text);
+        if (partial < info.lower && CanStillBecome(partial, info.lower, info.upper)) {
+            state(field).waiting = true;
+            return;
+        }
     }
     if (tidy.text != Text(field))
         Show(field, tidy.text);

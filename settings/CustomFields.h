@@ -33,6 +33,15 @@ public:
 
     // The user changed the field's text (the window reports the new text).
     void OnTextEdited(CustomField field, std::string_view text);
+    // The same for one keystroke of an entry still being typed: a text that
+    // can still become a valid value by typing on ("3" on its way to "3.5")
+    // is left as it is until the entry is finished; anything else is judged
+    // at once, as OnTextEdited does.
+    void OnTyped(CustomField field, std::string_view text);
+    // The entry is finished (Enter, or the field lost the focus): a text left
+    // waiting is judged now.
+    void OnEntryFinished(CustomField field);
+    bool Waiting(CustomField field) const { return state(field).waiting; }
     // The program sets the text (settings read, profile load): shown, then
     // checked as a typed text would be.
     void SetText(CustomField field, std::string_view text);
@@ -53,11 +62,12 @@ private:
         int spin = 0;
         bool editEnabled = false;
         bool spinEnabled = false;
+        bool waiting = false;  // typed, not judged yet
     };
     State& state(CustomField field) { return fields_[static_cast<std::size_t>(field)]; }
     const State& state(CustomField field) const { return fields_[static_cast<std::size_t>(field)]; }
 
-    void Check(CustomField field);
+    void Check(CustomField field, bool typing = false);
     void Show(CustomField field, std::string_view text);
 
     Screen& screen_;

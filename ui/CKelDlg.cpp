@@ -24,6 +24,10 @@ CKelDlg::CKelDlg(SerialDevice& device, PortFinder& finder, Clock& clock, Dialogs
     , logic_(std::make_unique<KelDlgLogic>(device, finder, clock, screen_, pollTimer_))
 {
     setObjectName(QStringLiteral("102"));
+    // Only the skin is painted: outside its outline the window is see-through.
+    // Window systems that cannot shape a top-level window with a mask
+    // (Wayland) show the outline this way.
+    setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("Kel"));
     OnInitDialog();
 }
@@ -32,6 +36,10 @@ CKelDlg::~CKelDlg()
 {
     ClosePopup();
     pollTimer_.Stop();
+    // Hiding the window below takes the focus from a field, which would end
+    // its entry; the logic that judges it is gone by then.
+    for (const auto& [id, control] : controls_.All())
+        control->disconnect(this);
 }
 
 void CKelDlg::OnInitDialog()
@@ -47,6 +55,8 @@ void CKelDlg::OnInitDialog()
     CreateDeviceRadios();
 
     CreateFaceMenu();
+    CreateKeyboard();
+    NameControls();
     move(0, 0);
     setFixedSize(kSize);
     setWindowIcon(skin::AppIcon());
@@ -61,11 +71,11 @@ void CKelDlg::OnInitDialog()
 
 void CKelDlg::CreateShape()
 {
-    background_ = skin::Bitmap(id::bmp::kBackground);
+    const QImage bitmap = skin::Image(id::bmp::kBackground);
     // Only the part of the bitmap inside the client area counts.
-    const QImage face = background_.toImage().copy(QRect(QPoint(0, 0), kSize)
-                                                       .intersected(background_.rect()));
+    const QImage face = bitmap.copy(QRect(QPoint(0, 0), kSize).intersected(bitmap.rect()));
     setMask(BuildMaskRegion(face, skin::kKeyColour));
+    background_ = FaceAt(devicePixelRatioF());
 }
 
 bool CKelDlg::ExchangeRunning() const
@@ -91,19 +101,39 @@ void CKelDlg::showEvent(QShowEvent* event)
     if (!watchingExposure_ && windowHandle()) {
         windowHandle()->installEventFilter(this);
         watchingExposure_ = true;
+        // Take the keyboard when shown: without a window manager nobody
+        // else makes the window active, and keys would go nowhere.
+        activateWindow();
     }
     QWidget::showEvent(event);
 }
 
 bool CKelDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != windowHandle() && OpensPopupKey(watched, event))
+        return true;
     if (watched == windowHandle() && event->type() == QEvent::Expose)
         faceInvalidated_ = true;
     return QWidget::eventFilter(watched, event);
 }
 
+QPixmap CKelDlg::FaceAt(qreal scale)
+{
+    // The key colour is not window: transparent.
+    QImage face = skin::Image(id::bmp::kBackground, scale).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < face.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(face.scanLine(y));
+        for (int x = 0; x < face.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == (skin::kKeyColour & 0xFFFFFF))
+                line[x] = 0;
+    }
+    return QPixmap::fromImage(face);
+}
+
 void CKelDlg::paintEvent(QPaintEvent*)
 {
+    if (!qFuzzyCompare(background_.devicePixelRatio(), devicePixelRatioF()))
+        background_ = FaceAt(devicePixelRatioF());  // moved to a screen of another scale
     QPainter painter(this);
     painter.drawPixmap(0, 0, background_);
     // Qt also paints the face under a child control that redraws, and after a

@@ -13,6 +13,7 @@
 #include "controls/CListBoxDlg.h"
 #include "ui/KelDlgLogic.h"
 
+class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -74,6 +75,8 @@ private:
     // Controls, grouped as the window builds them (CKelDlgControls.cpp).
     void CreateFonts();
     void CreateShape();
+    // The face at a device pixel ratio, transparent outside the outline.
+    static QPixmap FaceAt(qreal scale);
     void CreateFixedControls();
     void CreatePageButtons();
     void CreateOptionButtons();
@@ -83,6 +86,11 @@ private:
     void CreateModeSelect();
     void CreateDeviceRadios();
     void CreateFaceMenu();
+    // Keyboard and screen readers (CKelDlgAccess.cpp).
+    void CreateKeyboard();
+    void NameControls();
+    bool OpensPopupKey(QObject* watched, QEvent* event);
+    void ReturnFocus(int slot);
     CxSkinButton* AddBitmapButton(int id, int upBitmap, int downBitmap, const QRect& where);
     QLabel* AddLabel(int id, const QString& text, const QRect& where);
     QLineEdit* AddEdit(int id, const QRect& where);
@@ -106,6 +114,8 @@ private:
     QFont labelFont_;
     QFont versionFont_;
     QMenu* faceMenu_ = nullptr;
+    QButtonGroup* pageGroup_ = nullptr;
+    QButtonGroup* radioGroup_ = nullptr;
     QPointer<CListBoxDlg> popup_;
     bool painted_ = false;
     // The next paint is one of the face itself, not Qt redrawing under a

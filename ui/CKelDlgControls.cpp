@@ -1,11 +1,12 @@
 // Building and placing the main window's controls.
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 
 #include "ArrowSpin.h"
 #include "CKelDlg.h"
+#include "Lamp.h"
 #include "PageTable.h"
+#include "SkinRadio.h"
 #include "controls/CXProgressCtrl.h"
 #include "controls/CxSkinButton.h"
 #include "resources/ResourceIds.h"
@@ -71,7 +72,9 @@ CxSkinButton* CKelDlg::AddBitmapButton(int id, int upBitmap, int downBitmap, con
     auto* button = controls_.Add(id, new CxSkinButton(this));
     button->ApplySkin(unsigned(upBitmap), unsigned(downBitmap), 0, 0, 0, 0, 0, 0);
     button->setGeometry(where);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->SetGeneratedDisabledLook(true);
+    // Reached with Tab; a click does not take the focus from a field.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -98,7 +101,7 @@ void CKelDlg::CreateFixedControls()
 {
     // The Home picture lies under the Home page's other controls.
     auto* picture = AddLabel(id::kHomePicture, QString(), layout::kHomePicture);
-    picture->setPixmap(skin::Bitmap(id::bmp::kHomePicture));
+    picture->setPixmap(skin::Bitmap(id::bmp::kHomePicture, devicePixelRatioF()));
 
     auto* close = AddBitmapButton(id::kClose, id::bmp::kCloseUp, id::bmp::kCloseDown, layout::kClose);
     connect(close, &QAbstractButton::clicked, this, &QWidget::close);
@@ -112,7 +115,8 @@ void CKelDlg::CreateFixedControls()
 
     for (const auto& [lamp, where] : {std::pair{id::kLampBox, layout::kLampBox}, std::pair{id::kLampEsc, layout::kLampEsc},
                                       std::pair{id::kLampUsb, layout::kLampUsb}}) {
-        AddLabel(lamp, QString(), where);
+        auto* shown = controls_.Add(lamp, new Lamp(this));
+        shown->setGeometry(where);
         screen_.SetBitmap(lamp, id::bmp::kLampOff);
     }
 
@@ -164,7 +168,8 @@ void CKelDlg::CreateOptionButtons()
         const int row = RowOfOptionButton(slot);
         const RowGeometry at = RowAt(row < 0 ? 0 : row);
         button->setGeometry(at.buttonX, at.buttonY, at.buttonW, at.buttonH);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->SetGeneratedDisabledLook(true);
+        button->setFocusPolicy(Qt::TabFocus);
         button->hide();
         connect(button, &QAbstractButton::clicked, this, [this, slot] { ShowOptionPopup(slot); });
     }
@@ -176,8 +181,16 @@ void CKelDlg::CreateCustomFields()
         auto* edit = AddEdit(field.edit, field.editAt);
         edit->setEnabled(false);
         // Only the user's typing is reported; the engine's own texts are not.
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, id = field.edit](const QString& text) { logic_->OnCustomTextChanged(id, ToStd(text)); });
+        // A text on its way to a valid value is judged when the entry ends.
+        connect(edit, &QLineEdit::textEdited, this, [this, edit, id = field.edit](const QString& text) {
+            logic_->OnCustomTyped(id, ToStd(text));
+            // After a refusal the next keystroke replaces the refusal text.
+            const QString now = edit->text();
+            if (now != text && edit->hasFocus() && (now == QLatin1String("NONE") || now == QLatin1String("0%")))
+                edit->selectAll();
+        });
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this, id = field.edit] { logic_->OnCustomEntryFinished(id); });
 
         auto* spin = controls_.Add(field.spin, new ArrowSpin(this));
         spin->setGeometry(field.spinAt);
@@ -203,7 +216,8 @@ void CKelDlg::CreateProfileRow()
         skinned->SetCaptionColor(QColor(kProfileCaption));
         skinned->setText(QLatin1String(caption));
         skinned->move(at);
-        skinned->setFocusPolicy(Qt::NoFocus);
+        skinned->SetGeneratedDisabledLook(true);
+        skinned->setFocusPolicy(Qt::TabFocus);
     }
     connect(controls_.As<CxSkinButton>(id::kProfileSave), &QAbstractButton::clicked, this, [this] {
         if (!ExchangeRunning())
@@ -231,9 +245,9 @@ void CKelDlg::CreateDeviceRadios()
 {
     for (const auto& [radio, at] : {std::pair{id::kRadioEsc, layout::kRadioEsc}, std::pair{id::kRadioBox, layout::kRadioBox},
                                     std::pair{id::kRadioFix, layout::kRadioFix}}) {
-        auto* button = controls_.Add(radio, new QRadioButton(this));
+        auto* button = controls_.Add(radio, new SkinRadio(this));
         button->setGeometry(QRect(at, QSize(layout::kRadioSize, layout::kRadioSize)));
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QAbstractButton::clicked, this, [this, radio] { logic_->OnDeviceRadio(radio); });
     }
 }

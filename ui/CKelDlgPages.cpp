@@ -1,4 +1,6 @@
 // The pages of the main window and the option pop-up.
+#include <QAbstractButton>
+
 #include "CKelDlg.h"
 #include "PageTable.h"
 #include "controls/CListBoxDlg.h"
@@ -22,6 +24,8 @@ void CKelDlg::ClearPage()
 void CKelDlg::ShowPage(int pageButton)
 {
     ClearPage();
+    if (auto* button = controls_.As<QAbstractButton>(pageButton))
+        button->setChecked(true);
     const PageContent page = PageFor(pageButton, logic_->EscVariant());
     for (std::size_t row = 0; row < page.labels.size(); ++row)
         screen_.SetText(id::kFirstRowLabel + int(row), page.labels[row]);
@@ -55,6 +59,11 @@ void CKelDlg::ShowOptionPopup(int slot)
     connect(popup_, &CListBoxDlg::Chosen, this, [this](int chosenSlot, int index, const QString&) {
         popup_ = nullptr;  // it closes and deletes itself
         logic_->OnOptionChosen(chosenSlot, index);
+        ReturnFocus(chosenSlot);
+    });
+    connect(popup_, &CListBoxDlg::Dismissed, this, [this](int dismissedSlot) {
+        popup_ = nullptr;
+        ReturnFocus(dismissedSlot);
     });
 }
 

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStringList>
 
 #include "CAboutDlg.h"
@@ -42,6 +44,23 @@ QString QtDefaultSuffix(const std::string& defaultExt)
     return ext.mid(ext.lastIndexOf(QLatin1Char('.')) + 1).remove(QLatin1Char('*'));
 }
 
+namespace {
+constexpr char kLastFolderKey[] = "files/lastFolder";
+} // namespace
+
+QString InitialFolder(const QSettings& settings)
+{
+    const QString folder = settings.value(QLatin1String(kLastFolderKey)).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    return QDir::homePath();
+}
+
+void RememberFolder(QSettings& settings, const QString& chosenFile)
+{
+    settings.setValue(QLatin1String(kLastFolderKey), QFileInfo(chosenFile).absolutePath());
+}
+
 QString MessageCaption(std::string_view caption)
 {
     if (caption.empty())
@@ -58,8 +77,9 @@ void QtDialogs::Message(QWidget* owner, const QString& caption, const QString& t
 
 std::optional<std::string> QtDialogs::ChooseFile(QWidget* owner, const FileDialogRequest& request)
 {
-    // The folder the program suggests first is the user's home.
-    QFileDialog dialog(owner, QString::fromStdString(request.title), QDir::homePath(),
+    // The folder the user last chose a file in, remembered across runs.
+    QSettings settings(QStringLiteral("kel"), QStringLiteral("kel"));
+    QFileDialog dialog(owner, QString::fromStdString(request.title), InitialFolder(settings),
                        QtFileFilter(request.filter));
     if (request.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -69,13 +89,16 @@ std::optional<std::string> QtDialogs::ChooseFile(QWidget* owner, const FileDialo
     }
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QtDefaultSuffix(request.defaultExt));
-    // A wildcard "name" ("*.zrv") only repeats the filter.
+    // The initial name, a wildcard ("*.zrv") included: in the name box a
+    // pattern filters the list as the user edits it.
     const QString name = QString::fromStdString(request.initialName);
-    if (!name.isEmpty() && !name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?')))
+    if (!name.isEmpty())
         dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    RememberFolder(settings, chosen);
+    return QFile::encodeName(chosen).toStdString();
 }
 
 void QtDialogs::About(QWidget* owner)

@@ -5,6 +5,7 @@
 
 #include "link/Screen.h"
 
+class QSettings;
 class QWidget;
 
 namespace kel::ui {
@@ -36,6 +37,11 @@ public:
 QString QtFileFilter(const std::string& filter);
 // The suffix a file dialog adds to a bare name: "*.xup" gives "xup".
 QString QtDefaultSuffix(const std::string& defaultExt);
+
+// The folder a file chooser opens in: the one the user last chose a file in
+// (kept in `settings`), or the home folder when there is none or it is gone.
+QString InitialFolder(const QSettings& settings);
+void RememberFolder(QSettings& settings, const QString& chosenFile);
 
 // The caption a message box shows: its own, or the application's name.
 QString MessageCaption(std::string_view caption);

@@ -124,6 +124,18 @@ void KelDlgLogic::OnCustomTextChanged(int editId, const std::string& text)
         record_.custom.OnTextEdited(*field, text);
 }
 
+void KelDlgLogic::OnCustomTyped(int editId, const std::string& text)
+{
+    if (const auto field = CustomFieldOfEdit(editId))
+        record_.custom.OnTyped(*field, text);
+}
+
+void KelDlgLogic::OnCustomEntryFinished(int editId)
+{
+    if (const auto field = CustomFieldOfEdit(editId))
+        record_.custom.OnEntryFinished(*field);
+}
+
 void KelDlgLogic::OnSpinDelta(int spinId, int delta)
 {
     for (const CustomFieldInfo& info : kCustomFields) {

@@ -54,6 +54,10 @@ public:
     // Custom fields: a text change of edit 1047/1048/1050 (typed or set), and
     // a spin step of 1046/1049/1051.
     void OnCustomTextChanged(int editId, const std::string& text);
+    // Typing in a custom field, one keystroke at a time, and the end of that
+    // entry (Enter or leaving the field); see CustomFields::OnTyped.
+    void OnCustomTyped(int editId, const std::string& text);
+    void OnCustomEntryFinished(int editId);
     void OnSpinDelta(int spinId, int delta);
 
     int EscMode() const;

@@ -47,6 +47,8 @@ void WindowScreen::SetText(int controlId, std::string_view text)
         label->setText(value);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(value);
+        if (button->property(kAccessibleLabelProperty).isValid())
+            button->setAccessibleDescription(value);
         button->update();
     }
 }
@@ -63,8 +65,11 @@ void WindowScreen::SetBitmap(int controlId, int bitmapId)
     if (control)
         control->setProperty(kBitmapProperty, bitmapId);
     if (auto* picture = qobject_cast<QLabel*>(control)) {
-        picture->setPixmap(skin::Bitmap(bitmapId));
+        picture->setPixmap(skin::Bitmap(bitmapId, window_.devicePixelRatioF()));
+        picture->setAccessibleDescription(bitmapId == id::bmp::kLampOn ? QStringLiteral("on") : QStringLiteral("off"));
     } else if (auto* button = qobject_cast<CxSkinButton*>(control)) {
+        if (controlId == id::kModeSwitch)
+            button->setAccessibleDescription(bitmapId == id::bmp::kModeMod ? QStringLiteral("MOD") : QStringLiteral("stock"));
         // A switch with one picture: the same image up and down.
         const QRect where = button->geometry();
         button->ApplySkin(unsigned(bitmapId), unsigned(bitmapId), 0, 0, 0, 0, 0, 0);

@@ -17,6 +17,9 @@ class Dialogs;
 
 // The dynamic property that names the bitmap a lamp or the MODE switch shows.
 inline constexpr char kBitmapProperty[] = "bitmapId";
+// The label an option button is known by to screen readers; its caption is
+// its value.
+inline constexpr char kAccessibleLabelProperty[] = "accessibleLabel";
 
 // The engine's Screen on the main window's widgets: texts, enabled states,
 // bitmaps and spin positions by control identifier, the progress bar 1062,

@@ -114,7 +114,6 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("index");
         QTest::newRow("click another entry") << "click" << 4;
-        QTest::newRow("click the selected entry") << "click" << 1;
         QTest::newRow("arrow key down") << "down" << 2;
         QTest::newRow("arrow key up") << "up" << 0;
     }
@@ -135,6 +134,34 @@ private slots:
         QCOMPARE(chosen.first(), (QVariantList{1096, index, kFrequencies[index]}));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(popup.isNull());
+    }
+
+    // Only a change of the selection chooses: a click on the entry already
+    // selected, Escape and Enter leave the value as it is.
+    void NoChange_ChoosesNothing_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click the selected entry") << "click";
+        QTest::newRow("escape") << "escape";
+        QTest::newRow("enter") << "enter";
+    }
+    void NoChange_ChoosesNothing()
+    {
+        QFETCH(QString, how);
+        QPointer<CListBoxDlg> popup = new CListBoxDlg(1096, kFrequencies, "4kHz");
+        popup->show();
+        popup->ShowList();
+        QSignalSpy chosen(popup.data(), &CListBoxDlg::Chosen);
+        QSignalSpy dismissed(popup.data(), &CListBoxDlg::Dismissed);
+        if (how == "click")
+            ClickEntry(popup->List(), 1);
+        else
+            QTest::keyClick(popup->List(), how == "escape" ? Qt::Key_Escape : Qt::Key_Return);
+        QCOMPARE(chosen.count(), 0);
+        QCOMPARE(dismissed.count(), how == "click" ? 0 : 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(popup.isNull(), how != "click");
+        delete popup.data();
     }
 
     void NoSelection_TakingTheFocusSelectsNothing()

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "settings/CustomFields.h"
 #include "settings/NumberText.h"
@@ -127,6 +128,48 @@ TEST_F(CustomFieldsTest, VoltFieldAcceptsTheSpinRangeOnly)
             EXPECT_EQ(screen.messages[0].text, c.message);
         }
     }
+}
+
+// Typing key by key: a text that can still reach the range waits for the
+// end of the entry; one that cannot is judged at once.
+TEST_F(CustomFieldsTest, TypedVoltWaitsWhileItCanStillBecomeValid)
+{
+    struct Case {
+        std::vector<const char*> keys;  // the text after each keystroke
+        const char* whileTyping;
+        const char* afterFinish;
+        const char* message;  // shown by the end, if any
+    };
+    const Case cases[] = {
+        {{"3", "3.", "3.5"}, "3.5v", "3.5v", nullptr},
+        {{"3", "3.", "3.5", "3.5v"}, "3.5v", "3.5v", nullptr},
+        {{"1", "11", "11.", "11.0"}, "11.0v", "11.0v", nullptr},
+        {{"3"}, "3", "NONE", "The input data is invalid!"},
+        {{""}, "", "NONE", "The input data is invalid!"},
+        {{"2"}, "NONE", "NONE", "The input data is invalid!"},  // 2, 2x, 2xx: never 35..110
+        {{"1", "11", "11.", "11.5"}, "NONE", "NONE", "The input data is invalid!"},
+        {{"3", "3x"}, "NONE", "NONE", "The input data include invalid char!"},
+    };
+    for (const Case& c : cases) {
+        fields.SetText(CustomField::LowVolt, "4.0v");
+        screen.messages.clear();
+        for (const char* key : c.keys)
+            fields.OnTyped(CustomField::LowVolt, key);
+        EXPECT_EQ(fields.Text(CustomField::LowVolt), c.whileTyping) << c.keys.back();
+        fields.OnEntryFinished(CustomField::LowVolt);
+        EXPECT_EQ(fields.Text(CustomField::LowVolt), c.afterFinish) << c.keys.back();
+        EXPECT_FALSE(fields.Waiting(CustomField::LowVolt));
+        ASSERT_EQ(screen.messages.size(), c.message ? 1u : 0u) << c.keys.back();
+        if (c.message) {
+            EXPECT_EQ(screen.messages[0].text, c.message);
+        }
+    }
+    // Percent fields have nothing to wait for: 150 is refused at the third key.
+    screen.messages.clear();
+    for (const char* key : {"1", "15", "150"})
+        fields.OnTyped(CustomField::DragBrake, key);
+    EXPECT_EQ(fields.Text(CustomField::DragBrake), "0%");
+    EXPECT_EQ(screen.messages.size(), 1u);
 }
 
 TEST_F(CustomFieldsTest, SpinClampsAndRewritesTheText)

@@ -17,13 +17,16 @@ namespace {
 
 QImage Shot(kel::ui::CKelDlg& window)
 {
-    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    const qreal scale = window.devicePixelRatioF();
+    QImage image(window.size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setClipRegion(window.mask());
     painter.drawPixmap(0, 0, window.grab());
     // Pop-ups are windows of their own: put them where they stand.
-    if (kel::CListBoxDlg* popup = window.Popup()) {
+    kel::CListBoxDlg* popup = window.Popup();
+    if (popup && popup->isWindow()) {
         painter.setClipping(false);
         painter.drawPixmap(popup->geometry().topLeft() - window.geometry().topLeft(), popup->grab());
     }
@@ -78,5 +81,13 @@ int main(int argc, char** argv)
     fixture.Click(1083);  // Drive Frequency
     QApplication::processEvents();
     ok = Save(Shot(*fixture.window), folder, QStringLiteral("09-option-popup")) && ok;
+
+    // With the keyboard: the focus mark on Power Level, the page shown selected.
+    fixture.window->ClosePopup();
+    fixture.window->activateWindow();
+    (void)QTest::qWaitForWindowActive(fixture.window.get(), 2000);
+    fixture.Control(1081)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ok = Save(Shot(*fixture.window), folder, QStringLiteral("10-keyboard-focus")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,254 @@
+// The main window with the keyboard alone, and as a screen reader sees it;
+// typing a voltage; where the file choosers open.
+#include <QAccessible>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "WindowFixture.h"
+#include "controls/CListBoxDlg.h"
+#include "controls/CMyListBox.h"
+#include "controls/CxSkinButton.h"
+#include "ui/Dialogs.h"
+
+using namespace kel;
+using kel::test::WindowFixture;
+
+namespace {
+
+// Counts every mouse event the application sees.
+struct MouseCounter : QObject {
+    int events = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            ++events;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+// A key as the user types it: to whatever has the keyboard focus.
+void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the keyboard focus");
+    QTest::keyClick(target, key, modifiers);
+    QApplication::processEvents();
+}
+
+// Tab until the control `id` has the focus; false when Tab never reaches it.
+bool TabTo(int id)
+{
+    for (int i = 0; i < 80; ++i) {
+        if (QWidget* focus = QApplication::focusWidget(); focus && focus->objectName() == QString::number(id))
+            return true;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return false;
+}
+
+QAccessibleInterface* FindInTree(QAccessibleInterface* node, const QString& name, QAccessible::Role role)
+{
+    if (!node)
+        return nullptr;
+    if (node->role() == role && node->text(QAccessible::Name) == name)
+        return node;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (QAccessibleInterface* hit = FindInTree(node->child(i), name, role))
+            return hit;
+    return nullptr;
+}
+
+} // namespace
+
+class WindowKeyboardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Kel")); }
+
+    void KeyboardAloneChoosesPowerLevel5AndAppliesIt()
+    {
+        WindowFixture f;
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        MouseCounter mouse;
+        qApp->installEventFilter(&mouse);
+
+        // The keyboard starts at the device choice (never on the close button).
+        QCOMPARE(QApplication::focusWidget(), f.Control(id::kRadioEsc));
+        Key(Qt::Key_Space);
+        QVERIFY(f.Control<QAbstractButton>(id::kRadioEsc)->isChecked());
+        for (int i = 0; i < 6 && f.window->logic().uart().escState != 2; ++i)
+            f.Tick();
+        QCOMPARE(f.window->logic().uart().escState, 2);
+
+        // Tab stops once on the page buttons, at the open page's; arrows
+        // move along them and open the page.
+        QVERIFY(TabTo(id::kPageHome));
+        Key(Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), f.Control(id::kPageThrottle));
+        QVERIFY(f.Control<CxSkinButton>(id::kPageThrottle)->ShowsFocusMark());
+        QVERIFY(f.Control(1081)->isVisible());
+        QVERIFY(f.Control<QAbstractButton>(id::kPageThrottle)->isChecked());  // shown selected
+
+        QVERIFY(TabTo(1081));
+        const std::vector<std::string> levels = f.window->logic().OptionList(1081);
+        const int target = int(std::find(levels.begin(), levels.end(), "Level 5") - levels.begin());
+        for (int step = 0; step < 9 && f.window->logic().Caption(1081) != "Level 5"; ++step) {
+            Key(Qt::Key_Down, Qt::AltModifier);
+            CListBoxDlg* popup = f.window->Popup();
+            QVERIFY(popup);
+            QTRY_VERIFY(popup->List()->hasFocus());
+            const int now = popup->List()->currentRow();
+            Key(now > target ? Qt::Key_Up : Qt::Key_Down);  // a move of the selection chooses
+            QVERIFY(!f.window->Popup());
+            QTRY_COMPARE(QApplication::focusWidget(), f.Control(1081));
+        }
+        QCOMPARE(f.Control<QAbstractButton>(1081)->text(), QStringLiteral("Level 5"));
+
+        // Escape closes the pop-up and changes nothing.
+        Key(Qt::Key_Space);
+        QVERIFY(f.window->Popup());
+        QTRY_VERIFY(f.window->Popup()->List()->hasFocus());
+        Key(Qt::Key_Escape);
+        QVERIFY(!f.window->Popup());
+        QCOMPARE(f.Control<QAbstractButton>(1081)->text(), QStringLiteral("Level 5"));
+
+        QVERIFY(TabTo(id::kApply));
+        Key(Qt::Key_Space);
+        QCOMPARE(int(f.device.Model().Settings().Bytes()[5]), 4);  // Level 5
+        QVERIFY(f.dialogs.messages.empty());
+        qApp->removeEventFilter(&mouse);
+        QCOMPARE(mouse.events, 0);
+    }
+
+    void ShortcutsOnTheProfilePageAndForAbout()
+    {
+        WindowFixture f;
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.Connect(id::kRadioEsc));
+        QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(0));  // not on the Home page
+        f.Click(id::kPageProfile);
+        QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(f.window.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(2));
+        QVERIFY(f.dialogs.fileRequests[0].save);
+        QVERIFY(!f.dialogs.fileRequests[1].save);
+        QTest::keyClick(f.window.get(), Qt::Key_F1);
+        QCOMPARE(f.dialogs.abouts, 1);
+    }
+
+    // "3.5" and "3.5v" typed key by key; "3" alone is judged when the entry ends.
+    void TypingAVoltage_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("finish");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("3.5") << "3.5" << true << "3.5v" << "";
+        QTest::newRow("3.5v") << "3.5v" << true << "3.5v" << "";
+        QTest::newRow("3 still typing") << "3" << false << "3" << "";
+        QTest::newRow("3 then Enter") << "3" << true << "NONE" << "The input data is invalid!";
+        QTest::newRow("over 11.0 at once") << "11.5" << false << "NONE" << "The input data is invalid!";
+        QTest::newRow("letter at once") << "3x" << false << "NONE" << "The input data include invalid char!";
+    }
+    void TypingAVoltage()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, finish);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        WindowFixture f;
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.Connect(id::kRadioEsc));
+        f.Click(id::kPageGeneral);
+        auto* field = f.Control<QLineEdit>(id::kLowVoltEdit);
+        field->setEnabled(true);
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        if (finish)
+            QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(field->text(), shown);
+        QCOMPARE(f.dialogs.messages.size(), message.isEmpty() ? std::size_t(0) : std::size_t(1));
+        if (!message.isEmpty())
+            QCOMPARE(f.dialogs.messages[0].text, message);
+    }
+
+    void ScreenReaderSeesNamesRolesAndStates()
+    {
+        WindowFixture f;
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(f.window.get());
+        QVERIFY(root);
+        QAccessibleInterface* usb = FindInTree(root, QStringLiteral("USB Connection"), QAccessible::Indicator);
+        QVERIFY(usb);
+        QCOMPARE(usb->text(QAccessible::Value), QStringLiteral("off"));
+        QVERIFY(!usb->state().checked);
+
+        QVERIFY(f.Connect(id::kRadioEsc));
+        QCOMPARE(usb->text(QAccessible::Value), QStringLiteral("on"));
+        QVERIFY(usb->state().checked);
+        QAccessibleInterface* esc = FindInTree(root, QStringLiteral("ESC"), QAccessible::RadioButton);
+        QVERIFY(esc && esc->state().checked);
+
+        QAccessibleInterface* version = FindInTree(root, QStringLiteral("Firmware version"), QAccessible::EditableText);
+        QVERIFY(version);
+        QVERIFY(version->state().readOnly);
+        QCOMPARE(version->text(QAccessible::Value), f.Control<QLineEdit>(id::kVersionField)->text());
+        QVERIFY(!version->text(QAccessible::Value).isEmpty());
+
+        QAccessibleInterface* home = FindInTree(root, QStringLiteral("Home"), QAccessible::PageTab);
+        QVERIFY(home && home->state().selected);
+        QAccessibleInterface* throttle = FindInTree(root, QStringLiteral("Throttle Settings"), QAccessible::PageTab);
+        QVERIFY(throttle && !throttle->state().selected);
+        for (const char* name : {"Apply Settings", "Default Settings", "Update", "Close"})
+            QVERIFY2(FindInTree(root, QLatin1String(name), QAccessible::Button), name);
+
+        throttle->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(throttle->state().selected);
+        QAccessibleInterface* power = FindInTree(root, QStringLiteral("Power Level"), QAccessible::Button);
+        QVERIFY(power);
+        QCOMPARE(power->text(QAccessible::Description), QStringLiteral("Level 7*"));
+        QVERIFY(power->state().focusable);
+    }
+
+    void DisabledPageButtonsLookDisabled()
+    {
+        WindowFixture f;
+        auto* throttle = f.Control<CxSkinButton>(id::kPageThrottle);
+        const QImage live = throttle->grab().toImage();
+        throttle->setEnabled(false);
+        const QImage off = throttle->grab().toImage();
+        QVERIFY(live != off);
+        // Greyed: no pixel of the disabled look keeps a colour.
+        for (int y = 0; y < off.height(); y += 3)
+            for (int x = 0; x < off.width(); x += 3)
+                QVERIFY(std::abs(qRed(off.pixel(x, y)) - qGreen(off.pixel(x, y))) <= 1);
+    }
+
+    // Not the keyboard, but what a user expects of a desktop too.
+    void FileChoosersOpenInTheLastFolderUsed()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("kel.conf")), QSettings::IniFormat);
+        QCOMPARE(ui::InitialFolder(settings), QDir::homePath());
+        QDir(dir.path()).mkdir(QStringLiteral("firmware"));
+        ui::RememberFolder(settings, dir.filePath(QStringLiteral("firmware/new.zrv")));
+        QCOMPARE(ui::InitialFolder(settings), dir.filePath(QStringLiteral("firmware")));
+        QDir(dir.filePath(QStringLiteral("firmware"))).removeRecursively();
+        QCOMPARE(ui::InitialFolder(settings), QDir::homePath());  // gone: home again
+    }
+};
+
+QTEST_MAIN(WindowKeyboardTest)
+#include "WindowKeyboardTest.moc"
