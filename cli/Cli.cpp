@@ -67,6 +67,11 @@ Commands:
 
 Messages of the device exchanges go to standard error as "CAPTION: TEXT".
 
+Examples:
+  kel-cli write "Power Level=Level 5" --verify
+  kel-cli diff race.cfg          (race.cfg against the connected ESC)
+  kel-cli diff esc factory       (what differs from the factory settings)
+
 Exit status: 0 done; 1 the device exchange failed or nothing answered, or
 (diff, --verify) the settings differ; 2 wrong usage; 3 a file could not be
 read or has the wrong size or form.
