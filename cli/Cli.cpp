@@ -32,7 +32,7 @@ Commands:
   detect [--as esc|box|fix]   poll as the device buttons would (default esc) and
                               print what answers and its version
   read                        connect in ESC mode, read the settings and print them
-  write [LABEL=VALUE ...] [--mode stock|MOD] [--profile FILE]
+  write [LABEL=VALUE ...] [--mode stock|MOD] [--profile FILE] [--verify]
                               connect and read, then load the profile FILE (if
                               given), set the MODE switch (if given), set each
                               LABEL to VALUE, and apply the settings. LABEL is
@@ -41,7 +41,20 @@ Commands:
                               "Drag Brake custom", "Low volt cut custom". VALUE
                               is an entry of its list (any letter case), #N for
                               entry N, or a custom field's text ("25%", "3.6v")
-  defaults                    restore the ESC's factory settings and print them
+  defaults [--verify]         restore the ESC's factory settings and print them
+                              --verify (write, defaults): read the settings
+                              back after writing and compare them with what
+                              was meant; print "verified", or each setting that
+                              did not take with both values, and exit 1
+  diff A [B]                  compare two sets of settings, A and B each a
+                              profile FILE, esc (the connected ESC) or factory
+                              (what defaults restores; it names no mode and no
+                              custom numbers, so those are not compared);
+                              B defaults to esc. Prints each setting that
+                              differs, in page order, with both values, and
+                              exits 1; prints nothing and exits 0 when they are
+                              the same. A profile of another firmware version is
+                              compared all the same, after a warning line
   profile show FILE           decode a .cfg profile file and print it
   profile save FILE           connect, read and save the settings to FILE
                               (exactly that name)
@@ -60,10 +73,15 @@ size their kind can have (a profile 31 bytes, a .xup 131,074, a .zrv
 
 Messages of the device exchanges go to standard error as "CAPTION: TEXT".
 
-Exit status: 0 done; 1 the device exchange failed or nothing answered;
-2 wrong usage; 3 a file could not be read or has the wrong size or form;
-130/143 stopped by Ctrl-C/SIGTERM at a safe point (a line says what the
-device holds now and what to do).
+Examples:
+  kel-cli write "Power Level=Level 5" --verify
+  kel-cli diff race.cfg          (race.cfg against the connected ESC)
+  kel-cli diff esc factory       (what differs from the factory settings)
+
+Exit status: 0 done; 1 the device exchange failed or nothing answered, or
+(diff, --verify) the settings differ; 2 wrong usage; 3 a file could not be
+read or has the wrong size or form; 130/143 stopped by Ctrl-C/SIGTERM at a
+safe point (a line says what the device holds now and what to do).
 )";
 
 int RunCommand(const std::string& command, const GlobalOptions& options, const Args& args);
@@ -135,6 +153,8 @@ int RunCommand(const std::string& command, const GlobalOptions& options, const A
         return RunDefaults(options, args);
     if (command == "profile")
         return RunProfile(options, args);
+    if (command == "diff")
+        return RunDiff(options, args);
     if (command == "flash-esc")
         return RunFlashEsc(options, args);
     if (command == "flash-box")

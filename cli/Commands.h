@@ -1,8 +1,11 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Session.h"
+#include "settings/OutOfRange.h"
+#include "settings/Profile.h"
 
 namespace kel::cli {
 
@@ -18,6 +21,13 @@ int RunRead(const GlobalOptions& options, const Args& args);
 int RunWrite(const GlobalOptions& options, const Args& args);
 int RunDefaults(const GlobalOptions& options, const Args& args);
 int RunProfile(const GlobalOptions& options, const Args& args);
+int RunDiff(const GlobalOptions& options, const Args& args);
+
+// Shared by the settings commands: connects in ESC mode and reads the
+// settings (false, reasons said, when none were shown); a profile file that
+// a load would take whole (none, reasons said, otherwise).
+bool ConnectAndReadEsc(Session& session, std::vector<OutOfRangeValue>& held);
+std::optional<ProfileImage> ReadCheckedProfile(const std::string& path);
 
 // Prints "kel-cli: TEXT" and returns the usage exit status.
 int UsageError(const std::string& text);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "Commands.h"
+#include "Compare.h"
 #include "ExitCodes.h"
 #include "Json.h"
 #include "Output.h"
@@ -13,6 +14,7 @@
 #include "settings/ParameterTable.h"
 #include "settings/Profile.h"
 #include "settings/SettingsCodec.h"
+#include "settings/SettingsDiff.h"
 
 namespace kel::cli {
 
@@ -62,10 +64,20 @@ bool ConnectAndRead(Session& session, std::vector<OutOfRangeValue>& held)
     return true;
 }
 
-void Print(Session& session, bool json, const std::vector<OutOfRangeValue>& held)
+void Print(Session& session, bool json, const std::vector<OutOfRangeValue>& held, const std::string& extraJson = {})
 {
     KelDlgLogic& logic = session.logic();
-    PrintSettings({logic.record(), logic.link().versionText, logic.link().escVersion, {}, false, held}, json);
+    SettingsView view{logic.record(), logic.link().versionText, logic.link().escVersion, {}, false, held};
+    view.extraJson = extraJson;
+    PrintSettings(view, json);
+}
+
+// Takes "--verify" out of the arguments; true when it was there.
+bool TakeVerify(Args& args)
+{
+    const auto before = args.size();
+    std::erase(args, std::string("--verify"));
+    return args.size() != before;
 }
 
 // A profile file that a load would take whole; none (with the reasons said)
@@ -174,10 +186,12 @@ int RunRead(const GlobalOptions& options, const Args& args)
     return kExitDone;
 }
 
-int RunDefaults(const GlobalOptions& options, const Args& args)
+int RunDefaults(const GlobalOptions& options, const Args& givenArgs)
 {
+    Args args = givenArgs;
+    const bool verify = TakeVerify(args);
     if (!args.empty())
-        return UsageError("defaults takes no arguments");
+        return UsageError("defaults takes no arguments but --verify");
     Session session(options);
     std::vector<OutOfRangeValue> held;
     const bool read = ConnectAndRead(session, held);
@@ -196,8 +210,20 @@ int RunDefaults(const GlobalOptions& options, const Args& args)
     }
     if (const int status = session.Finish(kExitDone); status != kExitDone)
         return status;
-    Print(session, options.json, held);
-    return kExitDone;
+    if (!verify) {
+        Print(session, options.json, held);
+        return kExitDone;
+    }
+    // The factory settings were read back on the way; compare them with what
+    // the lists mark as factory entries.
+    const auto differences = CompareSettings(
+        FactorySettings(), ShownSettingsOfReply(logic.record().lastRead.data(), logic.record().escVariant));
+    if (!options.json)
+        Print(session, false, held);
+    const VerifyReport report = ReportVerify(differences, options.json);
+    if (options.json)
+        Print(session, true, held, report.json);
+    return report.status;
 }
 
 namespace {
@@ -241,8 +267,10 @@ std::optional<std::string> UnaskedChange(const SettingsRecord& record, const std
 
 } // namespace
 
-int RunWrite(const GlobalOptions& options, const Args& args)
+int RunWrite(const GlobalOptions& options, const Args& givenArgs)
 {
+    Args args = givenArgs;
+    const bool verify = TakeVerify(args);
     std::vector<Assignment> assignments;
     std::optional<int> mode;
     std::optional<std::string> profile;
@@ -306,13 +334,29 @@ int RunWrite(const GlobalOptions& options, const Args& args)
         output::Complain("nothing was written");
         return kExitUsage;
     }
+    const ShownSettings meant = ShownAfterWrite(logic.record());
     logic.OnApply();
     if (logic.link().stoppedAt.exchange == StopPoint::Exchange::SettingsWrite)
         return session.Stop(DescribeStop(logic.link().stoppedAt, {}));
     const bool written = screen.errorCount == errorsBefore && screen.settingsWriteSucceeded.value_or(false);
-    const int status = session.Finish(written ? kExitDone : kExitDevice);
-    if (status == kExitDone && options.json)
-        output::PrintJson("{\"written\": true}");
+    int status = session.Finish(written ? kExitDone : kExitDevice);
+    if (status != kExitDone)
+        return status;
+    std::string verifyJson;
+    if (verify) {
+        const auto differences = logic.ReadBackAndCompare(meant);
+        if (!differences || screen.errorCount > errorsBefore) {
+            output::Complain("written, but the settings could not be read back to verify them");
+            return session.Finish(kExitDevice);
+        }
+        if (status = session.Finish(kExitDone); status != kExitDone)
+            return status;
+        const VerifyReport report = ReportVerify(*differences, options.json);
+        verifyJson = ", " + report.json;
+        status = report.status;
+    }
+    if (options.json)
+        output::PrintJson("{\"written\": true" + verifyJson + "}");
     return status;
 }
 
@@ -356,6 +400,16 @@ int RunProfile(const GlobalOptions& options, const Args& args)
     const std::array<std::uint8_t, 4> version = {(*image)[27], (*image)[28], (*image)[29], (*image)[30]};
     PrintSettings({logic.record(), logic.profile().versionText, version, logic.profile().name, true}, options.json);
     return kExitDone;
+}
+
+bool ConnectAndReadEsc(Session& session, std::vector<OutOfRangeValue>& held)
+{
+    return ConnectAndRead(session, held);
+}
+
+std::optional<ProfileImage> ReadCheckedProfile(const std::string& path)
+{
+    return ReadGoodProfile(path);
 }
 
 } // namespace kel::cli

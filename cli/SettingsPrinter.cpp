@@ -92,6 +92,8 @@ void PrintJson(const SettingsView& v)
         }
         json += "]";
     }
+    if (!v.extraJson.empty())
+        json += ", " + v.extraJson;
     output::PrintJson(json + "}");
 }
 

@@ -23,6 +23,7 @@ struct SettingsView {
     // marked with the raw byte and its position ("reply byte", "offset").
     std::vector<OutOfRangeValue> outOfRange = {};
     const char* where = "reply byte";
+    std::string extraJson = {};          // more members of the JSON object ("\"verify\": {...}")
 };
 
 void PrintSettings(const SettingsView& view, bool json);

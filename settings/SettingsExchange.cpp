@@ -83,25 +83,26 @@ bool SettingsExchange::EscConnected()
     return false;
 }
 
-void SettingsExchange::Apply()
+bool SettingsExchange::Apply()
 {
     if (ctx_.link.exchangeRunning || !EscConnected())
-        return;
+        return false;
     if (profile_.loaded && profile_.versionText != ctx_.link.versionText) {
         // The flag stays: every write is refused until a matching profile is loaded.
         ctx_.screen.MessageBox(VersionMismatchText(ctx_.link.versionText, profile_.versionText), kAppCaption,
                                MessageIcon::None);
-        return;
+        return false;
     }
     ctx_.pollTimer.Stop();
     const SettingsBlock block = EncodeSettings(record_);
     ctx_.screen.SettingsProgressOpen();
-    WriteSettings(block);
+    const bool written = WriteSettings(block);
     ctx_.uart.SendCommand(kEndOfWrite);
     ctx_.uart.Receive(1, kEndOfWriteReplyMs);
     ctx_.uart.PurgePort();
     ctx_.pollTimer.Start(kPollPeriodMs);
     profile_.loaded = false;
+    return written;
 }
 
 bool SettingsExchange::WriteSettings(const SettingsBlock& block)

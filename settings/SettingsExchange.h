@@ -26,8 +26,9 @@ public:
     // Asks the ESC for its 24-byte settings reply and shows it.
     void ReadSettings();
     // "Apply Settings": checks the connection and a loaded profile's version,
-    // then encodes, writes with the progress pop-up and ends the write.
-    void Apply();
+    // then encodes, writes with the progress pop-up and ends the write. True
+    // when every pair was acknowledged.
+    bool Apply();
     // "Default Settings": factory settings, read back; the custom fields then
     // follow their slots.
     void RestoreDefaults();

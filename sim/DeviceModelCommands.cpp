@@ -97,7 +97,9 @@ void DeviceModel::OnPair(std::uint8_t tag, std::uint8_t value, std::int64_t t)
         Reply({kRefused}, t);
         return;
     }
-    settings_.Apply(tag, value);
+    const auto misstoredTag = options_.faults.Value(FaultKind::MisstoredTag);
+    const bool misstored = misstoredTag && *misstoredTag == tag;
+    settings_.Apply(tag, static_cast<std::uint8_t>(misstored ? value + 1 : value));
     if (oneAckOnly)
         Reply({kAck}, t);
     else

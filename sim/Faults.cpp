@@ -49,6 +49,8 @@ constexpr std::array<FaultInfo, kFaultKindCount> kFaults{{
     {FaultKind::OutOfRange, "out-of-range", "[=B]", false, false, 0x14,
      "the ESC holds B (default 0x14: 2.0v) as its Low volt cut custom value, outside 3.5v to 11.0v, until a write "
      "or its factory settings replace it"},
+    {FaultKind::MisstoredTag, "misstored-tag", "=T", false, true, 0,
+     "every pair with tag T (e.g. 0xE4) is acknowledged as usual, but the ESC stores its value plus one"},
 }};
 
 } // namespace

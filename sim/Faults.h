@@ -32,8 +32,9 @@ enum class FaultKind {
     LateBytes,        // occurrence: replies longer than one byte
     Flood,            // value: bytes received before the flood starts
     OutOfRange,       // value: the Low volt cut custom byte the ESC holds
+    MisstoredTag,     // value: every pair with this tag is acknowledged but stored as value + 1
 };
-inline constexpr std::size_t kFaultKindCount = 19;
+inline constexpr std::size_t kFaultKindCount = 20;
 // How late the last byte of a reply hit by late-bytes arrives: after every
 // reply time-out of the link (the longest, the version reply's, is 500 ms).
 inline constexpr int kLateBytesMs = 600;

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSettings>
+#include <QShortcut>
 #include <QWindow>
 
 #include "Dialogs.h"
@@ -184,6 +186,14 @@ void CKelDlg::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
 }
 
+namespace {
+// The user's choices that outlive a run (~/.config/kel/kel.conf).
+QSettings Preferences()
+{
+    return QSettings(QStringLiteral("kel"), QStringLiteral("kel"));
+}
+} // namespace
+
 void CKelDlg::CreateFaceMenu()
 {
     faceMenu_ = new QMenu(this);
@@ -191,6 +201,24 @@ void CKelDlg::CreateFaceMenu()
     QAction* about = faceMenu_->addAction(QStringLiteral("关于 Kel(&A)..."));
     about->setObjectName(QStringLiteral("about"));
     connect(about, &QAction::triggered, this, [this] { dialogs_.About(this); });
+
+    // Off unless the user turned it on: the exchange then stays as it always was.
+    QAction* verify = faceMenu_->addAction(QStringLiteral("&Verify after writing"));
+    verify->setObjectName(QStringLiteral("verifyAfterWriting"));
+    verify->setCheckable(true);
+    verify->setStatusTip(QStringLiteral("Read the settings back after Apply Settings and name any that did not take"));
+    verify->setChecked(Preferences().value(QStringLiteral("verifyAfterWriting"), false).toBool());
+    logic_->SetVerifyAfterWriting(verify->isChecked());
+    connect(verify, &QAction::toggled, this, [this](bool on) {
+        logic_->SetVerifyAfterWriting(on);
+        Preferences().setValue(QStringLiteral("verifyAfterWriting"), on);
+    });
+    faceMenu_->setAccessibleName(QStringLiteral("Window menu"));
+
+    // The Menu key opens it through contextMenuEvent; Shift+F10 does the same.
+    auto* shortcut = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this] { faceMenu_->popup(mapToGlobal(QPoint(width() / 2, height() / 2))); });
 }
 
 void CKelDlg::contextMenuEvent(QContextMenuEvent* event)

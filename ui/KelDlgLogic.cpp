@@ -56,7 +56,29 @@ void KelDlgLogic::OnDeviceRadio(int radioId)
 
 void KelDlgLogic::OnApply()
 {
-    exchange_.Apply();
+    const ShownSettings meant = verifyAfterWriting_ ? ShownAfterWrite(record_) : ShownSettings{};
+    if (!exchange_.Apply() || !verifyAfterWriting_)
+        return;
+    const auto differences = ReadBackAndCompare(meant);
+    if (differences && !differences->empty())
+        screen_.MessageBox(VerifyFailedText(*differences), kAppCaption, MessageIcon::Error);
+}
+
+std::optional<std::vector<SettingDifference>> KelDlgLogic::ReadBackAndCompare(const ShownSettings& meant)
+{
+    record_.lastRead[kReplyEndByte] = 0;  // set again only by a reply that arrived in full
+    exchange_.ReadSettings();
+    if (record_.lastRead[kReplyEndByte] != kReplyEndMark)
+        return std::nullopt;
+    return CompareSettings(meant, ShownSettingsOfReply(record_.lastRead.data(), record_.escVariant));
+}
+
+std::string VerifyFailedText(const std::vector<SettingDifference>& differences)
+{
+    std::string text = "Read back after writing, these settings did not take:";
+    for (const SettingDifference& d : differences)
+        text += "\n" + d.label + ": written " + d.first + ", the ESC holds " + d.second;
+    return text;
 }
 
 void KelDlgLogic::OnDefaults()

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "link/UsbUart.h"
 #include "settings/Profile.h"
 #include "settings/ProfileState.h"
+#include "settings/SettingsDiff.h"
 #include "settings/SettingsExchange.h"
 #include "settings/SettingsRecord.h"
 #include "update/FirmwareUpdater.h"
@@ -60,6 +62,16 @@ public:
     void OnCustomEntryFinished(int editId);
     void OnSpinDelta(int spinId, int delta);
 
+    // "Verify after writing" (off unless the user turns it on): after a
+    // successful Apply the settings are read back and a message names every
+    // parameter that did not take.
+    void SetVerifyAfterWriting(bool on) { verifyAfterWriting_ = on; }
+    bool VerifyAfterWriting() const { return verifyAfterWriting_; }
+    // Reads the settings back (the read of a newly found ESC) and compares
+    // them with `meant` (ShownAfterWrite of the record before the write).
+    // None when no full settings reply came back (the read said why).
+    std::optional<std::vector<SettingDifference>> ReadBackAndCompare(const ShownSettings& meant);
+
     int EscMode() const;
     int EscVariant() const;
 
@@ -86,6 +98,10 @@ private:
     ProfileState profile_;
     SettingsExchange exchange_;
     ProfileFiles profileFiles_;
+    bool verifyAfterWriting_ = false;
 };
+
+// The message naming the parameters that did not take.
+std::string VerifyFailedText(const std::vector<SettingDifference>& differences);
 
 } // namespace kel

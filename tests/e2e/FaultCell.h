@@ -93,8 +93,7 @@ inline constexpr Column kColumns[] = {
     {"unplug", "unplug"},     {"wrong-d6-reply", "d6"},   {"no-ack", "noack"},
     {"d8-on-retry", "d8try"}, {"resend", "resend"},       {"bad-block-check", "crc"},
     {"refused-file", "file"}, {"late-bytes", "lateb"}, {"flood", "flood"},
-    {"out-of-range", "range"},
-    {"refused-file", "file"},   {"interrupt", "intr"},
+    {"out-of-range", "range"}, {"interrupt", "intr"},   {"misstored-tag", "store"},
 };
 
 // The cells, by group of exchanges.

@@ -90,6 +90,7 @@ std::vector<Cell> Write()
 {
     const std::string row = "write";
     const std::vector<std::string> cli{"write", "Power Level=Level 3"};
+    const std::vector<std::string> verify{"write", "Power Level=Level 3", "--verify"};
     const int written = kEscFound + kPairs * kPairPause + kWriteSucceeded;
     const Check nowLevel3 = FollowUp({"read"}, 0, {kLevel3});
     const Check stillLevel7 = FollowUp({"read"}, 0, {kLevel7});
@@ -99,6 +100,14 @@ std::vector<Cell> Write()
         {row, "out-of-range", kOutOfRange, {"write", "Low volt cut custom=3.5v"}, 0, With(kHeldLowVolt, "SUCCESSED"),
          {}, written, {FollowUp({"read"}, 0, {kLowVoltRepaired})}},
         {row, "late-bytes", kLateVersion, cli, 0, {"SUCCESSED"}, {}, written + kVersion, {nowLevel3}},
+        // --verify reads back; diff then names the one setting off its factory entry.
+        {row, "clean", {}, verify, 0, {"SUCCESSED"}, {"verified"}, written + kReadPause,
+         {FollowUp({"diff", "esc", "factory"}, 1, {"Power Level            esc: Level 3  |  factory: Level 7*"})}},
+        // Acknowledged, but Power Level is stored one entry higher: only the read-back tells.
+        {row, "misstored-tag", {"--fault", "misstored-tag=0xE4"}, verify, 1,
+         {"SUCCESSED", "kel-cli: verify: 1 setting did not take (written, then read back from the ESC)"},
+         {"Power Level            written: Level 3  |  esc: Level 4"}, written + kReadPause,
+         {FollowUp({"read"}, 0, {"Power Level            Level 4"})}},
         // The first pair is refused six times (once and five resends).
         {row, "refused-pair", {"--fault", "refused-pair"}, cli, 1, {"Operation ModeSet Failed", "FAILED"}, {},
          kEscFound + kWriteFailed, {stillLevel7, PcLastSent(0xDF), EscKeepsFactorySettings()}},

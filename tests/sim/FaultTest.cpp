@@ -94,6 +94,7 @@ TEST(Faults, ShapeTheBytesThePcReads)
         {"refused-tag=0xE4", {0xE4, 3}, {0xE4, 3, 0x00}},
         {"refused-tag=0xE5", {0xE4, 3}, {0xE4, 3, 0x01, 0x01}},
         {"no-second-ack", {0xE4, 3}, {0xE4, 3, 0x01}},
+        {"misstored-tag=0xE4", {0xE4, 3}, {0xE4, 3, 0x01, 0x01}},
         {"late-reply=5000", {0xD5}, {0xD5}},
     };
     for (const auto& c : cases) {
@@ -131,6 +132,15 @@ TEST(Faults, RefusedPairIsNotStored)
     ModelHarness h(Faulty({"refused-tag=0xE4"}));
     h.Send({0xE4, 2});
     EXPECT_EQ(h.model.Settings().At(5), 6);
+}
+
+TEST(Faults, MisstoredTagIsAcknowledgedButStoredPlusOne)
+{
+    ModelHarness h(Faulty({"misstored-tag=0xE4"}));
+    h.Send({0xE4, 2});
+    h.Send({0xE5, 80});
+    EXPECT_EQ(h.model.Settings().At(5), 3);
+    EXPECT_EQ(h.model.Settings().At(6), 80) << "other tags are stored as sent";
 }
 
 TEST(Faults, LateReplyComesAfterItsDelayWhileTheEchoIsOnTime)

@@ -184,6 +184,33 @@ TEST_F(KelDlgLogicTest, ProfileRoundTripAndVersionCheck)
     fs::remove_all(dir);
 }
 
+TEST_F(KelDlgLogicTest, VerifyAfterWritingReadsBackAndNamesWhatDidNotTake)
+{
+    ConnectEsc();
+    logic.OnOptionChosen(1081, 2);  // Power Level "Level 3"
+    logic.SetVerifyAfterWriting(true);
+    logic.OnApply();
+    EXPECT_TRUE(screen.messages.empty()) << "everything took: SUCCESSED says it all";
+
+    model().Faults().Set(FaultKind::MisstoredTag, 0xE4);  // Power Level stored one entry higher
+    logic.SetVerifyAfterWriting(false);
+    logic.OnOptionChosen(1081, 3);  // "Level 4"
+    logic.OnApply();
+    EXPECT_TRUE(screen.messages.empty()) << "off: no read-back";
+    EXPECT_EQ(screen.texts[1081], "Level 4");
+    EXPECT_EQ(model().Settings().At(5), 4);
+
+    logic.SetVerifyAfterWriting(true);
+    logic.OnOptionChosen(1081, 4);  // "Level 5"
+    logic.OnApply();
+    EXPECT_EQ(screen.settingsProgressTitle, std::optional<bool>(true)) << "every pair was acknowledged";
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(LastMessage(),
+              "Read back after writing, these settings did not take:\nPower Level: written Level 5, the ESC holds Level 6");
+    EXPECT_EQ(screen.messages.back().caption, "");
+    EXPECT_EQ(screen.texts[1081], "Level 6") << "the page shows what the ESC holds";
+}
+
 TEST_F(KelDlgLogicTest, UpdateButtonRoutes)
 {
     logic.OnInitDialog();

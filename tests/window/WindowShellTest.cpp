@@ -1,5 +1,6 @@
 // The window itself: size, outline, fixed controls, fonts, dragging, the
 // About entry, minimise and close, and the modal boxes going through Dialogs.
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +20,8 @@ class WindowShellTest : public QObject {
     Q_OBJECT
 
 private:
+    QTemporaryDir preferences_;
+
     static void SendMouse(QWidget* window, QEvent::Type type, QPoint at, Qt::MouseButtons held)
     {
         const QPointF local(at);
@@ -27,7 +30,50 @@ private:
     }
 
 private slots:
-    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Kel")); }
+    void initTestCase()
+    {
+        QApplication::setApplicationName(QStringLiteral("Kel"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, preferences_.path());
+    }
+
+    void VerifyEntryIsOffByDefaultRememberedKeyboardReachableAndNamesWhatDidNotTake()
+    {
+        sim::DeviceOptions options;
+        options.faults.Set(sim::FaultKind::MisstoredTag, 0xE4);  // Power Level stored one entry higher
+        {
+            WindowFixture f(options);
+            QMenu* menu = f.window->FaceMenu();
+            QAction* verify = menu->findChild<QAction*>(QStringLiteral("verifyAfterWriting"));
+            QVERIFY(verify && verify->isCheckable());
+            QVERIFY(!verify->isChecked());
+
+            QTest::keyClick(f.window.get(), Qt::Key_F10, Qt::ShiftModifier);
+            QTRY_VERIFY(menu->isVisible());
+            QAccessibleInterface* menuAccess = QAccessible::queryAccessibleInterface(menu);
+            QStringList names;
+            for (int i = 0; i < menuAccess->childCount(); ++i)
+                names << menuAccess->child(i)->text(QAccessible::Name);
+            QVERIFY2(names.contains(QStringLiteral("Verify after writing")), qPrintable(names.join(", ")));
+            menu->hide();
+
+            QVERIFY(f.Connect(id::kRadioEsc));
+            f.Click(id::kApply);
+            QVERIFY2(f.dialogs.messages.empty(), "off: nothing is read back");
+            verify->trigger();
+            QVERIFY(verify->isChecked());
+        }
+        WindowFixture f(options);
+        QAction* verify = f.window->FaceMenu()->findChild<QAction*>(QStringLiteral("verifyAfterWriting"));
+        QVERIFY(verify->isChecked());  // remembered
+        QVERIFY(f.Connect(id::kRadioEsc));
+        f.Click(id::kApply);  // writes Level 7 (entry 6), the ESC keeps entry 7
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Kel"));  // the application's own caption
+        QCOMPARE(f.dialogs.messages[0].text,
+                 QStringLiteral("Read back after writing, these settings did not take:\n"
+                                "Power Level: written Level 7*, the ESC holds Level 8"));
+        verify->trigger();
+    }
 
     void SizeIsFixedAndOutlineSkipsKeyColouredPixels()
     {
@@ -174,7 +220,7 @@ private slots:
     {
         WindowFixture f;
         QMenu* menu = f.window->FaceMenu();
-        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().size(), 2);
         QAction* about = menu->actions().constFirst();
         QCOMPARE(about->text(), QStringLiteral("关于 Kel(&A)..."));
         about->trigger();

@@ -1,0 +1,19 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsDiff.h"
+
+namespace kel::cli {
+
+// The outcome of --verify: "verified" or the parameters that did not take,
+// on standard output (with --json: the "verify" member to add to the
+// command's object). Exit status 1 when something did not take.
+struct VerifyReport {
+    int status = 0;
+    std::string json;  // "\"verify\": {...}"
+};
+VerifyReport ReportVerify(const std::vector<SettingDifference>& differences, bool json);
+
+} // namespace kel::cli
