@@ -61,6 +61,17 @@ class OperatorTest(unittest.TestCase):
         self.assertNotEqual(ids(before), {m.id for m in mutation.with_ids(
             mutation.mutants_in_text("f.cpp", before), 2)})
 
+    def test_verdicts(self):
+        for code, output, state in [
+            (0, "100% tests passed", "survived"),
+            (None, "", "timed out"),
+            (8, "1/3 Test #1: A.b ....***Timeout 60.0 sec", "timed out"),
+            (8, "1/3 Test #1: A.b ....***Timeout\n2/3 Test #2: A.c ....***Failed", "killed"),
+            (8, "1/3 Test #1: A.b ....***Exception: SegFault", "killed"),
+        ]:
+            with self.subTest(output=output):
+                self.assertEqual(mutation.verdict(code, output), state)
+
 
 class RestoreTest(unittest.TestCase):
     ORIGINAL = b"int f(int a)\r\n{\r\n    return a < 3 ? 1 : 0;\r\n}\r\n"
