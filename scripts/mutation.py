@@ -4,8 +4,8 @@
 One small change at a time is made to an engine source file (a comparison
 flipped, an integer constant moved by one, && and || swapped, a statement
 dropped, a condition negated); the unit-test programs that link that file are
-rebuilt with ninja and the engine unit tests (ctest -L unit) run under a time
-limit. Each mutant ends as killed (a test failed), survived (every test
+rebuilt with ninja and their tests (those ctest lists under the label unit)
+run under a time limit. Each mutant ends as killed (a test failed), survived (every test
 passed), timed out, or did not compile (not counted as killed). The file is
 restored after every mutant, also on Ctrl-C or a termination signal; a copy of
 the original is kept in the build folder until then, so even a killed run is
@@ -328,11 +328,11 @@ class Build:
         self.jobs = jobs
         self.child: subprocess.Popen | None = None
 
-    def run(self, command: list[str], timeout: float) -> tuple[int | None, str]:
+    def run(self, command: list[str], timeout: float, cwd=None, env=None) -> tuple[int | None, str]:
         """Runs a command in its own process group; None as the code on time-out."""
         self.child = subprocess.Popen(
-            command, cwd=self.folder, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-            text=True, start_new_session=True,
+            command, cwd=cwd or self.folder, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+            text=True, errors="replace", start_new_session=True,
         )
         try:
             out, _ = self.child.communicate(timeout=timeout)
@@ -352,15 +352,16 @@ class Build:
                 pass
             self.child.communicate()
 
-    def unit_tests(self) -> dict[str, list[str]]:
-        """The unit tests by the program that runs them (absolute path)."""
+    def unit_tests(self) -> dict[str, list[dict]]:
+        """The unit tests as ctest lists them, by the program that runs them (absolute path)."""
         code, out = self.run(["ctest", "-L", "unit", "--show-only=json-v1"], 300)
         if code != 0:
             sys.exit(f"ctest could not list the unit tests:\n{out}")
-        by_program: dict[str, list[str]] = {}
+        by_program: dict[str, list[dict]] = {}
         for test in json.loads(out[out.index("{") :])["tests"]:
-            program = os.path.realpath(test["command"][0]) if test.get("command") else ""
-            by_program.setdefault(program, []).append(test["name"])
+            if not test.get("command"):
+                sys.exit(f"ctest lists {test['name']} without a program; is the tree built?")
+            by_program.setdefault(os.path.realpath(test["command"][0]), []).append(test)
         return by_program
 
     def dependents(self, programs) -> dict[str, set[str]]:
@@ -383,12 +384,46 @@ class Build:
     def build(self, targets: list[str], timeout: float) -> tuple[int | None, str]:
         return self.run(["ninja", "-j", str(self.jobs), *sorted(targets)], timeout)
 
-    def test(self, names: list[str], timeout: float) -> tuple[int | None, str]:
+    def test(self, tests: list[dict], timeout: float, per_case: bool) -> tuple[int | None, str]:
+        if per_case:
+            return self.ctest([t["name"] for t in tests], timeout)
+        deadline = time.monotonic() + timeout
+        for command, cwd, env in program_runs(tests):
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return None, ""
+            code, out = self.run(command, left, cwd, env)
+            if code != 0:
+                return code, out
+        return 0, ""
+
+    def ctest(self, names: list[str], timeout: float) -> tuple[int | None, str]:
         return self.run(
             ["ctest", "-L", "unit", "-R", test_regex(names), "--stop-on-failure",
              "--no-tests=error", "-j", str(self.jobs), "--output-on-failure"],
             timeout,
         )
+
+
+def program_runs(tests: list[dict]):
+    """The commands that run these ctest tests with one process per test
+    program instead of one per case: the cases' GoogleTest filters joined,
+    stopping at the first failure, in the case's folder and environment."""
+    runs: dict[str, tuple[list[str], list[str], str, dict]] = {}
+    for t in tests:
+        props = {p["name"]: p["value"] for p in t.get("properties", [])}
+        env = dict(os.environ)
+        env.update(v.split("=", 1) for v in props.get("ENVIRONMENT", []))
+        command = t["command"]
+        filters = [a.split("=", 1)[1] for a in command if a.startswith("--gtest_filter=")]
+        key = command[0] if filters else "\x1f".join(command)
+        entry = runs.setdefault(key, ([a for a in command if not a.startswith("--gtest_filter=")], [],
+                                      props.get("WORKING_DIRECTORY"), env))
+        entry[1].extend(filters)
+    for command, filters, cwd, env in runs.values():
+        if filters:
+            command = command + ["--gtest_filter=" + ":".join(filters), "--gtest_fail_fast", "--gtest_brief=1"]
+        yield command, cwd, env
 
 
 def test_regex(names: list[str]) -> str:
@@ -489,6 +524,9 @@ def parse_args(argv):
                         " (default: link settings update; Qt folders are skipped)")
     p.add_argument("--operators", nargs="+", default=list(OPERATORS), choices=OPERATORS,
                    help="mutation operators to use (default: all)")
+    p.add_argument("--ctest", action="store_true",
+                   help="run the tests through ctest, one process per case (slower); by default"
+                        " each unit-test program ctest lists runs once with the cases' filters joined")
     p.add_argument("--list", action="store_true", help="show the sample and stop")
     p.add_argument("--fresh", action="store_true",
                    help="forget the results of an earlier run with the same seed and count")
@@ -527,7 +565,8 @@ def main(argv=None) -> int:
             if line.strip():
                 r = json.loads(line)
                 done[r["id"]] = r
-    settings = {"seed": args.seed, "count": args.count, "paths": args.paths, "operators": args.operators}
+    settings = {"seed": args.seed, "count": args.count, "paths": args.paths, "operators": args.operators,
+                "runner": "ctest" if args.ctest else "programs"}
 
     build = Build(folder, args.jobs)
     try:
@@ -539,7 +578,7 @@ def main(argv=None) -> int:
         users = build.dependents(tests)
         programs = {os.path.relpath(p, folder) for p in tests}
         started = time.monotonic()
-        code, output = build.test([n for names in tests.values() for n in names], 1800)
+        code, output = build.test([t for ts in tests.values() for t in ts], 1800, args.ctest)
         if code != 0:
             sys.exit(f"the unit tests fail on the unmutated tree; fix that first:\n{output[-4000:]}")
         timeout = args.timeout or max(30.0, 10 * (time.monotonic() - started))
@@ -550,7 +589,7 @@ def main(argv=None) -> int:
             if mutant.id in done:
                 continue
             targets = users.get(str((ROOT / mutant.path).resolve()), set()) & programs
-            names = [n for p, ns in tests.items() if os.path.relpath(p, folder) in targets for n in ns]
+            chosen_tests = [t for p, ts in tests.items() if os.path.relpath(p, folder) in targets for t in ts]
             t0 = time.monotonic()
             if not targets:
                 state = "survived"  # no unit test links this file
@@ -561,7 +600,7 @@ def main(argv=None) -> int:
                     if code != 0:
                         state = "did not compile"
                     else:
-                        state = verdict(*build.test(names, timeout))
+                        state = verdict(*build.test(chosen_tests, timeout, args.ctest))
                 finally:
                     restorer.restore()
             record = {**asdict(mutant), "mutation": mutant.describe(), "state": state,
