@@ -23,7 +23,11 @@ trees whose engine sources are unchanged mutate exactly the same places, and
 an edit to a source changes only the mutants on the edited lines plus a few at
 the sample's edge. Mutant ids in the JSON are these hashes: join two summaries
 on "id" to see which mutants changed state. The kill rate of a run is
-killed / (killed + survived + timed out).
+killed / (killed + survived + timed out); rates are comparable when the seed,
+count, paths and operators match (the summary records them). A mutant that
+only changes a source line that the later tree no longer has drops out of the
+comparison, so after a large rewrite of the engine compare the rates, not the
+mutants.
 """
 
 from __future__ import annotations
