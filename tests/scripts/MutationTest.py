@@ -1,0 +1,126 @@
+"""Checks scripts/mutation.py: each operator on sample lines, and that the
+mutated file always gets its original bytes back."""
+
+import os
+import signal
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+import mutation  # noqa: E402
+
+
+def mutated(text, operator):
+    """The mutated lines one operator makes of a snippet (last line only)."""
+    found = mutation.mutants_in_text("x.cpp", text, (operator,))
+    last = len(text.splitlines())
+    return sorted(m.mutated_line().strip() for m in found if m.line == last)
+
+
+class OperatorTest(unittest.TestCase):
+    CASES = [
+        # operator, snippet, expected mutated lines
+        ("comparison", "if (a < b && c != d)", ["if (a < b && c == d)", "if (a <= b && c != d)"]),
+        ("comparison", "x = a >= b;", ["x = a > b;"]),
+        ("comparison", "std::vector<int> v; out << a->b >> c;", []),
+        ("comparison", 'Log("a < b"); // a == b', []),
+        ("constant", "x = 0x0F + 7;", ["x = 0x0E + 7;", "x = 0x0F + 6;", "x = 0x0F + 8;", "x = 0x10 + 7;"]),
+        ("constant", "y = 0 + 1.5 + kSlot2;", ["y = 1 + 1.5 + kSlot2;"]),
+        ("constant", "const char c = '1'; /* 3 */", []),
+        ("logical", "ok = a && (b || c);", ["ok = a && (b && c);", "ok = a || (b || c);"]),
+        ("logical", "void f(T&& t);", []),
+        ("negate", "    if (ready(x)) go();", ["if (!(ready(x))) go();"]),
+        ("negate", "while (n-- > 0)", ["while (!(n-- > 0))"]),
+        ("negate", "if constexpr (kDebug)", []),
+        ("negate", "if (a &&", []),
+        ("drop", "{\n    Send(kWake);", [""]),
+        ("drop", "x = 1;\ncount += 2;  // why", ["// why"]),
+        ("drop", "if (broken)\n    Send(kWake);", []),
+        ("drop", "{\n    const int n = 3;", []),
+        ("drop", "{\n    std::vector<int> v;", []),
+        ("drop", "{\n    return n;", []),
+        ("drop", "{\n    Call(a,", []),
+    ]
+
+    def test_each_operator_on_sample_lines(self):
+        for operator, text, expected in self.CASES:
+            with self.subTest(operator=operator, text=text):
+                self.assertEqual(mutated(text, operator), sorted(expected))
+
+    def test_block_comments_and_preprocessor_lines_are_left_alone(self):
+        text = "/* a == b\n   if (x) */\n#define N 4\nint y = 5;"
+        self.assertEqual([m.line for m in mutation.mutants_in_text("x.cpp", text)], [4, 4])
+
+    def test_ids_survive_edits_elsewhere_in_the_file(self):
+        before = "int a = 1;\nbool b = x < y;\n"
+        after = "// new comment\nint z = 9;\n" + before
+        ids = lambda t: {m.id for m in mutation.with_ids(mutation.mutants_in_text("f.cpp", t), 1)}
+        self.assertLess(ids(before), ids(after))
+        self.assertNotEqual(ids(before), {m.id for m in mutation.with_ids(
+            mutation.mutants_in_text("f.cpp", before), 2)})
+
+    def test_verdicts(self):
+        for code, output, state in [
+            (0, "100% tests passed", "survived"),
+            (None, "", "timed out"),
+            (8, "1/3 Test #1: A.b ....***Timeout 60.0 sec", "timed out"),
+            (8, "1/3 Test #1: A.b ....***Timeout\n2/3 Test #2: A.c ....***Failed", "killed"),
+            (8, "1/3 Test #1: A.b ....***Exception: SegFault", "killed"),
+        ]:
+            with self.subTest(output=output):
+                self.assertEqual(mutation.verdict(code, output), state)
+
+
+class RestoreTest(unittest.TestCase):
+    ORIGINAL = b"int f(int a)\r\n{\r\n    return a < 3 ? 1 : 0;\r\n}\r\n"
+
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.root = Path(self.dir.name)
+        (self.root / "f.cpp").write_bytes(self.ORIGINAL)
+        found = mutation.mutants_in_text("f.cpp", self.ORIGINAL.decode())
+        self.mutant = mutation.with_ids(found, 1)[0]
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def restorer(self):
+        return mutation.Restorer(self.root / "backup", self.root)
+
+    def test_restore_gives_back_the_exact_bytes(self):
+        r = self.restorer()
+        r.apply(self.mutant)
+        self.assertIn(b"a <= 3", (self.root / "f.cpp").read_bytes())
+        r.restore()
+        self.assertEqual((self.root / "f.cpp").read_bytes(), self.ORIGINAL)
+        self.assertEqual(list((self.root / "backup").iterdir()), [])
+
+    def test_a_signal_while_mutated_restores_the_file(self):
+        old = signal.signal(signal.SIGTERM, mutation.raise_interrupt)
+        r = self.restorer()
+        try:
+            with self.assertRaises(KeyboardInterrupt):
+                try:
+                    r.apply(self.mutant)
+                    os.kill(os.getpid(), signal.SIGTERM)
+                finally:
+                    r.restore()
+        finally:
+            signal.signal(signal.SIGTERM, old)
+        self.assertEqual((self.root / "f.cpp").read_bytes(), self.ORIGINAL)
+
+    def test_the_next_run_repairs_a_run_that_died_mutated(self):
+        self.restorer().apply(self.mutant)  # never restored
+        self.restorer().recover()
+        self.assertEqual((self.root / "f.cpp").read_bytes(), self.ORIGINAL)
+
+    def test_a_changed_line_is_not_mutated(self):
+        (self.root / "f.cpp").write_bytes(self.ORIGINAL.replace(b"< 3", b"< 4"))
+        with self.assertRaises(RuntimeError):
+            self.restorer().apply(self.mutant)
+
+
+if __name__ == "__main__":
+    unittest.main()
