@@ -4,12 +4,17 @@
 #include <filesystem>
 #include <system_error>
 
+#include "AtomicReplace.h"
 #include "Profile.h"
 #include "SettingsRecord.h"
 #include "link/LinkState.h"
 #include "link/Screen.h"
 
-#if __has_include(<unistd.h>)
+#if defined(_WIN32)
+#include <io.h>
+#define fsync _commit  // FlushFileBuffers on the file's handle
+#define KEL_HAVE_FSYNC 1
+#elif __has_include(<unistd.h>)
 #include <unistd.h>
 #define KEL_HAVE_FSYNC 1
 #endif
@@ -66,8 +71,7 @@ bool WriteProfileFile(const std::string& path, const ProfileImage& image)
     const bool closed = std::fclose(f) == 0;
     std::error_code ec;
     if (written && closed) {
-        std::filesystem::rename(tempPath, path, ec);
-        if (!ec)
+        if (std::string why; ReplaceFileAtomically(tempPath, path, why))
             return true;
     }
     std::filesystem::remove(tempPath, ec);

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "Dialogs.h"
+#include "SystemMenu.h"
 #include "controls/CListBoxDlg.h"
 #include "controls/SkinDrawing.h"
 #include "resources/ResourceIds.h"
@@ -161,6 +162,7 @@ void CKelDlg::CreateFaceMenu()
     QAction* about = faceMenu_->addAction(QStringLiteral("关于 Kel(&A)..."));
     about->setObjectName(QStringLiteral("about"));
     connect(about, &QAction::triggered, this, [this] { dialogs_.About(this); });
+    AddToSystemMenu(*this, *about);
 }
 
 void CKelDlg::contextMenuEvent(QContextMenuEvent* event)
