@@ -19,6 +19,9 @@ std::vector<std::string> Arguments(int argc, char** argv)
 // Qt aborts with a long story when it finds no display; say it in one line.
 bool DisplayReachable(int argc, char** argv)
 {
+#ifdef _WIN32
+    return true;  // Windows always has its desktop
+#endif
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(name);
         if (value && *value)

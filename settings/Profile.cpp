@@ -1,5 +1,6 @@
 #include "Profile.h"
 
+#include <filesystem>
 
 #include "NumberText.h"
 #include "SettingsRecord.h"
@@ -78,7 +79,9 @@ void ApplyProfileImage(const ProfileImage& image, std::string_view profileName, 
 
 std::string ProfileNameOf(std::string_view path)
 {
-    const auto slash = path.find_last_of('/');
+    // Windows takes both slashes between folders; elsewhere a backslash is part of a name.
+    const bool windows = std::filesystem::path::preferred_separator != '/';
+    const auto slash = path.find_last_of(windows ? "/\\" : "/");
     const std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
     const auto dot = file.find('.');
     return dot == std::string_view::npos ? std::string() : std::string(file.substr(0, dot));

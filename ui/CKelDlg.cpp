@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "Dialogs.h"
+#include "SystemMenu.h"
 #include "controls/CListBoxDlg.h"
 #include "controls/SkinDrawing.h"
 #include "resources/ResourceIds.h"
@@ -201,6 +202,7 @@ void CKelDlg::CreateFaceMenu()
     QAction* about = faceMenu_->addAction(QStringLiteral("关于 Kel(&A)..."));
     about->setObjectName(QStringLiteral("about"));
     connect(about, &QAction::triggered, this, [this] { dialogs_.About(this); });
+    AddToSystemMenu(*this, *about);
 
     // Off unless the user turned it on: the exchange then stays as it always was.
     QAction* verify = faceMenu_->addAction(QStringLiteral("&Verify after writing"));

@@ -6,16 +6,17 @@
 namespace kel {
 
 // Why a serial device could not be opened, with what to do about it, in one
-// line a user can act on. `error` is the system's errno from the open attempt
-// (0 when unknown).
+// line a user can act on. `error` is the system's error code from a plain open
+// (errno, or a Windows error code; 0 when unknown). One implementation per
+// system: PortDiagnosticsPosix.cpp, PortDiagnosticsWindows.cpp.
 std::string DiagnoseOpenFailure(const std::string& device, int error);
 
 // The USB serial devices that are present, as "ttyUSB0 (10c4:ea60 CP2102 ...)",
 // for the "no program box" case.
 std::string DescribeUsbSerialDevices();
 
-// The lock file of a serial device (LCK..NAME in /var/lock or /run/lock) and
-// the process it names.
+// POSIX only (Windows has no lock files): the lock file of a serial device
+// (LCK..NAME in /var/lock or /run/lock) and the process it names.
 struct DeviceLock {
     std::string file;
     int pid = 0;

@@ -1,29 +1,11 @@
 #include "QtSerialDevice.h"
 
 #include <QDeadlineTimer>
-#include <cerrno>
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
 
 #include "PortDiagnostics.h"
+#include "QtSerialDeviceOs.h"
 
 namespace kel {
-
-namespace {
-
-// QSerialPort folds several causes into one error; a plain open tells them
-// apart. A device that opens plainly but not through QSerialPort is locked.
-int OpenErrno(const std::string& device, QSerialPort::SerialPortError error)
-{
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return errno;
-    ::close(fd);
-    return error == QSerialPort::PermissionError ? EBUSY : 0;
-}
-
-} // namespace
 
 bool QtSerialDevice::Open(const std::string& device)
 {
@@ -32,7 +14,7 @@ bool QtSerialDevice::Open(const std::string& device)
     port_.setPortName(QString::fromStdString(device));
     // QSerialPort opens the device exclusively (TIOCEXCL and a lock file).
     if (!port_.open(QIODevice::ReadWrite)) {
-        const int error = OpenErrno(device, port_.error());
+        const int error = PlainOpenError(device, port_.error());
         lastError_ = error ? DiagnoseOpenFailure(device, error)
                            : "cannot open " + device + ": " + port_.errorString().toStdString();
         return false;
@@ -48,14 +30,13 @@ bool QtSerialDevice::Open(const std::string& device)
 
 void QtSerialDevice::NoteLoss()
 {
-    // A device that went away hangs the terminal up; QSerialPort does not
-    // always say so in its error, so ask the descriptor.
+    // QSerialPort does not always say in its error that the device went
+    // away, so ask the system.
     if (port_.error() == QSerialPort::ResourceError) {
         lost_ = true;
         return;
     }
-    pollfd pfd{static_cast<int>(port_.handle()), POLLIN, 0};
-    if (pfd.fd >= 0 && ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+    if (DeviceGone(port_.handle()))
         lost_ = true;
 }
 

@@ -35,10 +35,10 @@ int main(int argc, char** argv)
         std::ifstream in(file, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!in.eof() && in.fail()) {
-            std::fprintf(stderr, "cannot read %s\n", file.c_str());
+            std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
             return 1;
         }
-        std::fprintf(stderr, "replaying %s (%zu bytes)\n", file.c_str(), bytes.size());
+        std::fprintf(stderr, "replaying %s (%zu bytes)\n", file.string().c_str(), bytes.size());
         // A copy of exactly the file's size, as libFuzzer hands its inputs over.
         std::vector<std::uint8_t> input(bytes.begin(), bytes.end());
         LLVMFuzzerTestOneInput(input.data(), input.size());

@@ -1,0 +1,79 @@
+// The last step of a profile save: the new file takes the old one's place in
+// one step, on every system (rename semantics differ on Windows).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "settings/AtomicReplace.h"
+
+namespace kel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Utf8(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+void Write(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class AtomicReplace : public ::testing::Test {
+protected:
+    fs::path dir = fs::temp_directory_path()
+                 / ("kel-replace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    void SetUp() override
+    {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST_F(AtomicReplace, MovesOverAnExistingOrMissingTargetWhateverItsName)
+{
+    struct Case {
+        const char8_t* target;
+        bool targetExists;
+    };
+    for (const Case c : {Case{u8"new.cfg", false}, Case{u8"old.cfg", true}, Case{u8"Профиль é 設定.cfg", true}}) {
+        const fs::path from = dir / u8"part-1";
+        const fs::path to = dir / c.target;
+        if (c.targetExists)
+            Write(to, "the old profile, longer than the new one");
+        Write(from, "new");
+        std::string why;
+        EXPECT_TRUE(ReplaceFileAtomically(Utf8(from), Utf8(to), why)) << why;
+        EXPECT_EQ(Read(to), "new");
+        EXPECT_FALSE(fs::exists(from));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        fs::remove(to);
+    }
+}
+
+TEST_F(AtomicReplace, FailureNamesTheTargetAndLeavesItAlone)
+{
+    const fs::path to = dir / "keep.cfg";
+    Write(to, "kept");
+    std::string why;
+    EXPECT_FALSE(ReplaceFileAtomically(Utf8(dir / "no-such-part"), Utf8(to), why));
+    EXPECT_NE(why.find(Utf8(to)), std::string::npos) << why;
+    EXPECT_GT(why.size(), Utf8(to).size() + 16) << why;
+    EXPECT_EQ(Read(to), "kept");
+}
+
+} // namespace
+} // namespace kel
