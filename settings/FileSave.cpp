@@ -10,14 +10,14 @@
 
 #include "AtomicReplace.h"
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#define KEL_HAVE_FSYNC 1
-#endif
 #if defined(_WIN32)
+#include <io.h>
 #include <process.h>
+#define KEL_SYNC(fd) ::_commit(fd)  // FlushFileBuffers on the file's handle
 #define KEL_PID _getpid()
 #else
+#include <unistd.h>
+#define KEL_SYNC(fd) ::fsync(fd)
 #define KEL_PID ::getpid()
 #endif
 
@@ -121,10 +121,8 @@ int WriteAndSync(std::FILE* f, const std::uint8_t* data, std::size_t size)
     errno = 0;
     if (std::fwrite(data, 1, size, f) != size || std::fflush(f) != 0)
         return errno ? errno : EIO;
-#ifdef KEL_HAVE_FSYNC
-    if (::fsync(::fileno(f)) != 0)
+    if (KEL_SYNC(::fileno(f)) != 0)
         return errno;
-#endif
     return 0;
 }
 

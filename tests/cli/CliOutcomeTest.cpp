@@ -11,6 +11,7 @@
 #include <regex>
 #include <unistd.h>
 
+#include "CliFixture.h"
 #include "cli/Cli.h"
 #include "cli/Json.h"
 #include "settings/CustomFields.h"
@@ -19,74 +20,14 @@
 namespace kel::cli {
 namespace {
 
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class CliOutcomeTest : public ::testing::Test {
+class CliOutcomeTest : public CliFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "kel-cli";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
-
-    void SetUp() override
-    {
-        dir = std::filesystem::temp_directory_path() / ("kel-cli-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     std::string File(const std::string& name, const std::string& bytes)
     {
         const std::string path = (dir / name).string();
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-
-    // Runs kel-cli with standard output going to `stdoutPath` (a capture file by default).
-    Outcome Run(std::vector<std::string> args, const std::string& stdoutPath = {})
-    {
-        const std::string outPath = stdoutPath.empty() ? (dir / "out").string() : stdoutPath;
-        const std::string errPath = (dir / "err").string();
-        std::fflush(stdout);
-        std::fflush(stderr);
-        const int savedOut = ::dup(1), savedErr = ::dup(2);
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        args.insert(args.begin(), "kel-cli");
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        Outcome o;
-        o.exit = RunCli(static_cast<int>(args.size()), argv.data());
-        std::fflush(stdout);
-        std::fflush(stderr);
-        std::clearerr(stdout);
-        ::dup2(savedOut, 1);
-        ::dup2(savedErr, 2);
-        for (int fd : {out, err, savedOut, savedErr})
-            ::close(fd);
-        o.out = stdoutPath.empty() ? Slurp(outPath) : "";
-        o.err = Slurp(errPath);
-        return o;
-    }
-
-    std::filesystem::path dir;
 };
 
 // Exactly one line, one JSON object, valid UTF-8.

@@ -10,35 +10,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "cli/Cli.h"
+#include "CliFixture.h"
 
 namespace kel::cli {
 namespace {
 
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class CompareOutcomeTest : public ::testing::Test {
+class CompareOutcomeTest : public CliFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "kel-cli";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     // The simulated ESC's factory settings as "profile save" writes them
     // (version 1.2.3.4), with `changes` (offset, byte) made.
     std::string Profile(const std::string& name, std::vector<std::pair<int, char>> changes = {})
@@ -52,36 +30,6 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-
-    Outcome Run(std::vector<std::string> args)
-    {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        const int savedOut = ::dup(1), savedErr = ::dup(2);
-        const int out = ::open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        args.insert(args.begin(), "kel-cli");
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        Outcome o;
-        o.exit = RunCli(static_cast<int>(args.size()), argv.data());
-        std::fflush(stdout);
-        std::fflush(stderr);
-        ::dup2(savedOut, 1);
-        ::dup2(savedErr, 2);
-        for (int fd : {out, err, savedOut, savedErr})
-            ::close(fd);
-        o.out = Slurp(dir / "out");
-        o.err = Slurp(dir / "err");
-        return o;
-    }
-
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("kel-compare-test-" + std::to_string(::getpid()));
 };
 
 QJsonObject JsonOf(const std::string& out)

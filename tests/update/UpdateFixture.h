@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/PosixFiles.h"
 #include "link/LinkState.h"
 #include "link/UsbUart.h"
 #include "support/FakeSerialDevice.h"
@@ -96,7 +97,7 @@ protected:
         switch (shape) {
         case FileShape::Content: WriteFile(name, content); break;
         case FileShape::Missing: break;
-        case FileShape::Fifo: EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0); break;
+        case FileShape::Fifo: EXPECT_TRUE(MakeFifo(path)); break;
         case FileShape::Folder: std::filesystem::create_directory(path); break;
         case FileShape::LinkToDevZero: std::filesystem::create_symlink("/dev/zero", path); break;
         }
