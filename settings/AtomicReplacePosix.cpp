@@ -24,7 +24,7 @@ std::string FolderOf(const std::string& path)
 bool ReplaceFileAtomically(const std::string& from, const std::string& to, std::string& why)
 {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
-        why = SaveErrorText(errno, FolderOf(to));
+        why = "cannot replace " + to + ": " + SaveErrorText(errno, FolderOf(to));
         return false;
     }
     const int folder = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
