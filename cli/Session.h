@@ -8,7 +8,7 @@
 #include "link/Clock.h"
 #include "link/PortFinder.h"
 #include "link/SerialDevice.h"
-#include "ui/KelDlgLogic.h"
+#include "uilogic/KelDlgLogic.h"
 
 namespace kel::cli {
 

@@ -15,7 +15,7 @@ native="${1:-$here/build}"
 build="$here/build-windows"
 start=$SECONDS
 
-unit_tests=(link/link_tests settings/settings_tests update/update_tests ui/uilogic_tests sim/sim_tests
+unit_tests=(link/link_tests settings/settings_tests update/update_tests uilogic/uilogic_tests sim/sim_tests
             linkqt/linkqt_tests window/app_commandline_tests)
 fuzz_replays=(profile settings_reply number_text zrv xup firmware_check)
 # Built to keep them compiling for Windows, not run: under Wine 8 the Qt Test

@@ -11,7 +11,7 @@
 #include "QtPollTimer.h"
 #include "WindowScreen.h"
 #include "controls/CListBoxDlg.h"
-#include "ui/KelDlgLogic.h"
+#include "uilogic/KelDlgLogic.h"
 
 class QButtonGroup;
 class QLabel;

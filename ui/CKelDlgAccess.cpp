@@ -9,7 +9,7 @@
 
 #include "CKelDlg.h"
 #include "Dialogs.h"
-#include "PageTable.h"
+#include "uilogic/PageTable.h"
 #include "Lamp.h"
 #include "WindowScreen.h"
 #include "controls/CxSkinButton.h"

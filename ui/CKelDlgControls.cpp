@@ -5,7 +5,7 @@
 #include "ArrowSpin.h"
 #include "CKelDlg.h"
 #include "Lamp.h"
-#include "PageTable.h"
+#include "uilogic/PageTable.h"
 #include "SkinRadio.h"
 #include "controls/CXProgressCtrl.h"
 #include "controls/CxSkinButton.h"

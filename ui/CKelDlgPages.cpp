@@ -2,7 +2,7 @@
 #include <QAbstractButton>
 
 #include "CKelDlg.h"
-#include "PageTable.h"
+#include "uilogic/PageTable.h"
 #include "controls/CListBoxDlg.h"
 #include "resources/ResourceIds.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/ResourceIds.h"
-#include "ui/PageTable.h"
+#include "uilogic/PageTable.h"
 
 namespace kel {
 namespace {

@@ -7,7 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "sim/InProcessDevice.h"
 #include "support/RecordingScreen.h"
-#include "ui/KelDlgLogic.h"
+#include "uilogic/KelDlgLogic.h"
 
 namespace kel {
 namespace {
