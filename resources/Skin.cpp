@@ -46,12 +46,10 @@ const std::map<int, Painter>& Painters()
     return painters;
 }
 
-// Shapes built pixel by pixel: painted at their own size only.
+// The icon is painted at each of its own sizes instead.
 bool PixelExact(int id)
 {
-    namespace b = kel::id::bmp;
-    return id == b::kOptionButton || id == b::kOptionButtonDown || id == b::kOptionButtonMask ||
-           id == b::kProfileButton || id == b::kProfileButtonDown || id == b::kProfileButtonMask || id == b::kIcon;
+    return id == kel::id::bmp::kIcon;
 }
 
 } // namespace

@@ -18,8 +18,9 @@ QPixmap Bitmap(int id);
 
 // The same bitmap painted for a screen of this device pixel ratio: the same
 // size in window pixels, `scale` times as many pixels (devicePixelRatio() is
-// `scale`), so text and curves stay sharp. Bitmaps that are exact to the
-// pixel (masks and the masked buttons) are only made at their own size.
+// `scale`), so text and curves stay sharp. Masks and the masked buttons are
+// built device pixel by device pixel, inside their window-pixel shape (which
+// clips a masked button). The icon is only made at its own size.
 QImage Image(int id, qreal scale);
 QPixmap Bitmap(int id, qreal scale);
 

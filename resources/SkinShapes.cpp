@@ -16,21 +16,14 @@ constexpr int kOptionRadius = 5;
 constexpr int kProfileRadius = 9;
 constexpr int kArrowBoxWidth = 34;
 
-bool Interior(const QImage& mask, int x, int y)
-{
-    auto inside = [&](int px, int py) {
-        return px >= 0 && py >= 0 && px < mask.width() && py < mask.height() &&
-               (mask.pixel(px, py) & 0xFFFFFF) != 0xFFFFFF;
-    };
-    return inside(x, y) && inside(x - 1, y) && inside(x + 1, y) && inside(x, y - 1) && inside(x, y + 1);
-}
-
-// Copies `layer` onto `image` wherever the mask's shape is interior (not rim).
+// Copies `layer` onto `image` wherever the mask's shape is interior (not rim),
+// within `area` (window pixels).
 void PasteInterior(QImage& image, const QImage& layer, const QImage& mask, const QRect& area)
 {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (Interior(mask, x, y))
+    const QRect pixels = DeviceArea(area, image.devicePixelRatio()) & image.rect();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            if (PartOf(mask, x, y) == ShapePart::kInterior)
                 image.setPixel(x, y, layer.pixel(x, y));
 }
 
@@ -48,16 +41,17 @@ QImage OptionButton(bool pressed)
                            : FillShape(mask, qRgb(255, 255, 255), qRgb(236, 239, 243), kPanelEdge);
 
     // Drop-down box at the right end: metal, amber while pressed.
-    const QRect box(image.width() - kArrowBoxWidth, 0, kArrowBoxWidth, image.height());
-    QImage layer = NewImage(image.size(), kPanel);
+    const QRect bounds = Bounds(image);
+    const QRect box(bounds.width() - kArrowBoxWidth, 0, kArrowBoxWidth, bounds.height());
+    QImage layer = NewImage(bounds.size(), kPanel);
     {
         QPainter p(&layer);
         QLinearGradient gradient(box.topLeft(), box.bottomLeft());
         gradient.setColorAt(0, Colour(pressed ? kAccent : kButtonTop));
         gradient.setColorAt(1, Colour(pressed ? kAccentLight : kButtonBottom));
         p.fillRect(box, gradient);
-        p.setPen(Colour(pressed ? kAccentDark : kButtonBorder));
-        p.drawLine(box.topLeft(), box.bottomLeft());
+        // Its left edge, one window pixel wide at every scale.
+        p.fillRect(QRect(box.left(), box.top(), 1, box.height()), Colour(pressed ? kAccentDark : kButtonBorder));
     }
     PasteInterior(image, layer, mask, box);
 
@@ -65,7 +59,7 @@ QImage OptionButton(bool pressed)
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
     p.setBrush(Colour(pressed ? kInk : kAccent));
-    const QPointF c(box.center().x() + 1, image.height() / 2.0 + (pressed ? 1 : 0));
+    const QPointF c(box.center().x() + 1, bounds.height() / 2.0 + (pressed ? 1 : 0));
     const QPointF arrow[] = {c + QPointF(-6, -3), c + QPointF(6, -3), c + QPointF(0, 4)};
     p.drawPolygon(arrow, 3);
     return image;
@@ -83,12 +77,12 @@ QImage ProfileButton(bool pressed)
                            : FillShape(mask, kButtonTop, kButtonBottom, kButtonBorder);
     if (!pressed) {
         // Top highlight on the interior.
+        const QRect line(0, 1, Bounds(image).width(), 1);
         QImage layer = image.copy();
         QPainter p(&layer);
-        p.setPen(QColor::fromRgb(kFrameLine));
-        p.drawLine(0, 1, image.width() - 1, 1);
+        p.fillRect(line, QColor::fromRgb(kFrameLine));
         p.end();
-        PasteInterior(image, layer, mask, QRect(0, 1, image.width(), 1));
+        PasteInterior(image, layer, mask, line);
     }
     return image;
 }

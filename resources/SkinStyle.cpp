@@ -2,6 +2,8 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace kel::skin::style {
 
@@ -50,11 +52,15 @@ QImage NewImage(QSize size, QRgb fill)
 
 QImage CopyArea(const QImage& image, const QRect& area)
 {
-    const qreal s = image.devicePixelRatio();
-    QImage part = image.copy(QRect(qRound(area.x() * s), qRound(area.y() * s), qRound(area.width() * s),
-                                   qRound(area.height() * s)));
-    part.setDevicePixelRatio(s);
+    QImage part = image.copy(DeviceArea(area, image.devicePixelRatio()));
+    part.setDevicePixelRatio(image.devicePixelRatio());
     return part;
+}
+
+QRect DeviceArea(const QRect& area, qreal scale)
+{
+    return QRect(qRound(area.x() * scale), qRound(area.y() * scale), qRound(area.width() * scale),
+                 qRound(area.height() * scale));
 }
 
 QRect Bounds(const QImage& image)
@@ -100,38 +106,70 @@ void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& te
     painter.restore();
 }
 
+namespace {
+
+bool Black(const QImage& mask, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < mask.width() && y < mask.height() && (mask.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+}
+
+// Device pixel centre (px, py) inside a w x h rounded rectangle with corner radius r.
+bool InRoundedRect(double px, double py, double w, double h, double r)
+{
+    const double ex = std::max({0.0, r - px, px - (w - r)});
+    const double ey = std::max({0.0, r - py, py - (h - r)});
+    return ex * ex + ey * ey <= r * r;
+}
+
+} // namespace
+
 QImage RoundedMask(QSize size, int radius)
 {
+    const qreal s = g_scale;
     QImage mask = NewImage(size, qRgb(255, 255, 255));
-    const int w = size.width();
-    const int h = size.height();
-    for (int y = 0; y < h; ++y) {
-        // Inset of this row: distance from the corner circle, 0 away from corners.
-        const int dy = y < radius ? radius - y : (y >= h - radius ? y - (h - radius - 1) : 0);
-        int inset = 0;
-        if (dy > 0) {
-            while (inset < radius) {
-                const int dx = radius - inset;
-                if ((dx - 0.5) * (dx - 0.5) + (dy - 0.5) * (dy - 0.5) <= radius * radius)
-                    break;
-                ++inset;
-            }
-        }
+    // A widget shaped by this mask is clipped to its window-pixel version, so
+    // a finer shape keeps only device pixels whose window pixels are all in it.
+    QImage coarse;
+    if (s != 1.0) {
+        const ScaleScope windowPixels(1.0);
+        coarse = RoundedMask(size, radius);
+    }
+    auto inCoarse = [&](int x, int y) {
+        if (coarse.isNull())
+            return true;
+        for (int cy = int(std::floor(y / s)); cy < int(std::ceil((y + 1) / s)); ++cy)
+            for (int cx = int(std::floor(x / s)); cx < int(std::ceil((x + 1) / s)); ++cx)
+                if (!Black(coarse, cx, cy))
+                    return false;
+        return true;
+    };
+    for (int y = 0; y < mask.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        for (int x = inset; x < w - inset; ++x)
-            line[x] = qRgb(0, 0, 0);
+        for (int x = 0; x < mask.width(); ++x)
+            if (InRoundedRect(x + 0.5, y + 0.5, mask.width(), mask.height(), radius * s) && inCoarse(x, y))
+                line[x] = qRgb(0, 0, 0);
     }
     return mask;
+}
+
+ShapePart PartOf(const QImage& mask, int x, int y)
+{
+    if (!Black(mask, x, y))
+        return ShapePart::kOutside;
+    const int rim = std::max(1, qRound(mask.devicePixelRatio()));
+    for (int d = 1; d <= rim; ++d)
+        if (!Black(mask, x - d, y) || !Black(mask, x + d, y) || !Black(mask, x, y - d) || !Black(mask, x, y + d))
+            return ShapePart::kRim;
+    return ShapePart::kInterior;
 }
 
 QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border)
 {
     const int w = mask.width();
     const int h = mask.height();
-    QImage image = NewImage(mask.size(), qRgb(255, 255, 255));
-    auto inside = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < w && y < h && (mask.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-    };
+    QImage image(mask.size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(mask.devicePixelRatio());
+    image.fill(qRgb(255, 255, 255));
     const QColor from = Colour(top);
     const QColor to = Colour(bottom);
     for (int y = 0; y < h; ++y) {
@@ -140,10 +178,9 @@ QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border)
                               int(from.green() + (to.green() - from.green()) * t + 0.5),
                               int(from.blue() + (to.blue() - from.blue()) * t + 0.5));
         for (int x = 0; x < w; ++x) {
-            if (!inside(x, y))
-                continue;
-            const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
-            image.setPixel(x, y, edge ? border : row);
+            const ShapePart part = PartOf(mask, x, y);
+            if (part != ShapePart::kOutside)
+                image.setPixel(x, y, part == ShapePart::kRim ? border : row);
         }
     }
     return image;

@@ -71,12 +71,21 @@ void DrawPlate(QPainter& painter, const QRectF& rect, qreal radius, QRgb top, QR
 
 void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& text, const QFont& font, QRgb colour);
 
-// Binary shape: black inside a rounded rectangle, white outside (white is the
-// key colour of masks). No anti-aliasing, so the shape is exact.
+// The device pixels that `area` (window pixels) covers in an image of this scale.
+QRect DeviceArea(const QRect& area, qreal scale);
+
+// Binary shape at the current scale: black inside a rounded rectangle, white
+// outside (white is the key colour of masks). No anti-aliasing, so the shape
+// is exact: a device pixel is inside when its centre is.
 QImage RoundedMask(QSize size, int radius);
 
+// Where a device pixel lies in a mask's shape. The rim is one window pixel
+// wide, in whole device pixels (at least one).
+enum class ShapePart { kOutside, kRim, kInterior };
+ShapePart PartOf(const QImage& mask, int x, int y);
+
 // Fills the black part of a mask with a vertical gradient and rims it with a
-// 1 px border that follows the mask's outline pixel for pixel.
+// border that follows the mask's outline pixel for pixel.
 QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border);
 
 } // namespace kel::skin::style
