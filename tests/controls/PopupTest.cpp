@@ -107,6 +107,11 @@ private slots:
         popup->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(popup.isNull());
+        // Each option-button click makes a new pop-up; each close deletes it.
+        for (int i = 0; i < 20; ++i)
+            CListBoxDlg::Open(&window, 1081, {"Level 1", "Level 2"}, QString(), 220)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(window.findChildren<CListBoxDlg*>().size(), 0);
     }
 
     void Choosing_EmitsOnceAndCloses_data()

@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <thread>
 
-#include "Waits.h"
 
 namespace kel::e2e {
 
@@ -170,18 +169,18 @@ CellResult RunCell(const Programs& programs, const std::string& shared, const Ce
     const Traffic traffic(sim.Log());
     context.traffic = &traffic;
     context.followUp = [&](const std::vector<std::string>& args) { return runCli(args, 30'000, {}); };
-    for (const Check& check : cell.checks) {
-        if (!check.onReport) {
-            if (std::string what = check.verify(context); !what.empty())
+    for (const std::string& check : cell.checks) {
+        if (!ChecksReport(check)) {
+            if (std::string what = Verify(check, context); !what.empty())
                 problems.push_back(what);
         }
     }
     sim.Stop();
     const SimReport report(ReadWholeFile(ws.own + "/report.txt"));
     context.report = &report;
-    for (const Check& check : cell.checks) {
-        if (check.onReport) {
-            if (std::string what = check.verify(context); !what.empty())
+    for (const std::string& check : cell.checks) {
+        if (ChecksReport(check)) {
+            if (std::string what = Verify(check, context); !what.empty())
                 problems.push_back(what);
         }
     }
@@ -222,8 +221,10 @@ std::string MakeSampleFiles(const Programs& programs, const std::string& folder)
     return {};
 }
 
-int CalibrateMargin(const Programs& programs, int jobs)
+int CalibrateMargin(const Programs& programs, int jobs, int openMs)
 {
+    constexpr int kMinOverhead = 200;
+    constexpr int kMarginSlack = 400;
     std::vector<std::int64_t> overheads(static_cast<std::size_t>(std::max(1, jobs)), 0);
     std::vector<std::thread> threads;
     for (std::size_t j = 0; j < overheads.size(); ++j) {
@@ -231,7 +232,7 @@ int CalibrateMargin(const Programs& programs, int jobs)
             const std::string folder = MakeTempDir("kel-e2e-calibrate");
             SimProcess sim(programs.sim, {}, folder + "/sim.log");
             const RunResult run = RunProgram(programs.cli, {"--port", sim.Port(), "detect", "--as", "box"}, 30'000);
-            overheads[j] = run.wallMs - waits::kOpen;
+            overheads[j] = run.wallMs - openMs;
             sim.Stop();
             std::filesystem::remove_all(folder);
         });
@@ -239,7 +240,7 @@ int CalibrateMargin(const Programs& programs, int jobs)
     for (std::thread& t : threads)
         t.join();
     const std::int64_t slowest = *std::max_element(overheads.begin(), overheads.end());
-    return static_cast<int>(2 * std::max<std::int64_t>(slowest, waits::kMinOverhead)) + waits::kMarginSlack;
+    return static_cast<int>(2 * std::max<std::int64_t>(slowest, kMinOverhead)) + kMarginSlack;
 }
 
 std::vector<CellResult> RunCells(const Programs& programs, const std::string& shared, const std::vector<Cell>& cells,

@@ -25,8 +25,8 @@ std::string MakeSampleFiles(const Programs& programs, const std::string& folder)
 
 // The time a run takes beyond its waits, on this build and machine: `jobs`
 // clean `detect --as box` runs side by side, the slowest of them less its
-// waits, doubled, plus waits::kMarginSlack. A sanitizer build starts slower.
-int CalibrateMargin(const Programs& programs, int jobs);
+// waits (`openMs`), doubled, plus some slack. A sanitizer build starts slower.
+int CalibrateMargin(const Programs& programs, int jobs, int openMs);
 
 // Runs every cell on its own kel-sim, `jobs` at a time; a run must end within
 // its waits plus marginMs. A cell whose only fault was its time runs once more,
@@ -37,6 +37,6 @@ std::vector<CellResult> RunCells(const Programs& programs, const std::string& sh
 
 // The matrix (one row per exchange, one column per fault), one line per cell,
 // what failed, and "N passed, M failed".
-std::string Report(const std::vector<CellResult>& results, int marginMs);
+std::string Report(const CellFile& file, const std::vector<CellResult>& results, int marginMs);
 
 } // namespace kel::e2e

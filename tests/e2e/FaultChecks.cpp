@@ -1,7 +1,8 @@
-// What must survive a cell's run, checked afterwards.
+// What must survive a cell's run: the "check" lines of fault-matrix.cells.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "FaultCell.h"
 #include "sim/EscSettings.h"
@@ -19,15 +20,64 @@ std::string Hex(std::uint8_t byte)
 
 bool HasLine(const std::string& text, const std::string& line)
 {
-    std::size_t at = 0;
-    while ((at = text.find(line, at)) != std::string::npos) {
-        const bool starts = at == 0 || text[at - 1] == '\n';
-        const std::size_t end = at + line.size();
-        if (starts && (end == text.size() || text[end] == '\n'))
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        if (l == line)
             return true;
-        at = end;
-    }
     return false;
+}
+
+// "after N ARGS || LINE || ...": kel-cli ARGS on the same kel-sim exits N and prints each LINE.
+std::string FollowUp(const std::string& spec, CellContext& c)
+{
+    std::vector<std::string> parts;
+    for (std::size_t from = 0, bar; from != std::string::npos; from = bar == std::string::npos ? bar : bar + 4) {
+        bar = spec.find(" || ", from);
+        parts.push_back(spec.substr(from, bar == std::string::npos ? bar : bar - from));
+    }
+    std::vector<std::string> cli;
+    int exit = 0;
+    {
+        std::istringstream words(parts[0]);
+        words >> exit;
+        std::string all;
+        std::getline(words, all);
+        // Quoted words are not needed by any follow-up: split at spaces.
+        std::istringstream split(all);
+        for (std::string w; split >> w;)
+            cli.push_back(w);
+    }
+    const RunResult r = c.followUp(cli);
+    std::string what;
+    if (r.exitCode != exit)
+        what = "exit " + std::to_string(r.exitCode) + " instead of " + std::to_string(exit);
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (!HasLine(r.out, c.ws.Expand(parts[i])))
+            what += (what.empty() ? "" : "; ") + ("no line \"" + parts[i] + "\"");
+    }
+    return what.empty() ? "" : "afterwards kel-cli " + parts[0] + ": " + what + "\n" + r.out + r.err;
+}
+
+std::string LockLeft(const CellContext& c)
+{
+    // /dev/pts/N is locked as LCK..pts_N.
+    std::string name = c.ws.port.substr(std::string("/dev/").size());
+    std::replace(name.begin(), name.end(), '/', '_');
+    for (const char* dir : {"/var/lock/", "/run/lock/"}) {
+        if (std::filesystem::exists(std::string(dir) + "LCK.." + name))
+            return std::string("the lock file ") + dir + "LCK.." + name + " was left behind";
+    }
+    return {};
+}
+
+std::string TemporaryFileLeft(const CellContext& c)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(c.ws.own)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".kel-save-") || name.find(".part-") != std::string::npos)
+            return "the temporary file " + name + " was left behind";
+    }
+    return {};
 }
 
 } // namespace
@@ -55,130 +105,72 @@ std::string Workspace::Expand(const std::string& text) const
     return result;
 }
 
-Check FollowUp(std::vector<std::string> cli, int exit, std::vector<std::string> out)
+bool ChecksReport(const std::string& check)
 {
-    return {[=](CellContext& c) -> std::string {
-                const RunResult r = c.followUp(cli);
-                std::string what;
-                if (r.exitCode != exit)
-                    what = "exit " + std::to_string(r.exitCode) + " instead of " + std::to_string(exit);
-                for (const std::string& line : out) {
-                    if (!HasLine(r.out, c.ws.Expand(line)))
-                        what += (what.empty() ? "" : "; ") + ("no line \"" + line + "\"");
-                }
-                if (what.empty())
-                    return {};
-                std::string command;
-                for (const std::string& a : cli)
-                    command += " " + a;
-                return "afterwards kel-cli" + command + ": " + what + "\n" + r.out + r.err;
-            }};
+    return check == "esc-factory" || check == "loader-untouched";
 }
 
-Check ProfileUnchanged()
+std::string Verify(const std::string& check, CellContext& c)
 {
-    return {[](CellContext& c) -> std::string {
-                return ReadWholeFile(c.ws.Expand("{cfg}")) == kOldProfile ? "" : "the old profile was changed";
-            }};
-}
+    std::istringstream words(check);
+    std::string what;
+    words >> what;
+    if (what == "after")
+        return FollowUp(check.substr(6), c);
+    std::vector<std::uint8_t> bytes;  // the hex bytes a check names
+    int max = -1;
+    for (std::string w; words >> w;) {
+        if (w == "max")
+            words >> max;
+        else
+            bytes.push_back(static_cast<std::uint8_t>(std::stoi(w, nullptr, 16)));
+    }
+    const Bytes sent = c.traffic->FromPc();
+    const auto wasSent = [&](std::uint8_t b) { return std::find(sent.begin(), sent.end(), b) != sent.end(); };
+    const std::string profile = ReadWholeFile(c.ws.Expand("{cfg}"));
 
-Check ProfileReplaced()
-{
-    return {[](CellContext& c) -> std::string {
-                const std::string now = ReadWholeFile(c.ws.Expand("{cfg}"));
-                if (now.size() != 31)
-                    return "the profile holds " + std::to_string(now.size()) + " bytes, not 31";
-                return now == kOldProfile ? "the old profile is still there" : "";
-            }};
-}
-
-Check PcSentOnly(std::set<std::uint8_t> allowed, int maxBytes)
-{
-    return {[=](CellContext& c) -> std::string {
-                const Bytes sent = c.traffic->FromPc();
-                for (std::uint8_t b : sent) {
-                    if (!allowed.contains(b))
-                        return "the PC sent " + Hex(b) + " (" + std::to_string(sent.size()) + " bytes in all)";
-                }
-                if (maxBytes >= 0 && static_cast<int>(sent.size()) > maxBytes)
-                    return "the PC sent " + std::to_string(sent.size()) + " bytes, more than "
-                           + std::to_string(maxBytes);
-                return {};
-            }};
-}
-
-Check PcSent(std::uint8_t byte, bool sent)
-{
-    return {[=](CellContext& c) -> std::string {
-                const Bytes all = c.traffic->FromPc();
-                const bool found = std::find(all.begin(), all.end(), byte) != all.end();
-                if (found == sent)
-                    return {};
-                return "the PC " + std::string(sent ? "never sent " : "sent ") + Hex(byte);
-            }};
-}
-
-Check PcLastSent(std::uint8_t byte)
-{
-    return {[=](CellContext& c) -> std::string {
-                const Bytes all = c.traffic->FromPc();
-                if (!all.empty() && all.back() == byte)
-                    return {};
-                return "the last byte the PC sent is not " + Hex(byte);
-            }};
-}
-
-Check EscLoaderUntouched()
-{
-    return {[](CellContext& c) -> std::string {
-                if (c.report->Number("esc-records") != 0)
-                    return "the ESC's loader got " + c.report->Value("esc-records") + " records";
-                return c.report->Value("esc-mode") == "loader" ? "the ESC was left in its loader" : "";
-            },
-            true};
-}
-
-Check NoUpdateProgress()
-{
-    return {[](CellContext& c) -> std::string {
-                return c.run.err.find("Updating") == std::string::npos ? "" : "progress was shown for a refusal";
-            }};
-}
-
-Check EscKeepsFactorySettings()
-{
-    return {[](CellContext& c) -> std::string {
-                const auto factory = sim::EscSettings::Defaults(true);
-                const Bytes now = c.report->Bytes("esc-settings");
-                return now == Bytes(factory.begin(), factory.end()) ? "" : "the ESC's settings changed";
-            },
-            true};
-}
-
-Check NoLockLeft()
-{
-    return {[](CellContext& c) -> std::string {
-                // /dev/pts/N is locked as LCK..pts_N.
-                std::string name = c.ws.port.substr(std::string("/dev/").size());
-                std::replace(name.begin(), name.end(), '/', '_');
-                for (const char* dir : {"/var/lock/", "/run/lock/"}) {
-                    if (std::filesystem::exists(std::string(dir) + "LCK.." + name))
-                        return std::string("the lock file ") + dir + "LCK.." + name + " was left behind";
-                }
-                return {};
-            }};
-}
-
-Check NoTemporaryFileLeft()
-{
-    return {[](CellContext& c) -> std::string {
-                for (const auto& entry : std::filesystem::directory_iterator(c.ws.own)) {
-                    const std::string name = entry.path().filename().string();
-                    if (name.starts_with(".kel-save-") || name.find(".part-") != std::string::npos)
-                        return "the temporary file " + name + " was left behind";
-                }
-                return {};
-            }};
+    if (what == "sent-only") {
+        for (std::uint8_t b : sent) {
+            if (std::find(bytes.begin(), bytes.end(), b) == bytes.end())
+                return "the PC sent " + Hex(b) + " (" + std::to_string(sent.size()) + " bytes in all)";
+        }
+        return max >= 0 && static_cast<int>(sent.size()) > max
+                   ? "the PC sent " + std::to_string(sent.size()) + " bytes, more than " + std::to_string(max)
+                   : "";
+    }
+    if (what == "sent")
+        return wasSent(bytes.at(0)) ? "" : "the PC never sent " + Hex(bytes[0]);
+    if (what == "not-sent")
+        return wasSent(bytes.at(0)) ? "the PC sent " + Hex(bytes[0]) : "";
+    if (what == "last-sent")
+        return !sent.empty() && sent.back() == bytes.at(0) ? "" : "the last byte the PC sent is not " + Hex(bytes[0]);
+    if (what == "esc-factory") {
+        const auto factory = sim::EscSettings::Defaults(true);
+        return c.report->Bytes("esc-settings") == Bytes(factory.begin(), factory.end()) ? ""
+                                                                                       : "the ESC's settings changed";
+    }
+    if (what == "loader-untouched") {
+        if (c.report->Number("esc-records") != 0)
+            return "the ESC's loader got " + c.report->Value("esc-records") + " records";
+        return c.report->Value("esc-mode") == "loader" ? "the ESC was left in its loader" : "";
+    }
+    if (what == "profile-unchanged")
+        return profile == kOldProfile ? "" : "the old profile was changed";
+    if (what == "profile-replaced")
+        return profile.size() == 31 && profile != kOldProfile ? "" : "the profile was not replaced by 31 new bytes";
+    if (what == "profile-byte") {  // OFFSET (decimal, read as hex above) and the byte
+        const std::size_t offset = std::stoul(check.substr(check.find(' ') + 1));
+        return profile.size() == 31 && static_cast<std::uint8_t>(profile[offset]) == bytes.at(1)
+                   ? ""
+                   : "the profile does not hold " + Hex(bytes[1]) + " at offset " + std::to_string(offset);
+    }
+    if (what == "no-progress")
+        return c.run.err.find("Updating") == std::string::npos ? "" : "progress was shown for a refusal";
+    if (what == "no-lock")
+        return LockLeft(c);
+    if (what == "no-temp")
+        return TemporaryFileLeft(c);
+    return "no check \"" + check + "\"";
 }
 
 } // namespace kel::e2e

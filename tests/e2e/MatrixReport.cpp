@@ -35,7 +35,7 @@ std::string Args(const std::vector<std::string>& args)
 
 } // namespace
 
-std::string Report(const std::vector<CellResult>& results, int marginMs)
+std::string Report(const CellFile& file, const std::vector<CellResult>& results, int marginMs)
 {
     std::vector<std::string> rows;
     std::map<std::pair<std::string, std::string>, Verdict> verdict;  // (row, column) → the worst of its cells
@@ -52,21 +52,21 @@ std::string Report(const std::vector<CellResult>& results, int marginMs)
     std::string text = "\nFault matrix: kel-cli against kel-sim over a pseudo-terminal (" + std::string(kPass)
                        + " passed, " + kFail + " failed, " + kNone + " does not apply)\n\n";
     text += Padded("exchange", rowWidth, 8);
-    for (const Column& c : kColumns)
-        text += Padded(c.heading, std::string(c.heading).size() + 2, std::string(c.heading).size());
+    for (const auto& [key, heading] : file.columns)
+        text += Padded(heading, heading.size() + 2, heading.size());
     text += "\n";
     for (const std::string& row : rows) {
         text += Padded(row, rowWidth, row.size());
-        for (const Column& c : kColumns) {
-            const auto it = verdict.find({row, c.key});
+        for (const auto& [key, heading] : file.columns) {
+            const auto it = verdict.find({row, key});
             const char* mark = it == verdict.end() ? kNone : it->second == Verdict::Passed ? kPass : kFail;
-            text += Padded(mark, std::string(c.heading).size() + 2, 1);
+            text += Padded(mark, heading.size() + 2, 1);
         }
         text += "\n";
     }
     text += "\ncolumns:";
-    for (const Column& c : kColumns)
-        text += std::string(" ") + c.heading + "=" + c.key;
+    for (const auto& [key, heading] : file.columns)
+        text += " " + heading + "=" + key;
     text += "\n\ncells (wall time of kel-cli against the bound: its own waits + "
             + std::to_string(marginMs) + " ms, measured):\n";
     int passed = 0, failed = 0;

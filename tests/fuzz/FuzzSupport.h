@@ -4,10 +4,14 @@
 #include <bitset>
 #include <cstdio>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include <unistd.h>
 
 #include "link/Screen.h"
 
@@ -42,6 +46,26 @@ inline std::string ReferenceTextMode(std::string_view bytes)
             text += bytes[i];
     }
     return text;
+}
+
+// A folder of this process's own for files a target writes on every run:
+// memory-backed where there is one, removed at exit.
+inline const std::filesystem::path& ScratchFolder()
+{
+    namespace fs = std::filesystem;
+    static const fs::path folder = [] {
+        std::error_code ec;
+        const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        fs::path own = base / ("kel-fuzz-" + std::to_string(::getpid()));
+        fs::create_directories(own, ec);
+        return own;
+    }();
+    static const bool removedAtExit = std::atexit([] {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }) == 0;
+    (void)removedAtExit;
+    return folder;
 }
 
 // A copy of the bytes in a heap block of exactly their size, so the address

@@ -5,10 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "FuzzSupport.h"
 #include "link/LinkState.h"
@@ -28,25 +25,12 @@ constexpr std::size_t kLowVoltOffset = 26;
 constexpr std::size_t kVersionOffset = 27;
 constexpr std::size_t kModeOffset = 30;
 
-// The file the reader is given; removed at exit (registered once the path
-// exists, so the removal runs before the path is destroyed).
-const std::string& ScratchPath()
-{
-    static const std::string path = [] {
-        // Memory-backed where there is one: the file is written on every run.
-        std::error_code ec;
-        const std::filesystem::path folder =
-            std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
-        return (folder / ("kel-fuzz-profile-" + std::to_string(::getpid()) + ".cfg")).string();
-    }();
-    static const bool removedAtExit = std::atexit([] { std::remove(path.c_str()); }) == 0;
-    (void)removedAtExit;
-    return path;
-}
+// The file the reader is given.
+const std::string kScratchPath = (kel::fuzz::ScratchFolder() / "profile.cfg").string();
 
 void CheckFileRead(const std::uint8_t* data, std::size_t size)
 {
-    std::FILE* f = std::fopen(ScratchPath().c_str(), "wb");
+    std::FILE* f = std::fopen(kScratchPath.c_str(), "wb");
     if (!f)
         return;  // no scratch space: nothing to say about the reader
     const bool written = std::fwrite(data, 1, size, f) == size;
@@ -54,7 +38,7 @@ void CheckFileRead(const std::uint8_t* data, std::size_t size)
     if (!written)
         return;
     std::string why;
-    const auto image = kel::ReadProfileFile(ScratchPath(), &why);
+    const auto image = kel::ReadProfileFile(kScratchPath, &why);
     KEL_FUZZ_CHECK(image.has_value() == (size == kel::kProfileSize));
     KEL_FUZZ_CHECK(image.has_value() == why.empty());
     if (image) {

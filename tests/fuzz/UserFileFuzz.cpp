@@ -5,11 +5,9 @@
 // within the bound.
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "FuzzSupport.h"
 #include "files/UserFile.h"
@@ -17,25 +15,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using kel::fuzz::ScratchFolder;
 
 enum Shape { kRegular, kLinkToRegular, kFifo, kFolder, kLinkToDevZero, kShapes };
-
-const fs::path& ScratchFolder()
-{
-    static const fs::path folder = [] {
-        std::error_code ec;
-        const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        fs::path own = base / ("kel-fuzz-userfile-" + std::to_string(::getpid()));
-        fs::create_directories(own, ec);
-        return own;
-    }();
-    static const bool removedAtExit = std::atexit([] {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }) == 0;
-    (void)removedAtExit;
-    return folder;
-}
 
 } // namespace
 

@@ -1,9 +1,13 @@
 #pragma once
 #include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <memory>
 
 #include "RecordingDialogs.h"
+#include "controls/CListBoxDlg.h"
+#include "controls/CMyListBox.h"
 #include "link/Clock.h"
 #include "resources/ResourceIds.h"
 #include "sim/InProcessDevice.h"
@@ -18,6 +22,7 @@ struct WindowFixture {
         : device(clock, std::move(options)), finder(device),
           window(std::make_unique<ui::CKelDlg>(device, finder, clock, dialogs))
     {
+        QApplication::setApplicationName(QStringLiteral("Kel"));  // the caption of boxes without their own
         window->show();
         (void)QTest::qWaitForWindowExposed(window.get());
     }
@@ -33,6 +38,27 @@ struct WindowFixture {
     {
         QWidget* control = Control(id);
         QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
+    }
+
+    QString Caption(int id) const { return Control<QAbstractButton>(id)->text(); }
+    QString Text(int id) const { return Control<QLineEdit>(id)->text(); }
+    int Bitmap(int id) const { return Control(id)->property(ui::kBitmapProperty).toInt(); }
+
+    // Clicks entry `row` of the open option pop-up.
+    void ClickEntry(int row) const
+    {
+        CMyListBox* list = window->Popup()->List();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+
+    // Opens the pop-up of `slot` and clicks `entry` in it.
+    void Choose(int slot, const QString& entry) const
+    {
+        Click(slot);
+        QVERIFY(window->Popup());
+        const auto items = window->Popup()->List()->findItems(entry, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        ClickEntry(window->Popup()->List()->row(items[0]));
     }
 
     // One poll timer tick.

@@ -71,8 +71,6 @@ class WindowKeyboardTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Kel")); }
-
     void KeyboardAloneChoosesPowerLevel5AndAppliesIt()
     {
         WindowFixture f;

@@ -29,8 +29,6 @@ class WindowPagesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Kel")); }
-
     void PageShowsItsControlsAndLabels_data()
     {
         QTest::addColumn<int>("page");
@@ -83,15 +81,6 @@ private slots:
         }
     }
 
-    void OptionButtonsSitOnTheirPageRows()
-    {
-        WindowFixture f;
-        f.Click(id::kPageBrake);
-        const int rows[] = {1095, 1096, 1099, 1098};
-        for (int row = 0; row < 4; ++row)
-            QCOMPARE(f.Control(rows[row])->geometry(), QRect(245, 185 + 55 * row, 200, 34));
-    }
-
     void CustomFieldsKeepTheirTextsAcrossPages()
     {
         WindowFixture f;
@@ -111,7 +100,7 @@ private slots:
     {
         WindowFixture f;
         f.Click(id::kPageModeSelect);
-        QCOMPARE(f.Control(id::kModeSwitch)->property(ui::kBitmapProperty).toInt(), id::bmp::kModeMod);
+        QCOMPARE(f.Bitmap(id::kModeSwitch), id::bmp::kModeMod);
         QVERIFY(f.Control(id::kPageBooster)->isEnabled());
         QVERIFY(f.Control(id::kPageTurbo)->isEnabled());
     }
@@ -127,16 +116,15 @@ private slots:
 
         QVERIFY(f.Connect(id::kRadioEsc));
         f.Click(id::kPageModeSelect);
-        QWidget* modeSwitch = f.Control(id::kModeSwitch);
-        const int before = modeSwitch->property(ui::kBitmapProperty).toInt();
+        const int before = f.Bitmap(id::kModeSwitch);
         f.Click(id::kModeSwitch);
         const bool nowStock = f.window->logic().EscMode() == 0;
-        QCOMPARE(modeSwitch->property(ui::kBitmapProperty).toInt(), nowStock ? id::bmp::kModeStock : id::bmp::kModeMod);
-        QVERIFY(modeSwitch->property(ui::kBitmapProperty).toInt() != before);
+        QCOMPARE(f.Bitmap(id::kModeSwitch), nowStock ? id::bmp::kModeStock : id::bmp::kModeMod);
+        QVERIFY(f.Bitmap(id::kModeSwitch) != before);
         QCOMPARE(f.Control(id::kPageBooster)->isEnabled(), !nowStock);
         QCOMPARE(f.Control(id::kPageTurbo)->isEnabled(), !nowStock);
         f.Click(id::kModeSwitch);
-        QCOMPARE(modeSwitch->property(ui::kBitmapProperty).toInt(), before);
+        QCOMPARE(f.Bitmap(id::kModeSwitch), before);
         QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
     }
 

@@ -27,21 +27,7 @@ private:
         return f.window->Popup();
     }
 
-    static void ClickEntry(CListBoxDlg* popup, int row)
-    {
-        CMyListBox* list = popup->List();
-        const QRect item = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
-    }
-
-    static QString Caption(const WindowFixture& f, int slot)
-    {
-        return f.Control<QAbstractButton>(slot)->text();
-    }
-
 private slots:
-    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Kel")); }
-
     void OpensUnderItsButtonWithTheCaptionSelected_data()
     {
         QTest::addColumn<int>("page");
@@ -65,7 +51,7 @@ private slots:
         QCOMPARE(popup->geometry(), QRect(30 + 245, 20 + offset, 190, 160));
         QVERIFY(popup->isVisible());
         QVERIFY(popup->List()->isVisible());
-        const QString caption = Caption(f, slot);
+        const QString caption = f.Caption(slot);
         QVERIFY(!caption.isEmpty());
         QCOMPARE(popup->List()->currentItem()->text(), caption);
         QCOMPARE(popup->List()->count(), int(f.window->logic().OptionList(slot).size()));
@@ -83,12 +69,12 @@ private slots:
     {
         WindowFixture f;
         QVERIFY(f.Connect(id::kRadioEsc));
-        const QString caption = Caption(f, 1083);
+        const QString caption = f.Caption(1083);
         QVERIFY(OpenPopup(f, id::kPageThrottle, 1083));
         f.Click(1083);
         QVERIFY(!f.window->Popup());
         QTRY_COMPARE(f.window->findChildren<CListBoxDlg*>().size(), 0);  // deleted, not just hidden
-        QCOMPARE(Caption(f, 1083), caption);
+        QCOMPARE(f.Caption(1083), caption);
         f.Click(1084);  // the next click opens again
         QVERIFY(f.window->Popup());
     }
@@ -100,8 +86,8 @@ private slots:
         CListBoxDlg* popup = OpenPopup(f, id::kPageThrottle, 1083);
         QVERIFY(popup);
         const QString chosen = popup->List()->item(3)->text();
-        ClickEntry(popup, 3);
-        QCOMPARE(Caption(f, 1083), chosen);
+        f.ClickEntry(3);
+        QCOMPARE(f.Caption(1083), chosen);
         QVERIFY(!f.window->Popup());
     }
 
@@ -112,11 +98,11 @@ private slots:
         CListBoxDlg* popup = OpenPopup(f, id::kPageBrake, 1096);  // Drag Brake
         QVERIFY(popup);
         QCOMPARE(popup->List()->item(7)->text(), QStringLiteral("Custom"));
-        ClickEntry(popup, 7);
+        f.ClickEntry(7);
         QVERIFY(f.Control(id::kDragBrakeSpin)->isEnabled());
 
         popup = OpenPopup(f, id::kPageBrake, 1096);
-        ClickEntry(popup, 0);
+        f.ClickEntry(0);
         QVERIFY(!f.Control(id::kDragBrakeSpin)->isEnabled());
     }
 
@@ -132,8 +118,8 @@ private slots:
         QVERIFY(popup);
         QVERIFY(f.window->Popup() == popup.data());
         QVERIFY(popup->isVisible());
-        ClickEntry(popup, 0);  // and it can still be used
-        QCOMPARE(Caption(f, 1081), QString::fromStdString(f.window->logic().OptionList(1081)[0]));
+        f.ClickEntry(0);  // and it can still be used
+        QCOMPARE(f.Caption(1081), QString::fromStdString(f.window->logic().OptionList(1081)[0]));
     }
 
     void PaintOfTheFaceCloses_data()

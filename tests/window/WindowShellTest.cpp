@@ -1,4 +1,4 @@
-// The window itself: size, outline, fixed controls, fonts, dragging, the
+// The window itself: its outline, dragging, the
 // About entry, minimise and close, and the modal boxes going through Dialogs.
 #include <QAccessible>
 #include <QLabel>
@@ -8,7 +8,6 @@
 #include <QtTest>
 
 #include "WindowFixture.h"
-#include "controls/CXProgressCtrl.h"
 #include "resources/Skin.h"
 #include "ui/CAboutDlg.h"
 #include "ui/Dialogs.h"
@@ -75,14 +74,11 @@ private slots:
         verify->trigger();
     }
 
-    void SizeIsFixedAndOutlineSkipsKeyColouredPixels()
+    void OutlineSkipsKeyColouredPixels()
     {
         WindowFixture f;
-        QCOMPARE(f.window->size(), QSize(702, 705));
         QVERIFY(f.window->windowFlags().testFlag(Qt::FramelessWindowHint));
-
         const QImage face = skin::Image(id::bmp::kBackground).convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(face.size(), QSize(667, 682));
         const QRegion outline = f.window->mask();
         int keyPixels = 0;
         long long faceArea = 0;
@@ -100,78 +96,6 @@ private slots:
         for (const QRect& r : outline)
             outlineArea += static_cast<long long>(r.width()) * r.height();
         QCOMPARE(outlineArea, faceArea);  // nothing beyond the bitmap
-        QVERIFY(!outline.contains(QPoint(690, 300)));
-        QVERIFY(!outline.contains(QPoint(300, 695)));
-    }
-
-    void FixedControlsStandAtTheirPixels_data()
-    {
-        QTest::addColumn<int>("control");
-        QTest::addColumn<QRect>("where");
-        QTest::newRow("close") << 1010 << QRect(620, 13, 27, 25);
-        QTest::newRow("minimise") << 1009 << QRect(586, 13, 27, 25);
-        QTest::newRow("apply") << 1000 << QRect(30, 595, 120, 70);
-        QTest::newRow("defaults") << 1001 << QRect(160, 595, 120, 70);
-        QTest::newRow("box lamp") << 1055 << QRect(600, 580, 32, 32);
-        QTest::newRow("esc lamp") << 1052 << QRect(600, 610, 32, 32);
-        QTest::newRow("usb lamp") << 1053 << QRect(600, 640, 32, 32);
-        QTest::newRow("home picture") << 1060 << QRect(32, 136, 603, 400);
-        QTest::newRow("version") << 1500 << QRect(268, 405, 125, 30);
-        QTest::newRow("update") << 1061 << QRect(435, 402, 125, 35);
-        QTest::newRow("progress") << 1062 << QRect(160, 470, 350, 20);
-        QTest::newRow("radio esc") << 1114 << QRect(400, 562, 12, 12);
-        QTest::newRow("radio box") << 1116 << QRect(457, 562, 12, 12);
-        QTest::newRow("radio fix") << 1117 << QRect(562, 562, 12, 12);
-        QTest::newRow("page home") << 1018 << QRect(50, 55, 140, 46);
-        QTest::newRow("page mode") << 1006 << QRect(485, 105, 140, 46);
-        QTest::newRow("label row 0") << 1200 << QRect(55, 190, 160, 40);
-        QTest::newRow("label row 5") << 1205 << QRect(55, 465, 160, 40);
-        QTest::newRow("option row 0") << 1081 << QRect(245, 185, 200, 34);
-        QTest::newRow("option row 4") << 1104 << QRect(245, 405, 200, 34);
-        QTest::newRow("initial brake edit") << 1047 << QRect(460, 190, 60, 25);
-        QTest::newRow("initial brake spin") << 1046 << QRect(520, 190, 20, 27);
-        QTest::newRow("low volt edit") << 1050 << QRect(460, 243, 60, 25);
-        QTest::newRow("low volt spin") << 1051 << QRect(520, 243, 20, 27);
-        QTest::newRow("stock") << 1118 << QRect(250, 190, 50, 20);
-        QTest::newRow("switch") << 1115 << QRect(300, 175, 140, 46);
-        QTest::newRow("MOD") << 1119 << QRect(460, 190, 50, 20);
-    }
-    void FixedControlsStandAtTheirPixels()
-    {
-        QFETCH(int, control);
-        QFETCH(QRect, where);
-        WindowFixture f;
-        QVERIFY(f.Control(control));
-        QCOMPARE(f.Control(control)->geometry(), where);
-    }
-
-    void VersionFieldIsYellowReadOnlyAndDisabled()
-    {
-        WindowFixture f;
-        auto* version = f.Control<QLineEdit>(id::kVersionField);
-        QVERIFY(version->isReadOnly());
-        QVERIFY(!version->isEnabled());
-        QCOMPARE(version->palette().color(QPalette::Disabled, QPalette::Text), QColor(255, 255, 0));
-        QCOMPARE(version->font().family(), QStringLiteral("Verdana"));
-        QCOMPARE(version->font().pointSize(), 9);
-
-        const QLabel* label = f.Control<QLabel>(1200);
-        QCOMPARE(label->font().family(), QStringLiteral("Verdana"));
-        QCOMPARE(label->font().pointSize(), f.window->logicalDpiY() == 96 ? 10 : 8);
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QVERIFY(!label->autoFillBackground());
-    }
-
-    void ProgressBarAndPollTimerStartAsTheyShould()
-    {
-        WindowFixture f;
-        auto* bar = f.Control<CXProgressCtrl>(id::kProgressBar);
-        QCOMPARE(bar->minimum(), 1);
-        QCOMPARE(bar->maximum(), 99);
-        QVERIFY(f.window->pollTimer().IsActive());
-        QCOMPARE(f.window->pollTimer().PeriodMs(), 2000);
-        for (int lamp : {1055, 1052, 1053})
-            QCOMPARE(f.Control(lamp)->property(ui::kBitmapProperty).toInt(), id::bmp::kLampOff);
     }
 
     void PressOnTheFaceDragsOnlyOutsideTheExemptRectangle_data()
@@ -240,17 +164,6 @@ private slots:
         f.window->showNormal();
         QCOMPARE(f.window->mask().boundingRect(), QRect(0, 0, 667, 682));
 
-        f.Click(id::kClose);
-        QVERIFY(!f.window->isVisible());
-    }
-
-    void CloseWaitsWhileTheBoxUpdateLetsMessagesThrough()
-    {
-        WindowFixture f;
-        f.window->logic().link().exchangeRunning = true;
-        f.Click(id::kClose);
-        QVERIFY(f.window->isVisible());
-        f.window->logic().link().exchangeRunning = false;
         f.Click(id::kClose);
         QVERIFY(!f.window->isVisible());
     }

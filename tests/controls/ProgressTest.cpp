@@ -1,0 +1,220 @@
+// CXProgressCtrl and CprogessDlg: captions, the bar's edge, colours either side
+// of it, and the dialog's texts and place.
+#include <QLabel>
+#include <QtTest>
+
+#include "controls/CXProgressCtrl.h"
+#include "controls/CprogessDlg.h"
+#include "resources/ResourceIds.h"
+#include "resources/Skin.h"
+
+namespace kel {
+namespace {
+
+// Counts pixels of `area` within `tolerance` of `colour` in every channel.
+int Count(const QImage& image, const QRect& area, QColor colour, int tolerance = 40)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c(image.pixel(x, y));
+            n += std::abs(c.red() - colour.red()) <= tolerance && std::abs(c.green() - colour.green()) <= tolerance
+                         && std::abs(c.blue() - colour.blue()) <= tolerance
+                     ? 1
+                     : 0;
+        }
+    return n;
+}
+
+} // namespace
+
+class ProgressTest : public QObject {
+    Q_OBJECT
+private slots:
+    void Caption_Percentage_data()
+    {
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("lower end") << 0 << 100 << 0 << "0% ";
+        QTest::newRow("an eighth rounds up") << 0 << 8 << 1 << "13% ";
+        QTest::newRow("just below half a percent") << 0 << 1000 << 4 << "0% ";
+        QTest::newRow("half a percent") << 0 << 1000 << 5 << "1% ";
+        QTest::newRow("offset range") << 1 << 99 << 50 << "50% ";
+        QTest::newRow("upper end") << 1 << 99 << 99 << "100% ";
+        QTest::newRow("clamped above") << 0 << 100 << 150 << "100% ";
+        QTest::newRow("empty range") << 5 << 5 << 5 << "0% ";
+    }
+    void Caption_Percentage()
+    {
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QFETCH(int, value);
+        CXProgressCtrl bar;
+        bar.setRange(minimum, maximum);
+        bar.setValue(value);
+        QTEST(bar.Caption(), "caption");
+    }
+
+    void ShowText_ReplacesThePercentageUntilTheOwnerTurnsItBack()
+    {
+        CXProgressCtrl bar;
+        bar.setValue(40);
+        bar.ShowText(QStringLiteral("Updated successfully!"));
+        QCOMPARE(bar.Caption(), QStringLiteral("Updated successfully!"));
+        bar.showPercentage = 1;
+        QCOMPARE(bar.Caption(), QStringLiteral("40% "));
+    }
+
+    void Paint_BarWidthAndColoursEitherSideOfTheEdge()
+    {
+        CXProgressCtrl bar;
+        bar.resize(350, 20);
+        bar.setRange(0, 8);
+        bar.setValue(1);
+        const QImage image = bar.grab().toImage();
+        // Inner width 346; an eighth is 43 pixels from x = 2.
+        QCOMPARE(bar.BarRect(), QRect(2, 2, 43, 16));
+        QCOMPARE(QColor(image.pixel(44, 3)), bar.barColor);
+        QCOMPARE(QColor(image.pixel(45, 3)), bar.fieldColor);
+        QCOMPARE(QColor(image.pixel(2, 17)), bar.barColor);
+        // Flat sunken border: shadow outside, face inside.
+        QCOMPARE(image.pixel(0, 0), bar.palette().color(QPalette::Dark).rgb());
+        QCOMPARE(image.pixel(1, 1), bar.palette().color(QPalette::Button).rgb());
+        QVERIFY(Count(image, QRect(120, 2, 110, 16), bar.captionColor, 60) > 10);  // "13% ", centred
+    }
+
+    void Paint_CaptionIsCaptionColourOverFieldAndOtherColourOverBar()
+    {
+        CXProgressCtrl bar;
+        bar.resize(200, 24);
+        bar.barColor = QColor(0, 160, 0);
+        bar.fieldColor = QColor(0, 0, 160);
+        bar.captionColor = QColor(255, 0, 0);
+        bar.captionOnBarColor = QColor(255, 255, 0);
+        bar.setValue(50);
+        bar.ShowText(QStringLiteral("MMMMMMMMMMMMMMMM"));  // wider than half the bar on both sides
+        const QImage image = bar.grab().toImage();
+        const QRect onBar = bar.BarRect();
+        const QRect overField(onBar.right() + 1, onBar.top(), bar.InnerRect().right() - onBar.right(), onBar.height());
+        QVERIFY(Count(image, onBar, bar.captionOnBarColor) > 10);
+        QCOMPARE(Count(image, onBar, bar.captionColor), 0);
+        QVERIFY(Count(image, overField, bar.captionColor) > 10);
+        QCOMPARE(Count(image, overField, bar.captionOnBarColor), 0);
+    }
+
+    void Paint_EndsOfTheRangeAndNoCaption_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("caption");
+        QTest::newRow("empty") << 0 << true;
+        QTest::newRow("full") << 100 << true;
+        QTest::newRow("no caption") << 30 << false;
+    }
+    void Paint_EndsOfTheRangeAndNoCaption()
+    {
+        QFETCH(int, value);
+        QFETCH(bool, caption);
+        CXProgressCtrl bar;
+        bar.resize(200, 24);
+        if (!caption)
+            bar.ShowText(QString());
+        bar.setValue(value);
+        const QImage image = bar.grab().toImage();
+        const QRect inner = bar.InnerRect();
+        const int area = inner.width() * inner.height();
+        const int barPixels = Count(image, inner, bar.barColor, 0);
+        const int fieldPixels = Count(image, inner, bar.fieldColor, 0);
+        if (!caption) {
+            QCOMPARE(barPixels, bar.BarRect().width() * inner.height());
+            QCOMPARE(barPixels + fieldPixels, area);
+            return;
+        }
+        const bool full = value == 100;
+        QCOMPARE(bar.BarRect().width(), full ? inner.width() : 0);
+        QCOMPARE(barPixels > area / 2, full);
+        QCOMPARE(fieldPixels > area / 2, !full);
+        // Empty: the whole caption dark. Full: the whole caption white, no dark pixels.
+        QCOMPARE(Count(image, inner, bar.captionColor, 60) > 0, !full);
+        if (full)  // (the light field is near white too)
+            QVERIFY(Count(image, inner, bar.captionOnBarColor, 30) > 10);
+    }
+
+    void Paint_CaptionWiderThanTheControl_IsCutAtBothEdges()
+    {
+        CXProgressCtrl bar;
+        bar.resize(40, 20);
+        bar.ShowText(QStringLiteral("A caption much wider than the bar"));
+        const QImage image = bar.grab().toImage();
+        QVERIFY(Count(image, QRect(2, 2, 4, 16), bar.captionColor, 80) > 0);
+        QVERIFY(Count(image, QRect(34, 2, 4, 16), bar.captionColor, 80) > 0);
+    }
+
+    void Dialog_StartsAtSettingAndEveryControlLiesOnTheBackground()
+    {
+        CprogessDlg dialog;
+        QCOMPARE(dialog.Bar()->Caption(), QStringLiteral("Setting..."));
+        QVERIFY(dialog.Title()->text().isEmpty() && dialog.Detail()->text().isEmpty());
+        for (QWidget* control : {static_cast<QWidget*>(dialog.Bar()), static_cast<QWidget*>(dialog.Detail()),
+                                 static_cast<QWidget*>(dialog.Title())})
+            QVERIFY(QRect(0, 0, 388, 136).contains(control->geometry()));
+        const QImage image = dialog.grab().toImage();
+        const QImage background = skin::Image(id::bmp::kProgressDlgBackground);
+        for (QPoint p : {QPoint(0, 0), QPoint(387, 0), QPoint(387, 135), QPoint(300, 20), QPoint(2, 133)})
+            QCOMPARE(image.pixel(p), background.pixel(p));
+        QCOMPARE(dialog.mask(), QRegion(0, 0, 388, 136));
+
+        dialog.SetDetail(QStringLiteral("Brake Frequency Set Failed"));
+        dialog.SetPos(45);
+        QCOMPARE(dialog.Detail()->text(), QStringLiteral("Brake Frequency Set Failed"));
+        QCOMPARE(dialog.Bar()->value(), 45);
+        QCOMPARE(dialog.Bar()->Caption(), QStringLiteral("Setting..."));
+    }
+
+    void Dialog_TitleTextAndColour_data()
+    {
+        QTest::addColumn<bool>("success");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("success") << true << "SUCCESSED" << QColor(0, 255, 0);
+        QTest::newRow("failure") << false << "FAILED" << QColor(255, 0, 0);
+    }
+    void Dialog_TitleTextAndColour()
+    {
+        QFETCH(bool, success);
+        QFETCH(QColor, colour);
+        CprogessDlg dialog;
+        dialog.SetTitle(success);
+        QTEST(dialog.Title()->text(), "text");
+        // Drawn in that colour over the dark background.
+        QVERIFY(Count(dialog.grab().toImage(), dialog.Title()->geometry(), colour, 0) > 10);
+    }
+
+    void Dialog_PlacementFromTheOwner_data()
+    {
+        QTest::addColumn<QRect>("owner");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("window at the origin") << QRect(0, 0, 702, 705) << QRect(171, 312, 500, 300);
+        QTest::newRow("odd sums truncate") << QRect(1, 1, 702, 705) << QRect(172, 313, 500, 300);
+        QTest::newRow("near the top-left corner, no clamping") << QRect(-400, -300, 702, 705)
+                                                               << QRect(-229, 12, 500, 300);
+    }
+    void Dialog_PlacementFromTheOwner()
+    {
+        QFETCH(QRect, owner);
+        QFETCH(QRect, expected);
+        QCOMPARE(CprogessDlg::Placement(owner), expected);
+        QWidget window(nullptr, Qt::FramelessWindowHint);
+        window.setGeometry(owner);
+        window.show();
+        std::unique_ptr<CprogessDlg> dialog(CprogessDlg::Open(&window));
+        QCOMPARE(dialog->geometry(), CprogessDlg::Placement(window.geometry()));
+        QVERIFY(dialog->isVisible());
+    }
+};
+
+} // namespace kel
+
+QTEST_MAIN(kel::ProgressTest)
+#include "ProgressTest.moc"
