@@ -9,7 +9,8 @@
 #      that Wine maps to those COM ports: detect, read, write, flash-esc and a
 #      missing port, as the Linux kel-cli does against a second kel-sim;
 #   4. kel.exe --simulate under Xvfb: a 702 x 705 window, a click on ESC, the
-#      lamps lit (pixels), a screenshot kept in build-windows/kel-wine.png.
+#      lamps lit and the version shown (pixels), a screenshot kept in
+#      build-windows/kel-wine.png.
 # Usage: scripts/test-windows.sh [linux-build-folder]   (default build/)
 # The Linux build gives the reference outputs and kel-sim's sample firmware.
 set -euo pipefail
@@ -25,7 +26,7 @@ fuzz_replays=(profile settings_reply number_text zrv xup firmware_check)
 # window on the simulated box (lamps, version, exchanges).
 qt_tests=(window/window_shell_tests window/window_link_tests)
 
-"$here/scripts/install-deps.sh" wine wine64 xvfb xauth xdotool imagemagick
+"$here/scripts/install-deps.sh" wine wine64 xvfb xauth xdotool imagemagick fonts-dejavu-core
 targets=(kel kel-cli)
 for t in "${unit_tests[@]}" "${qt_tests[@]}"; do targets+=("${t#*/}"); done
 for f in "${fuzz_replays[@]}"; do targets+=("fuzz_${f}_replay"); done
@@ -57,6 +58,13 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$work/display")"
 t0=$SECONDS
 wineboot --init >/dev/null 2>&1
+# A fresh prefix has no Windows fonts. For Verdana (the version field's font)
+# and Tahoma (Qt's default under Wine) Wine would pick DejaVu Math TeX Gyre,
+# whose line metrics put a QLineEdit's text outside its box: the field would
+# stay empty. Windows itself has both fonts.
+for font in Verdana Tahoma; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
+done
 wineserver -w
 echo "== Wine prefix: $((SECONDS - t0)) s"
 # The tests find the shipped DLLs, and Qt's test DLL, through WINEPATH.
@@ -267,6 +275,10 @@ else
     done
     [ $lamps = 1 ] || fail "the USB and ESC lamps did not light after the click on ESC ($(lamp_pixel 21 610))"
     lit 580 && fail "the ProgramBox lamp lit for an ESC"
+    # The version text is yellow on the dark field.
+    yellow=$(import -display "$DISPLAY" -window root -crop "125x30+$((X + 268))+$((Y + 405))" -depth 8 txt:- |
+             awk -F'[(),]' 'NR > 1 && $3 > 180 && $4 > 180 && $5 < 100 { n++ } END { print n + 0 }')
+    [ "$yellow" -gt 20 ] || fail "the version field shows no text after the ESC answered ($yellow yellow pixels)"
     import -display "$DISPLAY" -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$shot"
     echo "screenshot: $shot"
 fi
