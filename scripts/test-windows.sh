@@ -5,27 +5,30 @@
 #   2. kel-cli.exe --simulate through detect, read, write, defaults, profile
 #      save and show, check, flash-esc and flash-box: the same standard output,
 #      standard error, exit status and files as the Linux kel-cli;
-#   3. kel.exe --simulate under Xvfb: a 702 x 705 window, a click on ESC, the
-#      lamps lit (pixels), a screenshot kept in build-windows/kel-wine.png.
+#   3. kel-cli.exe --port COM5 / COM12 against kel-sim on a pseudo-terminal
+#      that Wine maps to those COM ports: detect, read, write, flash-esc and a
+#      missing port, as the Linux kel-cli does against a second kel-sim;
+#   4. kel.exe --simulate under Xvfb: a 702 x 705 window, a click on ESC, the
+#      lamps lit and the version shown (pixels), a screenshot kept in
+#      build-windows/kel-wine.png.
 # Usage: scripts/test-windows.sh [linux-build-folder]   (default build/)
 # The Linux build gives the reference outputs and kel-sim's sample firmware.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-native="${1:-$here/build}"
+native="$(cd "${1:-$here/build}" && pwd)"
 build="$here/build-windows"
 start=$SECONDS
 
 unit_tests=(link/link_tests settings/settings_tests update/update_tests uilogic/uilogic_tests sim/sim_tests
             linkqt/linkqt_tests window/app_commandline_tests)
 fuzz_replays=(profile settings_reply number_text zrv xup firmware_check)
-# Built to keep them compiling for Windows, not run: under Wine 8 the Qt Test
-# window tests hang in their first test (not looked into yet).
-qt_tests_built=(window/window_shell_tests)
-qt_tests=()
+# Two of the Qt window test programs: the window's frame and menus, and the
+# window on the simulated box (lamps, version, exchanges).
+qt_tests=(window/window_shell_tests window/window_link_tests)
 
-"$here/scripts/install-deps.sh" wine wine64 xvfb xauth xdotool imagemagick
+"$here/scripts/install-deps.sh" wine wine64 xvfb xauth xdotool imagemagick fonts-dejavu-core
 targets=(kel kel-cli)
-for t in "${unit_tests[@]}" "${qt_tests_built[@]}"; do targets+=("${t#*/}"); done
+for t in "${unit_tests[@]}" "${qt_tests[@]}"; do targets+=("${t#*/}"); done
 for f in "${fuzz_replays[@]}"; do targets+=("fuzz_${f}_replay"); done
 "$here/scripts/build-windows.sh" "$build" "${targets[@]}"
 echo "== Windows build: $((SECONDS - start)) s"
@@ -33,8 +36,10 @@ cmake --build "$native" --target kel-cli kel-sim
 
 work="$(mktemp -d /tmp/kel-wine.XXXXXX)"
 xvfb_pid=""
+sim_pids=()
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    for p in ${sim_pids[@]+"${sim_pids[@]}"}; do kill "$p" 2>/dev/null || true; done
     WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
     rm -rf "$work"
 }
@@ -53,6 +58,13 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$work/display")"
 t0=$SECONDS
 wineboot --init >/dev/null 2>&1
+# A fresh prefix has no Windows fonts. For Verdana (the version field's font)
+# and Tahoma (Qt's default under Wine) Wine would pick DejaVu Math TeX Gyre,
+# whose line metrics put a QLineEdit's text outside its box: the field would
+# stay empty. Windows itself has both fonts.
+for font in Verdana Tahoma; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
+done
 wineserver -w
 echo "== Wine prefix: $((SECONDS - t0)) s"
 # The tests find the shipped DLLs, and Qt's test DLL, through WINEPATH.
@@ -85,10 +97,13 @@ for f in "${fuzz_replays[@]}"; do
         fail "fuzz_${f}_replay.exe"
     fi
 done
-for t in ${qt_tests[@]+"${qt_tests[@]}"}; do
+# Wine hides every QT_* variable from Windows programs (QT_QPA_PLATFORM too),
+# so the platform and its folder go on the command line; and Qt Test's report
+# goes to a file, as a program that is killed loses its buffered output.
+for t in "${qt_tests[@]}"; do
     log="$work/$(basename "$t").log"
-    if QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH='Z:\opt\qt6.4.2-mingw-w64\plugins' \
-        timeout 300 wine "$build/tests/$t.exe" >"$log" 2>&1; then
+    if timeout 120 wine "$build/tests/$t.exe" -platform offscreen \
+        -platformpluginpath 'Z:\opt\qt6.4.2-mingw-w64\plugins\platforms' -o "Z:${log//\//\\},txt" >/dev/null 2>&1; then
         n=$(grep -oE '^Totals: [0-9]+ passed' "$log" | grep -oE '[0-9]+' || echo 0)
         unit_count=$((unit_count + n))
         echo "ok   $t.exe: $n tests"
@@ -170,7 +185,64 @@ done
 ls "$work/windows" | grep -q '\.part-' && fail "a temporary profile file was left behind"
 echo "== kel-cli.exe --simulate under Wine: $cli_count of ${#cli_runs[@]} runs as on Linux, $((SECONDS - t0)) s"
 
-# 3. kel.exe --simulate under Xvfb.
+# 3. kel-cli.exe on a COM port: Wine maps COM5 and COM12 to kel-sim's
+# pseudo-terminal. The same runs go to a second kel-sim from the Linux kel-cli;
+# outputs, exit statuses and what the devices hold at the end must match.
+t0=$SECONDS
+pty_runs=("COM5 detect" "COM12 read" "COM5 write Power Level=Level 3" "COM12 flash-esc sample.zrv"
+          "COM5 read" "COM7 detect")
+pty_count=0
+declare -A sim_pid sim_tty
+for side in linux windows; do
+    "$native/sim/kel-sim" --report "$work/$side/report" >"$work/$side/sim.out" 2>/dev/null &
+    sim_pid[$side]=$!
+    sim_pids+=($!)
+    for _ in $(seq 50); do [ -s "$work/$side/sim.out" ] && break; sleep 0.1; done
+    sim_tty[$side]="$(head -1 "$work/$side/sim.out")"
+done
+ln -sfn "${sim_tty[windows]}" "$WINEPREFIX/dosdevices/com5"
+ln -sfn "${sim_tty[windows]}" "$WINEPREFIX/dosdevices/com12"
+for run in "${pty_runs[@]}"; do
+    port="${run%% *}" command="${run#* }"
+    if [[ "$command" == write\ * ]]; then args=(write "${command#write }"); else read -r -a args <<<"$command"; fi
+    linux_port="${sim_tty[linux]}"
+    [ "$port" = COM7 ] && linux_port=/dev/kel-no-such-port
+    (cd "$work/linux" && timeout 60 "$native/cli/kel-cli" --port "$linux_port" "${args[@]}" >out 2>err; echo $? >status) || true
+    (cd "$work/windows" && timeout 60 wine "$stage/kel-cli.exe" --port "$port" "${args[@]}" >out 2>err; echo $? >status) || true
+    sed -i 's/\r$//' "$work/windows/out" "$work/windows/err"
+    same=1
+    for f in status out; do
+        cmp -s "$work/linux/$f" "$work/windows/$f" || { same=0; echo "-- $f differs for: kel-cli --port $port ${args[*]}"; diff "$work/linux/$f" "$work/windows/$f" | head -20 || true; }
+    done
+    # Standard error names the port; the rest of it must match.
+    if [ "$port" != COM7 ] && ! cmp -s "$work/linux/err" "$work/windows/err"; then
+        same=0; echo "-- err differs for: kel-cli --port $port ${args[*]}"; diff "$work/linux/err" "$work/windows/err" | head -20 || true
+    fi
+    case "$run" in
+        *\ read) grep -q 'Version                Ver: 102304' "$work/windows/out" || same=0 ;;
+        *flash-esc*) grep -qx 'Updated successfully!' "$work/windows/err" || same=0 ;;
+        COM7\ *) [ "$(cat "$work/windows/status")" != 0 ] && grep -q '^kel-cli: COM7 does not exist' "$work/windows/err" || same=0 ;;
+    esac
+    if [ $same = 1 ]; then
+        pty_count=$((pty_count + 1))
+        echo "ok   kel-cli.exe --port $port ${args[*]} (exit $(cat "$work/windows/status"))"
+    else
+        fail "kel-cli.exe --port $port ${args[*]}"
+    fi
+done
+for side in linux windows; do
+    kill "${sim_pid[$side]}"
+    wait "${sim_pid[$side]}" || true
+done
+if [ -s "$work/linux/report" ] && cmp -s "$work/linux/report" "$work/windows/report"; then
+    echo "ok   the devices behind COM5/COM12 hold what the Linux run left"
+else
+    diff "$work/linux/report" "$work/windows/report" | head -20 || true
+    fail "kel-sim reports differ after the COM port runs"
+fi
+echo "== kel-cli.exe on a COM port (pseudo-terminal) under Wine: $pty_count of ${#pty_runs[@]} runs as on Linux, $((SECONDS - t0)) s"
+
+# 4. kel.exe --simulate under Xvfb.
 t0=$SECONDS
 wine "$stage/kel.exe" --simulate >"$work/kel.log" 2>&1 &
 window=""
@@ -203,6 +275,10 @@ else
     done
     [ $lamps = 1 ] || fail "the USB and ESC lamps did not light after the click on ESC ($(lamp_pixel 21 610))"
     lit 580 && fail "the ProgramBox lamp lit for an ESC"
+    # The version text is yellow on the dark field.
+    yellow=$(import -display "$DISPLAY" -window root -crop "125x30+$((X + 268))+$((Y + 405))" -depth 8 txt:- |
+             awk -F'[(),]' 'NR > 1 && $3 > 180 && $4 > 180 && $5 < 100 { n++ } END { print n + 0 }')
+    [ "$yellow" -gt 20 ] || fail "the version field shows no text after the ESC answered ($yellow yellow pixels)"
     import -display "$DISPLAY" -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$shot"
     echo "screenshot: $shot"
 fi
