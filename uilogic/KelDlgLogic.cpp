@@ -59,13 +59,15 @@ UpdateOutcome KelDlgLogic::OnUpdate()
 
 void KelDlgLogic::OnDeviceRadio(int radioId)
 {
+    const int before = link_.pollMode;
     switch (radioId) {
     case id::kRadioEsc: link_.pollMode = kPollEsc; break;
     case id::kRadioBox: link_.pollMode = kPollBox; break;
     case id::kRadioFix: link_.pollMode = kPollFix; break;
     default: break;
     }
-    backups_.Forget();  // what another mode finds may be another ESC
+    if (link_.pollMode != before)
+        backups_.Forget();  // what another mode finds may be another ESC
 }
 
 void KelDlgLogic::OnApply()
