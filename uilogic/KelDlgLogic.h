@@ -17,8 +17,8 @@
 #include "settings/SettingsDiff.h"
 #include "settings/SettingsExchange.h"
 #include "settings/SettingsRecord.h"
+#include "uilogic/SettingsBackups.h"
 #include "update/FirmwareUpdater.h"
-#include "SettingsBackups.h"
 
 namespace kel {
 

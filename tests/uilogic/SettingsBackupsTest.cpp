@@ -1,9 +1,11 @@
 // Every exchange that changes the ESC first saves the settings it held, and a
 // backup that cannot be saved only warns.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "resources/ResourceIds.h"
 #include "settings/SettingsDiff.h"
