@@ -41,9 +41,11 @@ void SettingsBackups::BeforeChange()
     if (!folder_ || !clock_ || link_.exchangeRunning || uart_.usbState != 2 || uart_.escState != 2)
         return;
     lastPath_.clear();
+    // An ESC found in its boot loader (Fix mode) has no settings to read: nothing to save, as expected.
+    if (!known_ && link_.pollMode == kPollFix)
+        return;
     if (!known_) {
-        Warn("No backup of the ESC's settings was kept: they were not read (Fix mode reads none). "
-             "The change goes ahead.");
+        Warn("No backup of the ESC's settings was kept: they could not be read. The change goes ahead.");
         return;
     }
     std::string why;

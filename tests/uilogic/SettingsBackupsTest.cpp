@@ -147,7 +147,7 @@ TEST(SettingsBackups, AFolderThatCannotBeWrittenWarnsInTheTooltipAndTheApplyGoes
     EXPECT_EQ(rig.screen.tips[id::kLampUsb], rig.logic.backups().Warning());
 }
 
-TEST(SettingsBackups, AnUpdateInFixModeHasNoSettingsToSaveAndSaysSo)
+TEST(SettingsBackups, AnUpdateInFixModeHasNoSettingsToSave)
 {
     sim::DeviceOptions inLoader;
     inLoader.escInLoader = true;
@@ -156,7 +156,18 @@ TEST(SettingsBackups, AnUpdateInFixModeHasNoSettingsToSaveAndSaysSo)
     rig.ChooseFirmware();
     EXPECT_EQ(rig.logic.OnUpdate(), UpdateOutcome::Updated);
     EXPECT_TRUE(rig.Backups().empty());
-    EXPECT_NE(rig.logic.backups().Warning().find("they were not read"), std::string::npos);
+    EXPECT_EQ(rig.logic.backups().Warning(), "");
+}
+
+TEST(SettingsBackups, AChangeWhoseSettingsCouldNotBeReadWarnsAndGoesAhead)
+{
+    Rig rig;
+    rig.device.Model().Faults().Set(sim::FaultKind::NoSettingsReply);  // "Please Update Device ..."
+    rig.Connect();
+    rig.ChooseFirmware();
+    EXPECT_EQ(rig.logic.OnUpdate(), UpdateOutcome::Updated);
+    EXPECT_TRUE(rig.Backups().empty());
+    EXPECT_NE(rig.logic.backups().Warning().find("they could not be read"), std::string::npos);
 }
 
 } // namespace
