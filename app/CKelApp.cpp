@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "link/qt/BackupLocation.h"
 #include "link/qt/QtPortFinder.h"
 #include "link/qt/QtSerialDevice.h"
 #include "resources/Skin.h"
@@ -45,6 +46,7 @@ int CKelApp::Run(const AppOptions& options, const QElapsedTimer& sinceStart)
     CreateDevice(options);
     dialogs_ = std::make_unique<ui::QtDialogs>();
     window_ = std::make_unique<ui::CKelDlg>(*device_, *finder_, clock_, *dialogs_);
+    window_->logic().backups().Use(std::make_unique<DiskBackupFolder>(BackupFolderPath()));
     if (options.reportStartup) {
         QObject::connect(window_.get(), &ui::CKelDlg::firstPainted, window_.get(), [&sinceStart] {
             std::fprintf(stderr, "kel: first paint %lld ms after start\n",

@@ -55,6 +55,15 @@ Commands:
                               exits 1; prints nothing and exits 0 when they are
                               the same. A profile of another firmware version is
                               compared all the same, after a warning line
+  backups                     list the backups of the ESC's settings, newest
+                              first: before every change of the ESC (write,
+                              defaults, flash-esc, and the window's Apply,
+                              Default Settings and update) the settings read
+                              from it are saved as a profile in the data folder
+                              (Linux: ~/.local/share/Kel/backups; the newest 50
+                              are kept). With --port or --simulate each is
+                              compared with the ESC's settings, as diff does.
+                              Bring one back with write --profile FILE
   profile show FILE           decode a .cfg profile file and print it
   profile save FILE           connect, read and save the settings to FILE
                               (exactly that name)
@@ -77,6 +86,7 @@ Examples:
   kel-cli write "Power Level=Level 5" --verify
   kel-cli diff race.cfg          (race.cfg against the connected ESC)
   kel-cli diff esc factory       (what differs from the factory settings)
+  kel-cli --port /dev/ttyUSB0 backups   (each backup against the ESC)
 
 Exit status: 0 done; 1 the device exchange failed or nothing answered, or
 (diff, --verify) the settings differ; 2 wrong usage; 3 a file could not be
@@ -155,6 +165,8 @@ int RunCommand(const std::string& command, const GlobalOptions& options, const A
         return RunProfile(options, args);
     if (command == "diff")
         return RunDiff(options, args);
+    if (command == "backups")
+        return RunBackups(options, args);
     if (command == "flash-esc")
         return RunFlashEsc(options, args);
     if (command == "flash-box")

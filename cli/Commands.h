@@ -22,6 +22,7 @@ int RunWrite(const GlobalOptions& options, const Args& args);
 int RunDefaults(const GlobalOptions& options, const Args& args);
 int RunProfile(const GlobalOptions& options, const Args& args);
 int RunDiff(const GlobalOptions& options, const Args& args);
+int RunBackups(const GlobalOptions& options, const Args& args);
 
 // Shared by the settings commands: connects in ESC mode and reads the
 // settings (false, reasons said, when none were shown); a profile file that

@@ -12,8 +12,6 @@
 
 namespace kel::cli {
 
-namespace {
-
 std::string DifferencesJson(const std::vector<SettingDifference>& differences, const char* first, const char* second)
 {
     std::string json = "[";
@@ -26,12 +24,14 @@ std::string DifferencesJson(const std::vector<SettingDifference>& differences, c
 }
 
 void PrintDifferences(const std::vector<SettingDifference>& differences, const std::string& first,
-                      const std::string& second)
+                      const std::string& second, const char* indent)
 {
     for (const SettingDifference& d : differences)
-        std::printf("%-22s %s: %s  |  %s: %s\n", d.label.c_str(), first.c_str(), d.first.c_str(), second.c_str(),
-                    d.second.c_str());
+        std::printf("%s%-22s %s: %s  |  %s: %s\n", indent, d.label.c_str(), first.c_str(), d.first.c_str(),
+                    second.c_str(), d.second.c_str());
 }
+
+namespace {
 
 // One side of a comparison, as the pages would show it.
 struct Side {

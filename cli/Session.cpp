@@ -4,6 +4,7 @@
 
 #include "ExitCodes.h"
 #include "Output.h"
+#include "link/qt/BackupLocation.h"
 #include "link/qt/QtPortFinder.h"
 #include "link/qt/QtSerialDevice.h"
 #include "resources/ResourceIds.h"
@@ -27,6 +28,11 @@ Session::Session(const GlobalOptions& options) : options_(options)
     logic_ = std::make_unique<KelDlgLogic>(*device_, *finder_, clock_, screen_, timer_);
     logic_->OnInitDialog();
     logic_->link().stop = &interrupt_;
+    // A backup that cannot be kept is said, and the command goes on.
+    logic_->backups().Use(std::make_unique<DiskBackupFolder>(BackupFolderPath()));
+    logic_->backups().onWarning = [](const std::string& text) {
+        std::fprintf(stderr, "kel-cli: warning: %s\n", text.c_str());
+    };
     InstallInterruptHandlers();
 }
 

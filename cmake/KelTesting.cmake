@@ -1,5 +1,9 @@
 include(GoogleTest)
 
+# The programs under test keep their data (the settings backups) here, never
+# in the home folder of whoever runs the tests.
+set(KEL_TEST_DATA_HOME "XDG_DATA_HOME=set:${CMAKE_BINARY_DIR}/test-data")
+
 # kel_add_gtest(NAME name LABEL unit|e2e|gui SOURCES ... LIBS ... [TIMEOUT s])
 # One test binary, each GoogleTest case registered with CTest under the label.
 function(kel_add_gtest)
@@ -13,7 +17,8 @@ function(kel_add_gtest)
     gtest_discover_tests(${T_NAME}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                   ENVIRONMENT_MODIFICATION "${KEL_TEST_DATA_HOME}")
 endfunction()
 
 # kel_add_qtest(NAME name LABEL gui SOURCES ... LIBS ...)
@@ -29,5 +34,5 @@ function(kel_add_qtest)
     target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ENVIRONMENT_MODIFICATION "${KEL_TEST_DATA_HOME}")
 endfunction()

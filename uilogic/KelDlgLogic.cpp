@@ -12,9 +12,18 @@ KelDlgLogic::KelDlgLogic(SerialDevice& device, PortFinder& finder, Clock& clock,
       poller_(Context()),
       record_(screen),
       exchange_(Context(), record_, profile_),
-      profileFiles_(record_, profile_, link_, screen)
+      profileFiles_(record_, profile_, link_, screen),
+      backups_(record_, link_, uart_)
 {
-    poller_.onEscFound = [this] { exchange_.ReadSettings(); };
+    poller_.onEscFound = [this] { Remembering([this] { exchange_.ReadSettings(); }); };
+}
+
+template <typename Exchange> void KelDlgLogic::Remembering(Exchange exchange)
+{
+    record_.lastRead[kReplyEndByte] = 0;  // set again only by a reply that arrived in full
+    exchange();
+    if (record_.lastRead[kReplyEndByte] == kReplyEndMark)
+        backups_.RememberRead();
 }
 
 KelDlgLogic::~KelDlgLogic() = default;
@@ -35,29 +44,40 @@ void KelDlgLogic::OnTimer()
     if (link_.exchangeRunning)
         return;
     poller_.Tick();
-    // The window shows why a present box cannot be opened (nothing when it can).
-    screen_.SetToolTip(id::kLampUsb, uart_.portOpen == 1 ? std::string() : uart_.LastOpenError());
+    if (uart_.escState != 2)
+        backups_.Forget();
+    // The window shows why a present box cannot be opened, else why no backup was kept.
+    screen_.SetToolTip(id::kLampUsb, uart_.portOpen == 1 ? backups_.Warning() : uart_.LastOpenError());
 }
 
 UpdateOutcome KelDlgLogic::OnUpdate()
 {
-    return FirmwareUpdater(Context()).OnUpdateButton();
+    FirmwareUpdater updater(Context());
+    updater.beforeEscFlash = [this] { backups_.BeforeChange(); };
+    return updater.OnUpdateButton();
 }
 
 void KelDlgLogic::OnDeviceRadio(int radioId)
 {
+    const int before = link_.pollMode;
     switch (radioId) {
     case id::kRadioEsc: link_.pollMode = kPollEsc; break;
     case id::kRadioBox: link_.pollMode = kPollBox; break;
     case id::kRadioFix: link_.pollMode = kPollFix; break;
     default: break;
     }
+    if (link_.pollMode != before)
+        backups_.Forget();  // what another mode finds may be another ESC
 }
 
 void KelDlgLogic::OnApply()
 {
     const ShownSettings meant = verifyAfterWriting_ ? ShownAfterWrite(record_) : ShownSettings{};
-    if (!exchange_.Apply() || !verifyAfterWriting_)
+    backups_.BeforeChange();
+    const bool written = exchange_.Apply();
+    if (written)
+        backups_.RememberWritten();
+    if (!written || !verifyAfterWriting_)
         return;
     const auto differences = ReadBackAndCompare(meant);
     if (differences && !differences->empty())
@@ -70,6 +90,7 @@ std::optional<std::vector<SettingDifference>> KelDlgLogic::ReadBackAndCompare(co
     exchange_.ReadSettings();
     if (record_.lastRead[kReplyEndByte] != kReplyEndMark)
         return std::nullopt;
+    backups_.RememberRead();
     return CompareSettings(meant, ShownSettingsOfReply(record_.lastRead.data(), record_.escVariant));
 }
 
@@ -83,7 +104,8 @@ std::string VerifyFailedText(const std::vector<SettingDifference>& differences)
 
 void KelDlgLogic::OnDefaults()
 {
-    exchange_.RestoreDefaults();
+    backups_.BeforeChange();
+    Remembering([this] { exchange_.RestoreDefaults(); });
 }
 
 void KelDlgLogic::OnSave()

@@ -17,6 +17,7 @@
 #include "settings/SettingsDiff.h"
 #include "settings/SettingsExchange.h"
 #include "settings/SettingsRecord.h"
+#include "uilogic/SettingsBackups.h"
 #include "update/FirmwareUpdater.h"
 
 namespace kel {
@@ -84,10 +85,14 @@ public:
     LinkPoller& poller() { return poller_; }
     Screen& screen() { return screen_; }
     PollTimer& pollTimer() { return pollTimer_; }
+    SettingsBackups& backups() { return backups_; }
 
 private:
     LinkContext Context() { return LinkContext{uart_, link_, screen_, pollTimer_}; }
     void ShowEscMode();
+    // Runs `exchange`; when it ended with a settings reply in full, the
+    // backups remember what the ESC holds.
+    template <typename Exchange> void Remembering(Exchange exchange);
 
     Screen& screen_;
     PollTimer& pollTimer_;
@@ -98,6 +103,7 @@ private:
     ProfileState profile_;
     SettingsExchange exchange_;
     ProfileFiles profileFiles_;
+    SettingsBackups backups_;
     bool verifyAfterWriting_ = false;
 };
 

@@ -79,6 +79,8 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
         ctx_.pollTimer.Start(kPollPeriodMs);
         return UpdateOutcome::FileError;
     }
+    if (beforeEscFlash)
+        beforeEscFlash();
     uart.PurgePort();
     const std::vector<std::string> lines = ZrvLines(*first);
     const std::int64_t total = ZrvTotal(lines);

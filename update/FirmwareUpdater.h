@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ public:
     UpdateOutcome UpdateEsc();
     // Program box firmware from a *.xup file (hexadecimal blocks).
     UpdateOutcome UpdateBox();
+
+    // Called once the ESC firmware file was accepted, before the first byte
+    // of the update goes out.
+    std::function<void()> beforeEscFlash;
 
 private:
     // The file's bytes when they may be sent: read without waiting, within
