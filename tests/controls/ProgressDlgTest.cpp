@@ -52,7 +52,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QColor, colour);
         CprogessDlg dialog;
-        dialog.SetTitle(success);
+        dialog.SetTitle(text, success);
         QCOMPARE(dialog.Title()->text(), text);
         QCOMPARE(dialog.TitleColour(), colour);
         // The text is drawn in that colour over the dark background.

@@ -100,7 +100,7 @@ private slots:
         for (int i = 0; i < Loops(); ++i) {
             dialog.SetPos(i % 101);
             if (i % 100 == 99)
-                dialog.SetTitle(i % 200 == 99);
+                dialog.SetTitle(QStringLiteral("title"), i % 200 == 99);
             dialog.repaint();
         }
         QVERIFY(counter.paints >= Loops());

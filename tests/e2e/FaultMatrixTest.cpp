@@ -14,11 +14,6 @@ namespace {
 
 const Programs kPrograms = BuiltPrograms();
 
-// kel-cli does not notice that the box went away in the middle of an
-// exchange: no line names the port, and `detect` still reports (with exit 0)
-// what answered before. The unplug cells fail on it until kel-cli does; take
-// this off then, and any of them that passes before fails the test.
-
 int Jobs()
 {
     const char* text = std::getenv("KEL_E2E_JOBS");
