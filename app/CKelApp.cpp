@@ -3,18 +3,16 @@
 #include <cstdio>
 
 #include "link/qt/BackupLocation.h"
-#include "link/qt/QtPortFinder.h"
-#include "link/qt/QtSerialDevice.h"
 #include "resources/Skin.h"
-#include "sim/InProcessDevice.h"
 #include "ui/CKelDlg.h"
 #include "ui/Dialogs.h"
+#include "ui/WindowScreen.h"
 
 namespace kel::app {
 
 CKelApp::CKelApp(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Kel"));
+    setApplicationName(ui::ToQString(text::kAppName));
     setApplicationVersion(QStringLiteral(KEL_VERSION));
     setWindowIcon(skin::AppIcon());
 }
@@ -26,26 +24,11 @@ CKelApp::~CKelApp()
     window_.reset();
 }
 
-void CKelApp::CreateDevice(const AppOptions& options)
-{
-    if (options.simulate) {
-        auto device = std::make_unique<sim::InProcessDevice>(clock_);
-        finder_ = std::make_unique<sim::InProcessPortFinder>(*device);
-        device_ = std::move(device);
-        return;
-    }
-    device_ = std::make_unique<QtSerialDevice>();
-    if (options.port)
-        finder_ = std::make_unique<FixedPortFinder>(*options.port);
-    else
-        finder_ = std::make_unique<QtPortFinder>();
-}
-
 int CKelApp::Run(const AppOptions& options, const QElapsedTimer& sinceStart)
 {
-    CreateDevice(options);
+    device_ = MakeDevice({options.port, options.simulate}, clock_);
     dialogs_ = std::make_unique<ui::QtDialogs>();
-    window_ = std::make_unique<ui::CKelDlg>(*device_, *finder_, clock_, *dialogs_);
+    window_ = std::make_unique<ui::CKelDlg>(*device_.serial, *device_.finder, clock_, *dialogs_);
     window_->logic().backups().Use(std::make_unique<DiskBackupFolder>(BackupFolderPath()));
     if (options.reportStartup) {
         QObject::connect(window_.get(), &ui::CKelDlg::firstPainted, window_.get(), [&sinceStart] {

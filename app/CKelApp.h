@@ -5,11 +5,7 @@
 
 #include "CommandLine.h"
 #include "link/Clock.h"
-
-namespace kel {
-class PortFinder;
-class SerialDevice;
-}
+#include "link/qt/DeviceChoice.h"
 
 namespace kel::ui {
 class CKelDlg;
@@ -31,11 +27,8 @@ public:
     int Run(const AppOptions& options, const QElapsedTimer& sinceStart);
 
 private:
-    void CreateDevice(const AppOptions& options);
-
     SteadyClock clock_;
-    std::unique_ptr<SerialDevice> device_;
-    std::unique_ptr<PortFinder> finder_;
+    Device device_;
     std::unique_ptr<ui::QtDialogs> dialogs_;
     std::unique_ptr<ui::CKelDlg> window_;
 };

@@ -10,7 +10,6 @@ namespace kel::cli {
 
 namespace {
 constexpr int kBarWidth = 40;
-constexpr const char* kAppName = "Kel";
 } // namespace
 
 CliScreen::CliScreen(std::FILE* err) : err_(err), terminal_(isatty(fileno(err)) != 0) {}
@@ -20,7 +19,7 @@ void CliScreen::MessageBox(std::string_view text, std::string_view caption, Mess
     EndProgressLine();
     ++messageCount;
     ++errorCount;  // every box the engine raises reports a refusal or a failure
-    const std::string shownCaption = caption.empty() ? std::string(kAppName) : std::string(caption);
+    const std::string shownCaption = caption.empty() ? std::string(text::kAppName) : std::string(caption);
     std::fprintf(err_, "%s: %.*s\n", shownCaption.c_str(), static_cast<int>(text.size()), text.data());
     output::NoteReason(shownCaption + ": " + std::string(text));
     std::fflush(err_);
@@ -62,13 +61,13 @@ void CliScreen::SettingsProgressSetPos(int position)
     ShowProgress("Setting", std::clamp(position, 0, 100));
 }
 
-void CliScreen::SettingsProgressTitle(bool success)
+void CliScreen::SettingsProgressTitle(std::string_view title, bool success)
 {
     EndProgressLine();
     settingsWriteSucceeded = success;
     if (!success && !detail_.empty())
         std::fprintf(err_, "%s\n", detail_.c_str());
-    std::fprintf(err_, "%s\n", success ? "SUCCESSED" : "FAILED");
+    std::fprintf(err_, "%.*s\n", static_cast<int>(title.size()), title.data());
     std::fflush(err_);
 }
 

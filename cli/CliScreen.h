@@ -38,7 +38,7 @@ public:
     void SettingsProgressOpen() override;
     void SettingsProgressSetPos(int position) override;
     void SettingsProgressDetail(std::string_view text) override { detail_ = std::string(text); }
-    void SettingsProgressTitle(bool success) override;
+    void SettingsProgressTitle(std::string_view title, bool success) override;
     void SettingsProgressClose() override;
     void RepaintNow() override {}
     void PumpMessages() override {}

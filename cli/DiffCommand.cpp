@@ -100,7 +100,7 @@ int RunDiff(const GlobalOptions& options, const Args& args)
             return status;
         KelDlgLogic& logic = session.logic();
         const Side esc{"esc", ShownSettingsOfReply(logic.record().lastRead.data(), logic.record().escVariant),
-                       logic.link().versionText};
+                       logic.VersionText()};
         for (std::size_t i = 0; i < 2; ++i) {
             if (names[i] == "esc")
                 sides[i] = esc;

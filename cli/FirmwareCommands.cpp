@@ -33,10 +33,10 @@ int Flash(const GlobalOptions& options, int pollMode, const std::string& file)
     session.screen().fileAnswer = file;
     const UpdateOutcome result = session.logic().OnUpdate();
     if (result == UpdateOutcome::Interrupted)
-        return session.Stop(DescribeStop(session.logic().link().stoppedAt, file));
+        return session.Stop(DescribeStop(session.logic().StoppedAt(), file));
     const int outcome = ExitOf(result);
     // A failed box update closes the port itself; that is no loss.
-    const int status = outcome == kExitDevice && session.logic().uart().portOpen != 1 && !session.device().Lost()
+    const int status = outcome == kExitDevice && !session.logic().PortOpen() && !session.device().Lost()
                            ? outcome
                            : session.Finish(outcome);
     if (status == kExitDone && options.json)

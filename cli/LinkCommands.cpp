@@ -1,5 +1,6 @@
 // ports and detect: what is attached and what answers.
 #include <QSerialPortInfo>
+#include <cctype>
 #include <cstdio>
 
 #include "Commands.h"
@@ -7,6 +8,7 @@
 #include "Json.h"
 #include "Output.h"
 #include "link/PortFinder.h"
+#include "link/Texts.h"
 #include "resources/ResourceIds.h"
 
 namespace kel::cli {
@@ -44,8 +46,11 @@ int RunPorts(const GlobalOptions& options)
         output::PrintJson("{\"ports\": [" + json + "]}");
     else if (ports.isEmpty())
         std::printf("No serial ports found.\n");
-    if (!options.json && !anyBox)
-        std::fprintf(stderr, "No program box (USB 10c4:ea60) is plugged in.\n");
+    if (!options.json && !anyBox) {
+        std::string sentence(text::kNoProgramBox);
+        sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+        std::fprintf(stderr, "%s.\n", sentence.c_str());
+    }
     return kExitDone;
 }
 
@@ -57,7 +62,7 @@ bool EscWaitsInLoader(Session& session)
 {
     session.logic().OnDeviceRadio(id::kRadioFix);
     session.logic().OnTimer();
-    return session.logic().uart().escState == 2;
+    return session.logic().EscConnected();
 }
 
 } // namespace
@@ -85,20 +90,20 @@ int RunDetect(const GlobalOptions& options, const Args& args)
         return kExitDevice;
     if (session.Interrupted())
         return session.Stop("nothing was changed on the device");
-    const UsbUart& uart = session.logic().uart();
-    const LinkState& link = session.logic().link();
-    const bool answered = mode == kPollBox ? link.boxConnected != 0 : uart.escState == 2;
+    const KelDlgLogic& logic = session.logic();
+    const bool answered = logic.Answered();
     if (options.json) {
-        output::PrintJson("{\"usb\": " + std::to_string(uart.usbState) + ", \"esc\": " + std::to_string(uart.escState)
-                          + ", \"box\": " + std::to_string(link.boxConnected)
-                          + ", \"version\": " + JsonString(link.versionText) + "}");
+        output::PrintJson("{\"usb\": " + std::to_string(static_cast<int>(logic.UsbLinkState()))
+                          + ", \"esc\": " + std::to_string(static_cast<int>(logic.EscLinkState()))
+                          + ", \"box\": " + std::to_string(logic.BoxConnected() ? 1 : 0)
+                          + ", \"version\": " + JsonString(logic.VersionText()) + "}");
     } else {
         auto lamp = [](bool on) { return on ? "on" : "off"; };
-        std::printf("USB Connection:         %s\n", lamp(uart.usbState == 2));
-        std::printf("ESC Connection:         %s\n", lamp(uart.escState == 2));
-        std::printf("ProgramBox Connection:  %s\n", lamp(link.boxConnected != 0));
-        if (!link.versionText.empty())
-            std::printf("Version:                %s\n", link.versionText.c_str());
+        std::printf("USB Connection:         %s\n", lamp(logic.UsbInUse()));
+        std::printf("ESC Connection:         %s\n", lamp(logic.EscConnected()));
+        std::printf("ProgramBox Connection:  %s\n", lamp(logic.BoxConnected()));
+        if (!logic.VersionText().empty())
+            std::printf("Version:                %s\n", logic.VersionText().c_str());
         if (!answered) {
             static const char* const kWhat[] = {"", "No ESC answers.", "The program box does not answer.",
                                                 "No ESC waits in its boot loader."};

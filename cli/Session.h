@@ -8,6 +8,7 @@
 #include "link/Clock.h"
 #include "link/PortFinder.h"
 #include "link/SerialDevice.h"
+#include "link/qt/DeviceChoice.h"
 #include "uilogic/KelDlgLogic.h"
 
 namespace kel::cli {
@@ -28,7 +29,7 @@ public:
     KelDlgLogic& logic() { return *logic_; }
     CliScreen& screen() { return screen_; }
     CliPollTimer& timer() { return timer_; }
-    SerialDevice& device() { return *device_; }
+    SerialDevice& device() { return *device_.serial; }
 
     // Chooses the device radio button of the poll mode and runs ticks back to
     // back: the first opens the port, the next ones probe, until something
@@ -47,13 +48,10 @@ public:
     int Stop(const std::string& state);
 
 private:
-    bool Answered(int pollMode);
-
     InterruptFlag interrupt_;
     GlobalOptions options_;
     SteadyClock clock_;
-    std::unique_ptr<SerialDevice> device_;
-    std::unique_ptr<PortFinder> finder_;
+    Device device_;
     CliScreen screen_;
     CliPollTimer timer_;
     std::unique_ptr<KelDlgLogic> logic_;

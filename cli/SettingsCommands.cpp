@@ -35,7 +35,7 @@ std::string RepairHint(const OutOfRangeValue& v)
 // of the read. False when another message box said the read failed.
 bool ReadShown(Session& session, int errorsBefore, std::vector<OutOfRangeValue>& held)
 {
-    SettingsRecord& record = session.logic().record();
+    const SettingsRecord& record = session.logic().record();
     held = record.escMode < 0 ? std::vector<OutOfRangeValue>{} : FindOutOfRangeInReply(record.lastRead.data());
     int refusals = 0;
     for (const OutOfRangeValue& v : held) {
@@ -51,13 +51,13 @@ bool ConnectAndRead(Session& session, std::vector<OutOfRangeValue>& held)
 {
     if (!session.Connect(kPollEsc))
         return false;
-    if (session.logic().uart().escState != 2) {
+    if (!session.logic().EscConnected()) {
         output::Complain("no ESC answers");
         return false;
     }
     if (!ReadShown(session, 0, held))
         return false;  // the engine's message says why
-    if (session.logic().record().escMode < 0) {
+    if (!session.logic().SettingsShown()) {
         output::Complain("the ESC's settings reply lacked its end mark (0xDD); nothing was shown");
         return false;
     }
@@ -67,7 +67,7 @@ bool ConnectAndRead(Session& session, std::vector<OutOfRangeValue>& held)
 void Print(Session& session, bool json, const std::vector<OutOfRangeValue>& held, const std::string& extraJson = {})
 {
     KelDlgLogic& logic = session.logic();
-    SettingsView view{logic.record(), logic.link().versionText, logic.link().escVersion, {}, false, held};
+    SettingsView view{logic.record(), logic.VersionText(), logic.EscVersion(), {}, false, held};
     view.extraJson = extraJson;
     PrintSettings(view, json);
 }
@@ -87,8 +87,8 @@ std::optional<ProfileImage> ReadGoodProfile(const std::string& path)
     std::string why;
     const auto image = ReadProfileFile(path, &why);
     if (!image) {
-        std::fprintf(stderr, "ZORV: %s\n", std::string(kFileErrorMessage).c_str());
-        output::NoteReason("ZORV: " + std::string(kFileErrorMessage));
+        std::fprintf(stderr, "ZORV: %s\n", std::string(text::kFileErrorMessage).c_str());
+        output::NoteReason("ZORV: " + std::string(text::kFileErrorMessage));
         output::Complain(why);
         return std::nullopt;
     }
@@ -200,10 +200,9 @@ int RunDefaults(const GlobalOptions& options, const Args& givenArgs)
     if (!read)
         return session.Finish(kExitDevice);
     KelDlgLogic& logic = session.logic();
-    logic.record().escMode = -1;  // so an incomplete read-back shows
     const int errorsBefore = session.screen().errorCount;
-    logic.OnDefaults();
-    if (!ReadShown(session, errorsBefore, held) || logic.record().escMode < 0) {
+    const bool readBack = logic.RestoreDefaultsAndReadBack();
+    if (!ReadShown(session, errorsBefore, held) || !readBack) {
         if (session.screen().errorCount == errorsBefore)
             output::Complain("the factory settings could not be read back");
         return session.Finish(kExitDevice);
@@ -227,18 +226,6 @@ int RunDefaults(const GlobalOptions& options, const Args& givenArgs)
 }
 
 namespace {
-
-// A custom value given on the command line is written even while its slot is
-// not on "Custom" (the window then sends the value last read): that is how a
-// value the ESC holds out of range is repaired.
-void SendCustomAsGiven(SettingsRecord& record, CustomField field)
-{
-    const CustomFieldInfo& info = InfoOf(field);
-    for (const Parameter& p : kParameters) {
-        if (p.source == info.edit && p.tag != 0)
-            record.lastRead[static_cast<std::size_t>(p.replyByte)] = record.custom.Value(field);
-    }
-}
 
 // A value the ESC holds out of range that this write would change without
 // being asked to (the window would send its own refusal text, or entry 0):
@@ -310,7 +297,7 @@ int RunWrite(const GlobalOptions& options, const Args& givenArgs)
     CliScreen& screen = session.screen();
     const int errorsBefore = screen.errorCount;
     std::string why;
-    if (profile && !logic.profileFiles().LoadFrom(*profile, &why)) {
+    if (profile && !logic.LoadProfile(*profile, &why)) {
         output::Complain(why);
         return kExitFile;
     }
@@ -319,8 +306,7 @@ int RunWrite(const GlobalOptions& options, const Args& givenArgs)
         logic.OnModeSwitch();
     for (const Assignment& a : assignments) {
         if (a.target.custom) {
-            logic.OnCustomTextChanged(InfoOf(*a.target.custom).edit, a.value);
-            SendCustomAsGiven(logic.record(), *a.target.custom);
+            logic.OnCustomGiven(InfoOf(*a.target.custom).edit, a.value);
         } else {
             logic.OnOptionChosen(a.target.slot, a.index);
         }
@@ -336,8 +322,8 @@ int RunWrite(const GlobalOptions& options, const Args& givenArgs)
     }
     const ShownSettings meant = ShownAfterWrite(logic.record());
     logic.OnApply();
-    if (logic.link().stoppedAt.exchange == StopPoint::Exchange::SettingsWrite)
-        return session.Stop(DescribeStop(logic.link().stoppedAt, {}));
+    if (logic.StoppedAt().exchange == StopPoint::Exchange::SettingsWrite)
+        return session.Stop(DescribeStop(logic.StoppedAt(), {}));
     const bool written = screen.errorCount == errorsBefore && screen.settingsWriteSucceeded.value_or(false);
     int status = session.Finish(written ? kExitDone : kExitDevice);
     if (status != kExitDone)
@@ -376,7 +362,7 @@ int RunProfile(const GlobalOptions& options, const Args& args)
         if (const int status = session.Finish(kExitDone); status != kExitDone)
             return status;
         KelDlgLogic& logic = session.logic();
-        ProfileImage image = BuildProfileImage(logic.record(), logic.link().escVersion);
+        ProfileImage image = BuildProfileImage(logic.record(), logic.EscVersion());
         KeepHeldValues(image, held);  // what the ESC holds, not the window's refusal texts
         std::string why;
         if (!WriteProfileFile(path, image, why)) {
@@ -396,9 +382,9 @@ int RunProfile(const GlobalOptions& options, const Args& args)
         return kExitFile;
     Session session(options);
     KelDlgLogic& logic = session.logic();
-    ApplyProfileImage(*image, ProfileNameOf(path), logic.record(), logic.profile());
-    const std::array<std::uint8_t, 4> version = {(*image)[27], (*image)[28], (*image)[29], (*image)[30]};
-    PrintSettings({logic.record(), logic.profile().versionText, version, logic.profile().name, true}, options.json);
+    logic.ShowProfile(*image, ProfileNameOf(path));
+    PrintSettings({logic.record(), logic.profile().versionText, EscVersionOf(*image), logic.profile().name, true},
+                  options.json);
     return kExitDone;
 }
 

@@ -93,13 +93,13 @@ void CprogessDlg::SetDetail(const QString& text)
     m_detail->setText(text);
 }
 
-void CprogessDlg::SetTitle(bool success)
+void CprogessDlg::SetTitle(const QString& title, bool success)
 {
     m_titleColour = success ? kSuccessColour : kFailureColour;
     QPalette colours = m_title->palette();
     colours.setColor(QPalette::WindowText, m_titleColour);
     m_title->setPalette(colours);
-    m_title->setText(success ? QStringLiteral("SUCCESSED") : QStringLiteral("FAILED"));
+    m_title->setText(title);
 }
 
 void CprogessDlg::paintEvent(QPaintEvent*)

@@ -35,7 +35,7 @@ public:
 
     void SetPos(int position);                // bar position, range 0..100
     void SetDetail(const QString& text);      // detail line
-    void SetTitle(bool success);              // "SUCCESSED" green or "FAILED" red
+    void SetTitle(const QString& title, bool success);  // green on success, else red
 
     CXProgressCtrl* Bar() const { return m_bar; }
     QLabel* Detail() const { return m_detail; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Protocol.h"
 #include "Screen.h"
 #include "UsbUart.h"
 #include "resources/ResourceIds.h"
@@ -10,12 +11,7 @@
 namespace kel {
 
 namespace {
-constexpr std::uint8_t kProbeEsc = 0xD5;
-constexpr std::uint8_t kProbeBox = 0xD4;
-constexpr std::uint8_t kProbeLoader = 0xD6;
-constexpr std::uint8_t kQueryVersion = 0xD7;
-constexpr std::uint8_t kEscAnswer = 0x26;  // "&"
-constexpr std::uint8_t kLoaderAnswer = 0xD7;
+using namespace protocol;
 constexpr int kEscAnswerMs = 10;
 constexpr int kBoxAnswerMs = 150;
 constexpr int kLoaderAnswerMs = 150;
@@ -25,9 +21,9 @@ constexpr int kVersionReplyMs = 500;
 void RefreshLamps(LinkContext& ctx)
 {
     auto lamp = [&](int id, bool lit) { ctx.screen.SetBitmap(id, lit ? id::bmp::kLampOn : id::bmp::kLampOff); };
-    lamp(id::kLampUsb, ctx.uart.usbState == 2);
-    lamp(id::kLampEsc, ctx.uart.escState == 2);
-    lamp(id::kLampBox, ctx.link.boxConnected != 0);
+    lamp(id::kLampUsb, ctx.uart.usbState == UsbState::kInUse);
+    lamp(id::kLampEsc, ctx.uart.escState == EscState::kConnected);
+    lamp(id::kLampBox, ctx.link.boxConnected);
 }
 
 void EnableSettingButtons(Screen& screen, bool enabled)
@@ -55,9 +51,9 @@ void LinkPoller::Tick()
 {
     UsbUart& uart = ctx_.uart;
     uart.OpenPort();
-    if (uart.usbState < 2) {
-        if (uart.portOpen == 1) {
-            uart.usbState = 2;
+    if (uart.usbState != UsbState::kInUse) {
+        if (uart.portOpen) {
+            uart.usbState = UsbState::kInUse;
             RefreshLamps(ctx_);
         }
         return;
@@ -97,11 +93,11 @@ void LinkPoller::PollEsc()
         return;
     uart.SendCommand(kProbeEsc);
     if (uart.Receive(1, kEscAnswerMs) != 0) {
-        if (uart.escState == 1)
+        if (uart.escState == EscState::kSilent)
             return;
-        uart.escState = 1;
+        uart.escState = EscState::kSilent;
         uart.PurgePort();
-        link.boxConnected = 0;
+        link.boxConnected = false;
         link.versionText.clear();
         ctx_.screen.SetText(id::kVersionField, "");
         RefreshLamps(ctx_);
@@ -111,14 +107,14 @@ void LinkPoller::PollEsc()
         uart.PurgePort();
         return;
     }
-    if (uart.escState == 2 && link.redetect == 0)
+    if (uart.escState == EscState::kConnected && !link.redetect)
         return;  // still connected
 
     // A new connection. The version is asked for every time, also when the
     // box flag is still set from ProgramBox mode: otherwise the version bytes
     // would be whatever the receive buffer holds.
     const bool versionArrived = QueryVersion();
-    link.boxConnected = 0;
+    link.boxConnected = false;
     EnableSettingButtons(ctx_.screen, true);
     // A version that did not arrive is unknown (zeros, no text), never the
     // echo and old bytes the buffer still holds.
@@ -127,10 +123,10 @@ void LinkPoller::PollEsc()
         std::copy_n(uart.rx.begin(), 4, link.escVersion.begin());
     link.versionText = versionArrived ? FormatEscVersion(link.escVersion.data()) : std::string();
     ctx_.screen.SetText(id::kVersionField, link.versionText);
-    uart.escState = 2;
+    uart.escState = EscState::kConnected;
     if (onEscFound)
         onEscFound();
-    link.redetect = 0;
+    link.redetect = false;
     RefreshLamps(ctx_);
 }
 
@@ -141,21 +137,21 @@ void LinkPoller::PollBox()
     if (!SendProbe(kProbeBox))
         return;
     if (uart.Receive(2, kBoxAnswerMs) != 0) {
-        link.boxConnected = 0;
+        link.boxConnected = false;
         RefreshLamps(ctx_);
         return;
     }
-    if ((uart.rx[0] & 0xF0) != 0xD0)
+    if ((uart.rx[0] & kBoxAnswerMask) != kBoxAnswer)
         return;
-    if (link.boxConnected == 0 || link.redetect != 0)
+    if (!link.boxConnected || link.redetect)
         QueryVersion();
     // On later ticks bytes 2..5 still hold the first detection's version reply.
-    link.redetect = 0;
-    link.boxConnected = 1;
+    link.redetect = false;
+    link.boxConnected = true;
     EnableSettingButtons(ctx_.screen, false);
     link.versionText = FormatBoxVersion(&uart.rx[2]);
     ctx_.screen.SetText(id::kVersionField, link.versionText);
-    uart.escState = 0;
+    uart.escState = EscState::kUnknown;
     RefreshLamps(ctx_);
 }
 
@@ -165,7 +161,7 @@ void LinkPoller::PollFixMode()
     if (!SendProbe(kProbeLoader))
         return;
     uart.Receive(1, kLoaderAnswerMs);
-    uart.escState = uart.rx[0] == kLoaderAnswer ? 2 : 0;
+    uart.escState = uart.rx[0] == kLoaderReady ? EscState::kConnected : EscState::kUnknown;
     RefreshLamps(ctx_);
 }
 

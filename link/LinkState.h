@@ -20,8 +20,8 @@ inline constexpr int kPollPeriodMs = 500;        // after every exchange
 // What the main window knows about the link beyond the UsbUart's own states.
 struct LinkState {
     int pollMode = kPollNone;
-    int boxConnected = 0;  // the program box answers its own probe
-    int redetect = 0;      // the next answer counts as a new connection
+    bool boxConnected = false;  // the program box answers its own probe
+    bool redetect = false;      // the next answer counts as a new connection
     std::string versionText;  // shown in the version field
     std::array<std::uint8_t, 4> escVersion{};  // as received; stored into profiles
     // Set while a firmware update lets window messages through: every other

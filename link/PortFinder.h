@@ -2,6 +2,8 @@
 #include <optional>
 #include <string>
 
+#include "Texts.h"
+
 namespace kel {
 
 inline constexpr unsigned kBoxVendorId = 0x10C4;
@@ -14,7 +16,7 @@ public:
     virtual ~PortFinder() = default;
     virtual std::optional<std::string> FindBoxPort() = 0;
     // Said when FindBoxPort finds nothing.
-    virtual std::string NotFoundReason() { return "no program box (USB 10c4:ea60) is plugged in"; }
+    virtual std::string NotFoundReason() { return std::string(text::kNoProgramBox); }
 };
 
 // Always the same device (`--port DEVICE`, the simulator).

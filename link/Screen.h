@@ -3,11 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace kel {
+#include "Texts.h"
 
-inline constexpr std::string_view kBoxCaption = "ZORV";
-// An empty caption stands for the application's name ("Kel").
-inline constexpr std::string_view kAppCaption = "";
+namespace kel {
 
 enum class MessageIcon { None, Error };
 
@@ -49,7 +47,9 @@ public:
     virtual void SettingsProgressOpen() = 0;
     virtual void SettingsProgressSetPos(int position) = 0;
     virtual void SettingsProgressDetail(std::string_view text) = 0;
-    virtual void SettingsProgressTitle(bool success) = 0;  // "SUCCESSED" green / "FAILED" red
+    // The title at the end of a write: text::kSettingsWritten (success) or
+    // text::kSettingsNotWritten; the window colours it green or red.
+    virtual void SettingsProgressTitle(std::string_view title, bool success) = 0;
     virtual void SettingsProgressClose() = 0;
 
     // Paint the window now (the exchanges block its own painting).

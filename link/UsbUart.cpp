@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "Protocol.h"
+
 namespace kel {
 
 UsbUart::UsbUart(SerialDevice& device, PortFinder& finder, Clock& clock)
@@ -12,13 +14,13 @@ UsbUart::UsbUart(SerialDevice& device, PortFinder& finder, Clock& clock)
 
 UsbUart::~UsbUart()
 {
-    if (portOpen == 1)
+    if (portOpen)
         device_.Close();
 }
 
 int UsbUart::OpenPort()
 {
-    if (portOpen == 1)
+    if (portOpen)
         return 0;
 
     const auto found = finder_.FindBoxPort();
@@ -41,15 +43,15 @@ int UsbUart::OpenPort()
         PurgePort();
     }
     // The port is used as the driver set it up when the settings were refused.
-    portOpen = 1;
+    portOpen = true;
     return 0;
 }
 
 void UsbUart::ClosePort()
 {
-    usbState = 0;
-    escState = 0;
-    portOpen = 0;
+    usbState = UsbState::kNotConnected;
+    escState = EscState::kUnknown;
+    portOpen = false;
     device_.Close();
 }
 
@@ -129,7 +131,7 @@ int UsbUart::SendBlockAcked(const std::uint8_t* data, std::size_t count)
     ReadWithTimeout(rx.data(), std::min(count, rx.size()), bytesRead, kAckedEchoMs);
     if (Receive(1, kAckMs) != 0)
         return 1;
-    return rx[0] == 0x01 ? 0 : 1;
+    return rx[0] == protocol::kAck ? 0 : 1;
 }
 
 int UsbUart::HexDigitValue(char c)

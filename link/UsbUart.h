@@ -10,6 +10,14 @@
 
 namespace kel {
 
+// The USB lamp: lit once the polling has taken the open port into use. The
+// numbers are the ones kel-cli's `detect --json` prints.
+enum class UsbState : int { kNotConnected = 0, kInUse = 2 };
+// The ESC lamp: lit while an ESC (or, in FixMode, its loader) answers.
+// kSilent marks an ESC probe that went unanswered, so that what follows the
+// loss is done once.
+enum class EscState : int { kUnknown = 0, kSilent = 1, kConnected = 2 };
+
 // The one serial link to the program box. Every byte written comes back as an
 // echo before any reply; every read lands at offset 0 of the receive buffer,
 // where callers take replies from.
@@ -52,9 +60,9 @@ public:
     static std::uint8_t HexPairValue(char high, char low);
 
     // Link states (written by the polling and the box update).
-    int usbState = 0;       // 0 not connected, 2 port open and in use
-    int escState = 0;       // 0, 1 or 2
-    int portOpen = 0;       // 1 while the device is open
+    UsbState usbState = UsbState::kNotConnected;
+    EscState escState = EscState::kUnknown;
+    bool portOpen = false;  // while the device is open
     int legacySystem = 0;   // never set on this platform; kept for the Receive pause
 
     std::array<std::uint8_t, kReceiveSize> rx{};

@@ -93,7 +93,7 @@ void CustomFields::Check(CustomField field, bool typing)
     }
     if (tidy.invalidChar) {
         // One message per refusal: the refusal text itself is not checked again.
-        screen_.MessageBox(kInvalidCharMessage, kBoxCaption, MessageIcon::Error);
+        screen_.MessageBox(text::kInvalidCharMessage, text::kBoxCaption, MessageIcon::Error);
         Show(field, refused);
         return;
     }
@@ -112,7 +112,7 @@ void CustomFields::Check(CustomField field, bool typing)
     const int value = info.volt ? CustomNumber(Text(field), true) : LeadingNumber(Text(field));
     if (value >= info.lower && value <= info.upper)
         return;
-    screen_.MessageBox(kInvalidValueMessage, kBoxCaption, MessageIcon::Error);
+    screen_.MessageBox(text::kInvalidValueMessage, text::kBoxCaption, MessageIcon::Error);
     Show(field, refused);
 }
 

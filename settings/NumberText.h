@@ -5,8 +5,6 @@
 
 namespace kel {
 
-inline constexpr std::string_view kInvalidCharMessage = "The input data include invalid char!";
-inline constexpr std::string_view kInvalidValueMessage = "The input data is invalid!";
 inline constexpr std::string_view kPercentRefused = "0%";
 inline constexpr std::string_view kVoltRefused = "NONE";
 

@@ -106,7 +106,6 @@ inline constexpr std::array<Parameter, 28> kParameters = {{
 inline constexpr int kPairCount = 21;
 inline constexpr std::size_t kSettingsBlockSize = 2 * kPairCount;  // 42 bytes
 inline constexpr std::size_t kSettingsReplySize = 24;
-inline constexpr std::uint8_t kReplyEndMark = 0xDD;
 inline constexpr int kReplyModeByte = 22;
 inline constexpr int kReplyEndByte = 23;
 
@@ -137,8 +136,6 @@ constexpr std::array<std::string_view, 27> MakeParameterNames()
     return names;
 }
 inline constexpr std::array<std::string_view, 27> kParameterNames = MakeParameterNames();
-inline constexpr std::string_view kSetOk = "Set OK";  // never shown
-inline constexpr std::string_view kSetFailed = "Set Failed";
 
 // The row of an option slot (1081..1104); nullptr for anything else.
 const Parameter* ParameterOfSlot(int slot);

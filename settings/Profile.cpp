@@ -16,6 +16,15 @@ constexpr std::size_t kLowVoltOffset = 26;
 constexpr std::size_t kVersionOffset = 27;
 constexpr std::size_t kModeOffset = 30;
 
+} // namespace
+
+std::array<std::uint8_t, 4> EscVersionOf(const ProfileImage& image)
+{
+    return {image[kVersionOffset], image[kVersionOffset + 1], image[kVersionOffset + 2], image[kVersionOffset + 3]};
+}
+
+namespace {
+
 void ApplyVariantAndMode(const ProfileImage& image, SettingsRecord& record)
 {
     switch (image[kVersionOffset]) {

@@ -20,9 +20,10 @@ struct LinkState;
 inline constexpr std::size_t kProfileSize = 31;
 using ProfileImage = std::array<std::uint8_t, kProfileSize>;
 
-inline constexpr std::string_view kProfileFilter = "config Files (*.cfg)|*.cfg||";
 inline constexpr std::string_view kProfileExtension = ".cfg";
-inline constexpr std::string_view kFileErrorMessage = "File Error!";
+
+// The ESC version bytes a profile was saved from.
+std::array<std::uint8_t, 4> EscVersionOf(const ProfileImage& image);
 
 ProfileImage BuildProfileImage(const SettingsRecord& record, const std::array<std::uint8_t, 4>& escVersion);
 

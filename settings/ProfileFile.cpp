@@ -49,7 +49,7 @@ void ProfileFiles::Save()
     request.save = true;
     request.title = profile_.name;
     request.initialName = profile_.name;
-    request.filter = std::string(kProfileFilter);
+    request.filter = std::string(text::kProfileFilter);
     const auto chosen = screen_.ChooseFile(request);
     if (!chosen)
         return;
@@ -57,13 +57,13 @@ void ProfileFiles::Save()
     const std::string path = *chosen + std::string(kProfileExtension);
     std::string why;
     if (!WriteProfileFile(path, image, why))
-        screen_.MessageBox(SaveFailedText(path, why), kAppCaption, MessageIcon::Error);
+        screen_.MessageBox(SaveFailedText(path, why), text::kAppCaption, MessageIcon::Error);
 }
 
 void ProfileFiles::Load()
 {
     FileDialogRequest request;
-    request.filter = std::string(kProfileFilter);
+    request.filter = std::string(text::kProfileFilter);
     const auto chosen = screen_.ChooseFile(request);
     if (chosen)
         LoadFrom(*chosen);
@@ -73,7 +73,7 @@ bool ProfileFiles::LoadFrom(const std::string& path, std::string* why)
 {
     const auto image = ReadProfileFile(path, why);
     if (!image) {
-        screen_.MessageBox(kFileErrorMessage, kBoxCaption, MessageIcon::None);
+        screen_.MessageBox(text::kFileErrorMessage, text::kBoxCaption, MessageIcon::None);
         return false;
     }
     ApplyProfileImage(*image, ProfileNameOf(path), record_, profile_);

@@ -7,6 +7,7 @@
 #include "ParameterTable.h"
 #include "SettingsCodec.h"
 #include "SettingsRecord.h"
+#include "link/Protocol.h"
 #include "link/Screen.h"
 #include "resources/ResourceIds.h"
 
@@ -36,7 +37,7 @@ public:
     void SettingsProgressOpen() override {}
     void SettingsProgressSetPos(int) override {}
     void SettingsProgressDetail(std::string_view) override {}
-    void SettingsProgressTitle(bool) override {}
+    void SettingsProgressTitle(std::string_view, bool) override {}
     void SettingsProgressClose() override {}
     void RepaintNow() override {}
     void PumpMessages() override {}
@@ -127,7 +128,7 @@ ShownSettings ShownAfterWrite(const SettingsRecord& record)
     std::copy_n(record.lastRead.begin(), reply.size(), reply.begin());
     for (int k = 0; k < kPairCount; ++k)
         reply[static_cast<std::size_t>(kPairs[static_cast<std::size_t>(k)].replyByte)] = block[2 * k + 1];
-    reply[kReplyEndByte] = kReplyEndMark;
+    reply[kReplyEndByte] = protocol::kReplyEndMark;
     return ShownSettingsOfReply(reply.data(), record.escVariant);
 }
 

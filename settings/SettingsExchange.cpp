@@ -6,6 +6,7 @@
 
 #include "SettingsRecord.h"
 #include "link/PollTimer.h"
+#include "link/Protocol.h"
 #include "link/Screen.h"
 #include "link/UsbUart.h"
 
@@ -27,7 +28,7 @@ constexpr int kEndOfWriteReplyMs = 150;
 
 std::string VersionMismatchText(const std::string& current, const std::string& profile)
 {
-    std::string text(kVersionMismatchFormat);
+    std::string text(text::kVersionMismatchFormat);
     for (const std::string* part : {&current, &profile})
         text.replace(text.find("%s"), 2, *part);
     return text;
@@ -46,23 +47,23 @@ void SettingsExchange::ReadSettings()
     UsbUart& uart = ctx_.uart;
     ctx_.pollTimer.Stop();
     for (int i = 0; i < kWakeCount; ++i) {  // wakes the ESC and brings it in step
-        uart.SendCommand(kProbe);
+        uart.SendCommand(protocol::kProbeEsc);
         uart.Receive(1, kWakeReplyMs);
     }
     bool requested = false;
     for (int attempt = 0; attempt <= kRequestResends && !requested; ++attempt)
-        requested = uart.SendCommand(kRequestSettings) == 0;
+        requested = uart.SendCommand(protocol::kRequestSettings) == 0;
     if (requested) {
         if (uart.Receive(kSettingsReplySize, kSettingsReplyMs) != 0) {
             // Polling stays stopped until a firmware update restarts it.
-            ctx_.screen.MessageBox(kUpdateFirmwareMessage, kBoxCaption, MessageIcon::None);
+            ctx_.screen.MessageBox(text::kUpdateFirmwareMessage, text::kBoxCaption, MessageIcon::None);
             EnableSettingButtons(ctx_.screen, false);
             return;
         }
         std::array<std::uint8_t, kSettingsReplySize> reply{};
         std::copy_n(uart.rx.begin(), reply.size(), reply.begin());
         std::copy(uart.rx.begin(), uart.rx.end(), record_.lastRead.begin());
-        if (reply[kReplyEndByte] == kReplyEndMark) {
+        if (reply[kReplyEndByte] == protocol::kReplyEndMark) {
             EnableSettingButtons(ctx_.screen, true);
             record_.escMode = reply[kReplyModeByte] != 0 ? 1 : 0;
             ctx_.screen.Enable(id::kPageBooster, record_.escMode == 1);
@@ -77,9 +78,9 @@ void SettingsExchange::ReadSettings()
 
 bool SettingsExchange::EscConnected()
 {
-    if (ctx_.uart.escState == 2)
+    if (ctx_.uart.escState == EscState::kConnected)
         return true;
-    ctx_.screen.MessageBox(kNoEscMessage, kBoxCaption, MessageIcon::Error);
+    ctx_.screen.MessageBox(text::kNoEscMessage, text::kBoxCaption, MessageIcon::Error);
     return false;
 }
 
@@ -89,7 +90,7 @@ bool SettingsExchange::Apply()
         return false;
     if (profile_.loaded && profile_.versionText != ctx_.link.versionText) {
         // The flag stays: every write is refused until a matching profile is loaded.
-        ctx_.screen.MessageBox(VersionMismatchText(ctx_.link.versionText, profile_.versionText), kAppCaption,
+        ctx_.screen.MessageBox(VersionMismatchText(ctx_.link.versionText, profile_.versionText), text::kAppCaption,
                                MessageIcon::None);
         return false;
     }
@@ -97,7 +98,7 @@ bool SettingsExchange::Apply()
     const SettingsBlock block = EncodeSettings(record_);
     ctx_.screen.SettingsProgressOpen();
     const bool written = WriteSettings(block);
-    ctx_.uart.SendCommand(kEndOfWrite);
+    ctx_.uart.SendCommand(protocol::kEndOfWrite);
     ctx_.uart.Receive(1, kEndOfWriteReplyMs);
     ctx_.uart.PurgePort();
     ctx_.pollTimer.Start(kPollPeriodMs);
@@ -131,14 +132,14 @@ bool SettingsExchange::WriteSettings(const SettingsBlock& block)
             acked = uart.SendBlockAcked(pair, 2) == 0;
         }
         if (acked) {
-            // A second acknowledge byte, when one comes, must be 0x01 as well.
+            // A second acknowledge byte, when one comes, must be one as well.
             uart.Receive(1, kSecondAckMs);
-            acked = uart.rx[0] == 0x01;
+            acked = uart.rx[0] == protocol::kAck;
         }
         if (!acked) {
             screen.SettingsProgressDetail(std::string(kParameterNames[static_cast<std::size_t>(k)]) +
-                                          std::string(kSetFailed));
-            screen.SettingsProgressTitle(false);
+                                          std::string(text::kSetFailed));
+            screen.SettingsProgressTitle(text::kSettingsNotWritten, false);
             uart.clock().Sleep(kFailedPauseMs);
             screen.SettingsProgressClose();
             return false;
@@ -147,7 +148,7 @@ bool SettingsExchange::WriteSettings(const SettingsBlock& block)
         progress += kProgressStep;
         screen.SettingsProgressSetPos(progress);
     }
-    screen.SettingsProgressTitle(true);
+    screen.SettingsProgressTitle(text::kSettingsWritten, true);
     uart.clock().Sleep(kSucceededPauseMs);
     screen.SettingsProgressClose();
     return true;
@@ -157,7 +158,7 @@ void SettingsExchange::RestoreDefaults()
 {
     if (ctx_.link.exchangeRunning || !EscConnected())
         return;
-    if (ctx_.uart.SendCommand(kFactorySettings) != 0)
+    if (ctx_.uart.SendCommand(protocol::kFactorySettings) != 0)
         return;
     ReadSettings();
     record_.EnableCustomFieldsBySlots();

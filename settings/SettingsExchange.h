@@ -10,10 +10,6 @@ namespace kel {
 
 class SettingsRecord;
 
-inline constexpr std::string_view kNoEscMessage = "No response from ESC!";
-inline constexpr std::string_view kUpdateFirmwareMessage = "Please Update Device to Latest Firmware!";
-inline constexpr std::string_view kVersionMismatchFormat = "Current Version %s can not Load this Version %s profile!";
-
 // The settings exchanges with the ESC: reading its settings, writing the
 // record back as acknowledged pairs, and restoring its factory settings.
 // Each kills the poll timer first and restarts it at 500 ms when done (a
@@ -36,11 +32,6 @@ public:
     // closes. True when every pair was acknowledged. A stop request ends it
     // before the next pair (LinkState::stoppedAt says how far it got).
     bool WriteSettings(const SettingsBlock& block);
-
-    static constexpr std::uint8_t kProbe = 0xD5;
-    static constexpr std::uint8_t kRequestSettings = 0xD8;
-    static constexpr std::uint8_t kFactorySettings = 0xDE;
-    static constexpr std::uint8_t kEndOfWrite = 0xDF;
 
 private:
     bool EscConnected();

@@ -40,7 +40,8 @@ struct OutputByte {
 // any reply. Nothing here sleeps or does I/O.
 class DeviceModel {
 public:
-    // Command and reply bytes.
+    // Command and reply bytes, spelled here apart from link/Protocol.h on purpose:
+    // the model is the device's own account, so a wrong byte there fails the tests.
     static constexpr std::uint8_t kEscProbe = 0xD5;
     static constexpr std::uint8_t kEscAnswer = 0x26;  // "&"
     static constexpr std::uint8_t kBoxProbe = 0xD4;
@@ -94,7 +95,6 @@ public:
 
     // Whether the device is attached at nowMs (a replug powers it up afresh).
     bool IsPresent(std::int64_t nowMs);
-    std::optional<std::int64_t> UnpluggedAtMs() const { return unpluggedAt_; }
     // How often the device was unplugged so far: a handle opened before an unplug is dead.
     int Unplugs() const { return unplugs_; }
     // When a replug is due, while unplugged.

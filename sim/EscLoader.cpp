@@ -47,7 +47,6 @@ void EscLoader::Program(const HexRecord& record)
             image_[base_ + record.address + static_cast<std::uint32_t>(i)] = record.data[i];
         break;
     case kEndOfFile:
-        endSeen_ = true;
         break;
     case kExtendedSegment:
         if (record.data.size() == 2)

@@ -46,7 +46,6 @@ public:
     std::uint32_t LowestAddress() const { return image_.empty() ? 0 : image_.begin()->first; }
     std::size_t RecordsProgrammed() const { return records_; }
     std::size_t ChecksumFailures() const { return checksumFailures_; }
-    bool EndOfFileSeen() const { return endSeen_; }
 
 private:
     bool inRecord_ = false;
@@ -55,7 +54,6 @@ private:
     std::uint32_t base_ = 0;
     std::size_t records_ = 0;
     std::size_t checksumFailures_ = 0;
-    bool endSeen_ = false;
 };
 
 } // namespace kel::sim

@@ -12,7 +12,6 @@ namespace kel::sim {
 class EscSettings {
 public:
     static constexpr std::size_t kReplySize = 24;
-    static constexpr std::size_t kModeByte = 22;
     static constexpr std::size_t kEndMarkByte = 23;
     static constexpr std::uint8_t kEndMark = 0xDD;
     static constexpr std::uint8_t kModeTag = 0xFE;
@@ -34,7 +33,6 @@ public:
     const Reply& Bytes() const { return bytes_; }
     std::uint8_t At(std::size_t position) const { return bytes_.at(position); }
     void Set(std::size_t position, std::uint8_t value) { bytes_.at(position) = value; }
-    bool IsMod() const { return bytes_[kModeByte] != 0; }
 
 private:
     Reply bytes_{};

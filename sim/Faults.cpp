@@ -117,11 +117,6 @@ void FaultSet::Clear(FaultKind kind)
     slot(kind) = Slot{};
 }
 
-void FaultSet::ClearAll()
-{
-    slots_ = {};
-}
-
 std::optional<int> FaultSet::Value(FaultKind kind) const
 {
     const Slot& s = slot(kind);

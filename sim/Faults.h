@@ -60,7 +60,6 @@ public:
     // Sets a fault directly; occurrence faults without a value hit every time.
     void Set(FaultKind kind, std::optional<int> value = std::nullopt);
     void Clear(FaultKind kind);
-    void ClearAll();
 
     bool IsSet(FaultKind kind) const { return slot(kind).active; }
     // The value of a value fault (its default when none was given); nullopt when the fault is off.

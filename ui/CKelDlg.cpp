@@ -31,7 +31,7 @@ CKelDlg::CKelDlg(SerialDevice& device, PortFinder& finder, Clock& clock, Dialogs
     // Window systems that cannot shape a top-level window with a mask
     // (Wayland) show the outline this way.
     setAttribute(Qt::WA_TranslucentBackground);
-    setWindowTitle(QStringLiteral("Kel"));
+    setWindowTitle(ToQString(text::kAppName));
     OnInitDialog();
 }
 
@@ -83,7 +83,7 @@ void CKelDlg::CreateShape()
 
 bool CKelDlg::ExchangeRunning() const
 {
-    return logic_->link().exchangeRunning;
+    return logic_->UpdateRunning();
 }
 
 void CKelDlg::RepaintFace()

@@ -204,7 +204,6 @@ void CKelDlg::CreateProfileRow()
 {
     auto* name = AddEdit(id::kProfileName, kProfileNameAt);
     name->setEnabled(false);
-    name->setText(QStringLiteral("Profile1"));
     auto* version = AddEdit(id::kProfileVersion, kProfileVersionAt);
     version->setReadOnly(true);
 
@@ -219,14 +218,8 @@ void CKelDlg::CreateProfileRow()
         skinned->SetGeneratedDisabledLook(true);
         skinned->setFocusPolicy(Qt::TabFocus);
     }
-    connect(controls_.As<CxSkinButton>(id::kProfileSave), &QAbstractButton::clicked, this, [this] {
-        if (!ExchangeRunning())
-            logic_->OnSave();
-    });
-    connect(controls_.As<CxSkinButton>(id::kProfileLoad), &QAbstractButton::clicked, this, [this] {
-        if (!ExchangeRunning())
-            logic_->OnLoad();
-    });
+    connect(controls_.As<CxSkinButton>(id::kProfileSave), &QAbstractButton::clicked, this, [this] { logic_->OnSave(); });
+    connect(controls_.As<CxSkinButton>(id::kProfileLoad), &QAbstractButton::clicked, this, [this] { logic_->OnLoad(); });
 }
 
 void CKelDlg::CreateModeSelect()
@@ -235,10 +228,7 @@ void CKelDlg::CreateModeSelect()
     AddLabel(id::kModText, QStringLiteral("MOD"), kModAt);
     auto* modeSwitch = AddBitmapButton(id::kModeSwitch, id::bmp::kModeMod, id::bmp::kModeMod, layout::kModeSwitch);
     screen_.SetBitmap(id::kModeSwitch, id::bmp::kModeMod);
-    connect(modeSwitch, &QAbstractButton::clicked, this, [this] {
-        if (!ExchangeRunning())
-            logic_->OnModeSwitch();
-    });
+    connect(modeSwitch, &QAbstractButton::clicked, this, [this] { logic_->OnModeSwitch(); });
 }
 
 void CKelDlg::CreateDeviceRadios()

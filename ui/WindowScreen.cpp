@@ -15,13 +15,6 @@
 
 namespace kel::ui {
 
-namespace {
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
-
 WindowScreen::WindowScreen(QWidget& window, std::function<void()> repaintNow, const ControlMap& controls,
                            Dialogs& dialogs)
     : window_(window), repaintNow_(std::move(repaintNow)), controls_(controls), dialogs_(dialogs)
@@ -112,6 +105,14 @@ void WindowScreen::ProgressSetPos(int position)
 void WindowScreen::SettingsProgressOpen()
 {
     progress_.reset(CprogessDlg::Open(&window_));
+    // The one message pump of a settings write: the window system maps and
+    // exposes a new top-level pop-up through events, and nothing paints on a
+    // window that is not exposed yet. Nothing can re-enter the engine here:
+    // user input stays queued until the write is over, the poll timer was
+    // stopped before the pop-up opened, and nothing has been sent yet. A close
+    // request from the window system only hides the window (it is not deleted
+    // on close), so the write finishes on live widgets.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     FlushProgress();
 }
 
@@ -131,10 +132,10 @@ void WindowScreen::SettingsProgressDetail(std::string_view text)
     }
 }
 
-void WindowScreen::SettingsProgressTitle(bool success)
+void WindowScreen::SettingsProgressTitle(std::string_view title, bool success)
 {
     if (progress_) {
-        progress_->SetTitle(success);
+        progress_->SetTitle(ToQString(title), success);
         FlushProgress();
     }
 }
@@ -146,9 +147,8 @@ void WindowScreen::SettingsProgressClose()
 
 void WindowScreen::FlushProgress()
 {
-    // The window system maps and exposes the pop-up through events; user input
-    // stays queued until the exchange is over.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Paints and flushes at once, without the event loop: the exchange keeps
+    // the window's own painting blocked until it is over.
     progress_->repaint();
 }
 

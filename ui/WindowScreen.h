@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "ControlMap.h"
 #include "link/Screen.h"
@@ -14,6 +15,12 @@ class CprogessDlg;
 namespace kel::ui {
 
 class Dialogs;
+
+// An engine text as Qt shows it.
+inline QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The dynamic property that names the bitmap a lamp or the MODE switch shows.
 inline constexpr char kBitmapProperty[] = "bitmapId";
@@ -44,7 +51,7 @@ public:
     void SettingsProgressOpen() override;
     void SettingsProgressSetPos(int position) override;
     void SettingsProgressDetail(std::string_view text) override;
-    void SettingsProgressTitle(bool success) override;
+    void SettingsProgressTitle(std::string_view title, bool success) override;
     void SettingsProgressClose() override;
 
     void RepaintNow() override;

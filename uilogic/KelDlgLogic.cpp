@@ -1,5 +1,6 @@
 #include "KelDlgLogic.h"
 
+#include "link/Protocol.h"
 #include "resources/ResourceIds.h"
 #include "settings/ParameterTable.h"
 
@@ -22,7 +23,7 @@ template <typename Exchange> void KelDlgLogic::Remembering(Exchange exchange)
 {
     record_.lastRead[kReplyEndByte] = 0;  // set again only by a reply that arrived in full
     exchange();
-    if (record_.lastRead[kReplyEndByte] == kReplyEndMark)
+    if (record_.lastRead[kReplyEndByte] == protocol::kReplyEndMark)
         backups_.RememberRead();
 }
 
@@ -44,10 +45,10 @@ void KelDlgLogic::OnTimer()
     if (link_.exchangeRunning)
         return;
     poller_.Tick();
-    if (uart_.escState != 2)
+    if (uart_.escState != EscState::kConnected)
         backups_.Forget();
     // The window shows why a present box cannot be opened, else why no backup was kept.
-    screen_.SetToolTip(id::kLampUsb, uart_.portOpen == 1 ? backups_.Warning() : uart_.LastOpenError());
+    screen_.SetToolTip(id::kLampUsb, uart_.portOpen ? backups_.Warning() : uart_.LastOpenError());
 }
 
 UpdateOutcome KelDlgLogic::OnUpdate()
@@ -81,14 +82,14 @@ void KelDlgLogic::OnApply()
         return;
     const auto differences = ReadBackAndCompare(meant);
     if (differences && !differences->empty())
-        screen_.MessageBox(VerifyFailedText(*differences), kAppCaption, MessageIcon::Error);
+        screen_.MessageBox(VerifyFailedText(*differences), text::kAppCaption, MessageIcon::Error);
 }
 
 std::optional<std::vector<SettingDifference>> KelDlgLogic::ReadBackAndCompare(const ShownSettings& meant)
 {
     record_.lastRead[kReplyEndByte] = 0;  // set again only by a reply that arrived in full
     exchange_.ReadSettings();
-    if (record_.lastRead[kReplyEndByte] != kReplyEndMark)
+    if (record_.lastRead[kReplyEndByte] != protocol::kReplyEndMark)
         return std::nullopt;
     backups_.RememberRead();
     return CompareSettings(meant, ShownSettingsOfReply(record_.lastRead.data(), record_.escVariant));
@@ -108,24 +109,62 @@ void KelDlgLogic::OnDefaults()
     Remembering([this] { exchange_.RestoreDefaults(); });
 }
 
+bool KelDlgLogic::RestoreDefaultsAndReadBack()
+{
+    record_.escMode = -1;  // set again only by a reply that arrived in full
+    OnDefaults();
+    return SettingsShown();
+}
+
+bool KelDlgLogic::Answered() const
+{
+    switch (link_.pollMode) {
+    case kPollEsc:
+    case kPollFix: return EscConnected();
+    case kPollBox: return BoxConnected();
+    default: return false;
+    }
+}
+
+void KelDlgLogic::OnCustomGiven(int editId, const std::string& text)
+{
+    const auto field = CustomFieldOfEdit(editId);
+    if (!field)
+        return;
+    record_.custom.OnTextEdited(*field, text);
+    for (const Parameter& p : kParameters) {
+        if (p.source == editId && p.tag != 0)
+            record_.lastRead[static_cast<std::size_t>(p.replyByte)] = record_.custom.Value(*field);
+    }
+}
+
+void KelDlgLogic::ShowProfile(const ProfileImage& image, std::string_view name)
+{
+    ApplyProfileImage(image, name, record_, profile_);
+}
+
 void KelDlgLogic::OnSave()
 {
-    profileFiles_.Save();
+    if (!link_.exchangeRunning)
+        profileFiles_.Save();
 }
 
 void KelDlgLogic::OnLoad()
 {
-    profileFiles_.Load();
+    if (!link_.exchangeRunning)
+        profileFiles_.Load();
 }
 
 void KelDlgLogic::OnModeSwitch()
 {
-    if (uart_.usbState != 2) {
-        screen_.MessageBox("USB Connection Error!", kBoxCaption, MessageIcon::Error);
+    if (link_.exchangeRunning)
+        return;
+    if (uart_.usbState != UsbState::kInUse) {
+        screen_.MessageBox(text::kUsbConnectionError, text::kBoxCaption, MessageIcon::Error);
         return;
     }
-    if (uart_.escState != 2) {
-        screen_.MessageBox("Device Connection Error!", kBoxCaption, MessageIcon::Error);
+    if (uart_.escState != EscState::kConnected) {
+        screen_.MessageBox(text::kDeviceConnectionError, text::kBoxCaption, MessageIcon::Error);
         return;
     }
     record_.escMode = record_.escMode != 1 ? 1 : 0;

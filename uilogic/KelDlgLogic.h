@@ -1,7 +1,10 @@
 #pragma once
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/Clock.h"
@@ -43,6 +46,7 @@ public:
     void OnApply();            // 1000 "Apply Settings"
     void OnDefaults();         // 1001 "Default Settings" and 1106
     UpdateOutcome OnUpdate();  // 1061 the update button
+    // These three do nothing while a firmware update lets messages through.
     void OnModeSwitch();       // 1115 the MODE switch
     void OnSave();             // 1066 "Save" (the name is the profile name field's text)
     void OnLoad();             // 1067 "Load"
@@ -76,15 +80,48 @@ public:
     int EscMode() const;
     int EscVariant() const;
 
-    SettingsRecord& record() { return record_; }
-    ProfileState& profile() { return profile_; }
-    SettingsExchange& exchange() { return exchange_; }
-    ProfileFiles& profileFiles() { return profileFiles_; }
+    // What the lamps and fields show; kel-cli asks these and renders them.
+    bool PortOpen() const { return uart_.portOpen; }
+    bool UsbInUse() const { return uart_.usbState == UsbState::kInUse; }
+    bool EscConnected() const { return uart_.escState == EscState::kConnected; }
+    bool BoxConnected() const { return link_.boxConnected; }
+    UsbState UsbLinkState() const { return uart_.usbState; }
+    EscState EscLinkState() const { return uart_.escState; }
+    // What the chosen device radio polls for answers: the ESC, the program
+    // box, or (FixMode) an ESC's boot loader.
+    bool Answered() const;
+    const std::string& VersionText() const { return link_.versionText; }
+    const std::array<std::uint8_t, 4>& EscVersion() const { return link_.escVersion; }
+    // A full settings reply (or a profile) was shown: the mode is known.
+    bool SettingsShown() const { return record_.escMode >= 0; }
+    const std::string& LastDevice() const { return uart_.LastDevice(); }
+    const std::string& LastOpenError() const { return uart_.LastOpenError(); }
+    const StopPoint& StoppedAt() const { return link_.stoppedAt; }
+    const SettingsRecord& record() const { return record_; }
+    const ProfileState& profile() const { return profile_; }
+
+    // Asked at the safe points of the longer exchanges (none: never stop).
+    void SetStopRequest(const StopRequest* stop) { link_.stop = stop; }
+    void ClosePort() { uart_.ClosePort(); }
+    // "Default Settings" with the mode forgotten first: true when the factory
+    // settings were read back in full (else nothing shows as read).
+    bool RestoreDefaultsAndReadBack();
+    // A custom value given as text is sent even while its slot is not on
+    // "Custom" (the window would send the value last read): that is how a
+    // value the ESC holds out of range is repaired.
+    void OnCustomGiven(int editId, const std::string& text);
+    // The Load button on a named file; false (with why) when it was not read.
+    bool LoadProfile(const std::string& path, std::string* why) { return profileFiles_.LoadFrom(path, why); }
+    // A profile shown as the Load button would, without a device.
+    void ShowProfile(const ProfileImage& image, std::string_view name);
+
+    // A firmware update lets window messages through: every handler that
+    // would talk to the device or the record does nothing meanwhile.
+    bool UpdateRunning() const { return link_.exchangeRunning; }
+
+    // For the tests: the link's own state.
     UsbUart& uart() { return uart_; }
     LinkState& link() { return link_; }
-    LinkPoller& poller() { return poller_; }
-    Screen& screen() { return screen_; }
-    PollTimer& pollTimer() { return pollTimer_; }
     SettingsBackups& backups() { return backups_; }
 
 private:

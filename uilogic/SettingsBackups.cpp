@@ -38,7 +38,7 @@ void SettingsBackups::RememberWritten()
 
 void SettingsBackups::BeforeChange()
 {
-    if (!folder_ || !clock_ || link_.exchangeRunning || uart_.usbState != 2 || uart_.escState != 2)
+    if (!folder_ || !clock_ || link_.exchangeRunning || uart_.usbState != UsbState::kInUse || uart_.escState != EscState::kConnected)
         return;
     lastPath_.clear();
     // An ESC found in its boot loader (Fix mode) has no settings to read: nothing to save, as expected.

@@ -11,6 +11,7 @@
 #include "UpdateTexts.h"
 #include "XupFile.h"
 #include "link/PollTimer.h"
+#include "link/Protocol.h"
 #include "link/Screen.h"
 #include "link/UsbUart.h"
 
@@ -18,17 +19,11 @@ namespace kel {
 
 namespace {
 
-constexpr std::uint8_t kWake = 0xD6;
-constexpr std::uint8_t kEnter = 0xD7;
-constexpr std::uint8_t kEnterAnswer = 0xD8;
-constexpr std::uint8_t kReadyAnswer = 0xD7;
 constexpr int kWakeCount = 3;
 constexpr int kReplyMs = 1000;
 constexpr int kReadyReplyMs = 1500;
 constexpr std::array<int, 6> kRetryMs{1500, 2000, 500, 2000, 500, 500};
 
-constexpr std::uint8_t kBlockAccepted = 0x11;
-constexpr std::uint8_t kBlockCheckFailed = 0x12;
 constexpr int kMaxSendings = 4;
 constexpr int kBlockStatusMs = 2000;
 constexpr int kSuccessPauseMs = 1000;
@@ -69,17 +64,19 @@ bool RetryUntil(UsbUart& uart, const LinkState& link, std::uint8_t command, std:
 std::optional<std::string_view> BoxHandshake(UsbUart& uart, const LinkState& link)
 {
     for (int i = 0; i < kWakeCount; ++i) {
-        if (uart.SendCommand(kWake) != 0)
+        if (uart.SendCommand(protocol::kProbeLoader) != 0)
             return text::kTxD6Timeover;
         uart.Receive(1, kReplyMs);  // not looked at
     }
-    if (uart.SendCommand(kEnter) != 0)
+    if (uart.SendCommand(protocol::kBoxEnterLoader) != 0)
         return text::kTxD7Timeover;
-    if (!RetryUntil(uart, link, kEnter, kEnterAnswer, ReplyIs(uart, uart.Receive(1, kReplyMs), kEnterAnswer)))
+    if (!RetryUntil(uart, link, protocol::kBoxEnterLoader, protocol::kBoxLoaderEntered,
+                    ReplyIs(uart, uart.Receive(1, kReplyMs), protocol::kBoxLoaderEntered)))
         return StopRequested(link) ? std::nullopt : std::optional(text::kNoD8AfterD7);
-    if (uart.SendCommand(kWake) != 0)
+    if (uart.SendCommand(protocol::kProbeLoader) != 0)
         return text::kTxD6Timeover;
-    if (!RetryUntil(uart, link, kWake, kReadyAnswer, ReplyIs(uart, uart.Receive(1, kReadyReplyMs), kReadyAnswer)))
+    if (!RetryUntil(uart, link, protocol::kProbeLoader, protocol::kLoaderReady,
+                    ReplyIs(uart, uart.Receive(1, kReadyReplyMs), protocol::kLoaderReady)))
         return StopRequested(link) ? std::nullopt : std::optional(text::kNoD7AfterD6);
     return std::nullopt;
 }
@@ -118,12 +115,12 @@ std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const 
         if (uart.Receive(1, kBlockStatusMs) != 0)
             return text::kDataTransferNoAck;
         const std::uint8_t status = uart.rx[0];
-        if (status == kBlockAccepted) {
+        if (status == protocol::kBlockAccepted) {
             sent += static_cast<std::int64_t>(blockLength);
             position += blockLength;
             refusals = 0;
             ++taken;
-        } else if (status == kBlockCheckFailed) {
+        } else if (status == protocol::kBlockCheckFailed) {
             return text::kDataTransferCrc;
         } else if (++refusals == kMaxSendings) {
             return text::kRepeatOverFour;
@@ -146,12 +143,12 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
     const std::optional<std::string> path = screen.ChooseFile(FirmwareFileRequest("*.xup", text::kBoxFileFilter));
     if (!path) {
         // Polling was never stopped.
-        screen.MessageBox(text::kReadFileError, kAppCaption, MessageIcon::Error);
+        screen.MessageBox(text::kReadFileError, text::kAppCaption, MessageIcon::Error);
         return UpdateOutcome::FileError;
     }
     // A file the box could not take whole is refused before the box is
     // woken; polling is not stopped for it.
-    const std::optional<std::string> bytes = CheckedFirmware(*path, FirmwareKind::Xup, kAppCaption);
+    const std::optional<std::string> bytes = CheckedFirmware(*path, FirmwareKind::Xup, text::kAppCaption);
     if (!bytes)
         return UpdateOutcome::FileError;
     // From here on the window's other exchanges stay off (messages are
@@ -179,7 +176,7 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
     }
     if (error) {
         uart.ClosePort();
-        screen.MessageBox(*error, kAppCaption, MessageIcon::None);
+        screen.MessageBox(*error, text::kAppCaption, MessageIcon::None);
         ctx_.pollTimer.Start(kPollPeriodMs);
         return UpdateOutcome::DeviceError;
     }
@@ -188,8 +185,8 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
     screen.RepaintNow();
     uart.BusyWait(kSuccessPauseMs);
     uart.PurgePort();
-    uart.escState = 1;
-    ctx_.link.redetect = 1;
+    uart.escState = EscState::kSilent;
+    ctx_.link.redetect = true;
     ctx_.pollTimer.Start(kPollPeriodMs);
     return UpdateOutcome::Updated;
 }

@@ -10,6 +10,7 @@
 #include "UpdateTexts.h"
 #include "ZrvFile.h"
 #include "link/PollTimer.h"
+#include "link/Protocol.h"
 #include "link/Screen.h"
 #include "link/UsbUart.h"
 
@@ -17,10 +18,6 @@ namespace kel {
 
 namespace {
 
-constexpr std::uint8_t kLoaderProbe = 0xD6;
-constexpr std::uint8_t kLoaderReady = 0xD7;
-constexpr std::uint8_t kLoaderStart = 0x39;
-constexpr std::uint8_t kLoaderGo = 0x31;
 constexpr int kLoaderProbes = 4;
 constexpr int kHandshakeReplyMs = 1000;
 constexpr int kRecordAckMs = 2000;
@@ -32,18 +29,18 @@ std::optional<std::string_view> EscHandshake(UsbUart& uart, const LinkState& lin
 {
     int sent = 0;
     for (int i = 0; i < kLoaderProbes; ++i)
-        sent = uart.SendCommand(kLoaderProbe);  // only the last one's result counts
+        sent = uart.SendCommand(protocol::kProbeLoader);  // only the last one's result counts
     // A missing reply fails too: the buffer would still hold an older byte.
-    if (sent != 0 || uart.Receive(1, kHandshakeReplyMs) != 0 || uart.rx[0] != kLoaderReady)
+    if (sent != 0 || uart.Receive(1, kHandshakeReplyMs) != 0 || uart.rx[0] != protocol::kLoaderReady)
         return text::kTxD6Timeover;
     if (StopRequested(link))
         return std::nullopt;
-    if (uart.SendCommand(kLoaderStart) != 0)
+    if (uart.SendCommand(protocol::kLoaderStart) != 0)
         return text::kTx39Timeover;
     uart.Receive(1, kHandshakeReplyMs);  // not looked at
     if (StopRequested(link))
         return std::nullopt;
-    if (uart.SendCommand(kLoaderGo) != 0)
+    if (uart.SendCommand(protocol::kLoaderGo) != 0)
         return text::kTx31Timeover;
     uart.Receive(1, kHandshakeReplyMs);  // not looked at
     return std::nullopt;
@@ -64,7 +61,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     };
     // The port stays open: the user simply starts again.
     auto fail = [&](std::string_view error) {
-        screen.MessageBox(error, kBoxCaption, MessageIcon::None);
+        screen.MessageBox(error, text::kBoxCaption, MessageIcon::None);
         ctx_.pollTimer.Start(kPollPeriodMs);
         return UpdateOutcome::DeviceError;
     };
@@ -72,9 +69,9 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     ctx_.pollTimer.Stop();
     const std::optional<std::string> path = screen.ChooseFile(FirmwareFileRequest("*.zrv", text::kEscFileFilter));
     if (!path)
-        return readFileError(kBoxCaption);
+        return readFileError(text::kBoxCaption);
     // Nothing goes out for a file the loader would refuse.
-    const std::optional<std::string> first = CheckedFirmware(*path, FirmwareKind::Zrv, kBoxCaption);
+    const std::optional<std::string> first = CheckedFirmware(*path, FirmwareKind::Zrv, text::kBoxCaption);
     if (!first) {
         ctx_.pollTimer.Start(kPollPeriodMs);
         return UpdateOutcome::FileError;
@@ -101,7 +98,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     // was checked, so a file changed in between is refused, not sent.
     const UserFile second = ReadFirmwareFile(*path, FirmwareKind::Zrv);
     if (!second.Read())
-        return readFileError(kAppCaption);
+        return readFileError(text::kAppCaption);
     if (second.bytes != *first)
         return fail(*path + " changed after it was checked; nothing of it was sent. Start the update again.");
     std::int64_t sent = 0;
@@ -126,7 +123,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     uart.BusyWait(kSuccessPauseMs);
     screen.ProgressShowText(text::kUpdatedSuccessfully);
     uart.BusyWait(kSuccessPauseMs);
-    ctx_.link.redetect = 1;
+    ctx_.link.redetect = true;
     ctx_.pollTimer.Start(kPollPeriodMs);
     return UpdateOutcome::Updated;
 }

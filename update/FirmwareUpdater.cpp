@@ -33,13 +33,13 @@ std::optional<std::string> FirmwareUpdater::CheckedFirmware(const std::string& p
     case FileRefusal::CannotOpen:
     case FileRefusal::ReadFailed: return refuse(text::kReadFileError, openErrorCaption);
     case FileRefusal::NotRegular:
-    case FileRefusal::TooLarge: return refuse(file.reason + ". Nothing was sent.", kAppCaption);
+    case FileRefusal::TooLarge: return refuse(file.reason + ". Nothing was sent.", text::kAppCaption);
     }
     const CheckReport report = kind == FirmwareKind::Xup ? CheckXup(file.bytes) : CheckZrv(file.bytes);
     if (const auto refusal = FirmwareRefusal(report))
         return refuse(path + " would not flash as written (" + *refusal + "). Nothing was sent."
                           + WrongKindHint(path, kind),
-                      kAppCaption);
+                      text::kAppCaption);
     return std::move(file.bytes);
 }
 
@@ -47,18 +47,18 @@ UpdateOutcome FirmwareUpdater::OnUpdateButton()
 {
     if (ctx_.link.exchangeRunning)
         return UpdateOutcome::NotStarted;
-    if (ctx_.uart.usbState != 2) {
-        ctx_.screen.MessageBox(text::kUsbConnectionError, kBoxCaption, MessageIcon::Error);
+    if (ctx_.uart.usbState != UsbState::kInUse) {
+        ctx_.screen.MessageBox(text::kUsbConnectionError, text::kBoxCaption, MessageIcon::Error);
         return UpdateOutcome::NotStarted;
     }
     ctx_.screen.ProgressShowText("");
     ctx_.screen.ProgressSetPos(0);
     ctx_.screen.RepaintNow();
-    if (ctx_.link.boxConnected != 0)
+    if (ctx_.link.boxConnected)
         return UpdateBox();
-    if (ctx_.uart.escState == 2)
+    if (ctx_.uart.escState == EscState::kConnected)
         return UpdateEsc();
-    ctx_.screen.MessageBox(text::kDeviceConnectionError, kBoxCaption, MessageIcon::Error);
+    ctx_.screen.MessageBox(text::kDeviceConnectionError, text::kBoxCaption, MessageIcon::Error);
     return UpdateOutcome::NotStarted;
 }
 

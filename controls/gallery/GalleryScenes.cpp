@@ -11,6 +11,7 @@
 #include "controls/CXProgressCtrl.h"
 #include "controls/CprogessDlg.h"
 #include "controls/CxSkinButton.h"
+#include "link/Texts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Skin.h"
 #include "resources/SkinLayout.h"
@@ -112,8 +113,10 @@ std::vector<Shot> ProgressShots()
         dialog.SetPos(state.pos);
         if (state.outcome < 0)
             dialog.SetDetail(QStringLiteral("Brake Frequency Set Failed"));
-        if (state.outcome != 0)
-            dialog.SetTitle(state.outcome > 0);
+        if (state.outcome != 0) {
+            const std::string_view title = state.outcome > 0 ? text::kSettingsWritten : text::kSettingsNotWritten;
+            dialog.SetTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())), state.outcome > 0);
+        }
         shots.push_back({QString::fromLatin1(state.name), Grab(dialog)});
     }
     return shots;

@@ -3,6 +3,7 @@
 #include <QSerialPortInfo>
 
 #include "PortDiagnostics.h"
+#include "link/Texts.h"
 
 namespace kel {
 
@@ -18,7 +19,7 @@ std::optional<std::string> QtPortFinder::FindBoxPort()
 
 std::string QtPortFinder::NotFoundReason()
 {
-    return "no program box (USB 10c4:ea60) is plugged in; " + DescribeUsbSerialDevices();
+    return std::string(text::kNoProgramBox) + "; " + DescribeUsbSerialDevices();
 }
 
 } // namespace kel

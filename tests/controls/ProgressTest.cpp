@@ -185,7 +185,7 @@ private slots:
         QFETCH(bool, success);
         QFETCH(QColor, colour);
         CprogessDlg dialog;
-        dialog.SetTitle(success);
+        dialog.SetTitle(success ? QStringLiteral("SUCCESSED") : QStringLiteral("FAILED"), success);
         QTEST(dialog.Title()->text(), "text");
         // Drawn in that colour over the dark background.
         QVERIFY(Count(dialog.grab().toImage(), dialog.Title()->geometry(), colour, 0) > 10);

@@ -80,7 +80,7 @@ private slots:
         Loop(dialog, &dialog, [&](int i) {
             dialog.SetPos(i % 101);
             if (i % 100 == 99)
-                dialog.SetTitle(i % 200 == 99);
+                dialog.SetTitle(QStringLiteral("title"), i % 200 == 99);
         });
     }
 

@@ -117,7 +117,7 @@ public:
     void SettingsProgressOpen() override {}
     void SettingsProgressSetPos(int) override {}
     void SettingsProgressDetail(std::string_view) override {}
-    void SettingsProgressTitle(bool) override {}
+    void SettingsProgressTitle(std::string_view, bool) override {}
     void SettingsProgressClose() override {}
     void RepaintNow() override {}
     void PumpMessages() override {}

@@ -39,7 +39,7 @@ protected:
     {
         link.pollMode = mode;
         poller.Tick();
-        ASSERT_EQ(uart.usbState, 2);
+        ASSERT_EQ(uart.usbState, UsbState::kInUse);
         device.writes.clear();
     }
 };
@@ -48,8 +48,8 @@ TEST_F(LinkPollerTest, FirstTickOpensAndLightsUsbWithoutSendingAnything)
 {
     link.pollMode = kPollEsc;
     poller.Tick();
-    EXPECT_EQ(uart.portOpen, 1);
-    EXPECT_EQ(uart.usbState, 2);
+    EXPECT_TRUE(uart.portOpen);
+    EXPECT_EQ(uart.usbState, UsbState::kInUse);
     EXPECT_TRUE(screen.IsLit(id::kLampUsb));
     EXPECT_FALSE(screen.IsLit(id::kLampEsc));
     EXPECT_TRUE(device.writes.empty());
@@ -60,7 +60,7 @@ TEST_F(LinkPollerTest, NoBoxChangesNothing)
     device.openFails = true;
     for (int i = 0; i < 3; ++i)
         poller.Tick();
-    EXPECT_EQ(uart.usbState, 0);
+    EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
     EXPECT_TRUE(screen.log.empty());
 }
 
@@ -79,18 +79,18 @@ TEST_F(LinkPollerTest, UnplugInEveryModeClosesThePortAndDarkensTheLamps)
     for (int mode : {kPollEsc, kPollBox, kPollFix}) {
         SCOPED_TRACE(mode);
         Connect(mode);
-        uart.escState = 2;
+        uart.escState = EscState::kConnected;
         device.failWritesFrom = 0;
         poller.Tick();
-        EXPECT_EQ(uart.portOpen, 0);
-        EXPECT_EQ(uart.usbState, 0);
-        EXPECT_EQ(uart.escState, 0);
+        EXPECT_FALSE(uart.portOpen);
+        EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
+        EXPECT_EQ(uart.escState, EscState::kUnknown);
         EXPECT_FALSE(screen.IsLit(id::kLampUsb));
         EXPECT_FALSE(screen.IsLit(id::kLampEsc));
         // Plugged back in: the next ticks find it again.
         device.failWritesFrom = -1;
         poller.Tick();
-        EXPECT_EQ(uart.usbState, 2);
+        EXPECT_EQ(uart.usbState, UsbState::kInUse);
     }
 }
 
@@ -100,7 +100,7 @@ TEST_F(LinkPollerTest, EscAnswersNewConnectionReadsVersionAndSettingsOnce)
     answers[0xD7] = {1, 2, 3, 4, 0, 0, 0};
     Connect(kPollEsc);
     poller.Tick();
-    EXPECT_EQ(uart.escState, 2);
+    EXPECT_EQ(uart.escState, EscState::kConnected);
     EXPECT_EQ(link.versionText, "Ver: 102304");
     EXPECT_EQ(screen.texts[id::kVersionField], "Ver: 102304");
     EXPECT_EQ((std::array<std::uint8_t, 4>{1, 2, 3, 4}), link.escVersion);
@@ -111,10 +111,10 @@ TEST_F(LinkPollerTest, EscAnswersNewConnectionReadsVersionAndSettingsOnce)
     poller.Tick();
     poller.Tick();
     EXPECT_EQ(escFound, 1) << "an ESC that keeps answering is read once";
-    link.redetect = 1;
+    link.redetect = true;
     poller.Tick();
     EXPECT_EQ(escFound, 2) << "after a firmware update it is read again";
-    EXPECT_EQ(link.redetect, 0);
+    EXPECT_FALSE(link.redetect);
 }
 
 TEST_F(LinkPollerTest, EscFoundWhileBoxFlagSetStillAsksTheVersion)
@@ -122,9 +122,9 @@ TEST_F(LinkPollerTest, EscFoundWhileBoxFlagSetStillAsksTheVersion)
     answers[0xD5] = {0x26};
     answers[0xD7] = {0x0A, 0x1B, 0x0C, 42, 0, 0, 0};
     Connect(kPollEsc);
-    link.boxConnected = 1;
+    link.boxConnected = true;
     poller.Tick();
-    EXPECT_EQ(link.boxConnected, 0);
+    EXPECT_FALSE(link.boxConnected);
     EXPECT_EQ(link.versionText, "Ver: A1bc42");
 }
 
@@ -137,7 +137,7 @@ TEST_F(LinkPollerTest, VersionThatDidNotArriveIsNeitherShownNorKept)
     link.escVersion = {9, 9, 9, 9};
     uart.rx.fill(0x42);
     poller.Tick();
-    EXPECT_EQ(uart.escState, 2);
+    EXPECT_EQ(uart.escState, EscState::kConnected);
     EXPECT_EQ(escFound, 1) << "the settings are still read";
     EXPECT_EQ(link.versionText, "");
     EXPECT_EQ(screen.texts[id::kVersionField], "");
@@ -151,10 +151,10 @@ TEST_F(LinkPollerTest, EscLostClearsVersionOnceAndKeepsPolling)
     Connect(kPollEsc);
     poller.Tick();
     answers.erase(0xD5);
-    link.boxConnected = 1;
+    link.boxConnected = true;
     poller.Tick();
-    EXPECT_EQ(uart.escState, 1);
-    EXPECT_EQ(link.boxConnected, 0);
+    EXPECT_EQ(uart.escState, EscState::kSilent);
+    EXPECT_FALSE(link.boxConnected);
     EXPECT_EQ(screen.texts[id::kVersionField], "");
     EXPECT_FALSE(screen.IsLit(id::kLampEsc));
     const auto logSize = screen.log.size();
@@ -168,7 +168,7 @@ TEST_F(LinkPollerTest, EscProbeTimingAndOtherAnswer)
     Connect(kPollEsc);
     const auto purges = device.purges;
     poller.Tick();
-    EXPECT_EQ(uart.escState, 0);
+    EXPECT_EQ(uart.escState, EscState::kUnknown);
     EXPECT_GT(device.purges, purges);
     EXPECT_TRUE(screen.texts.empty());
     // No answer at all costs the 10 ms reply wait only (echoes arrive at once).
@@ -187,13 +187,13 @@ TEST_F(LinkPollerTest, BoxAnswersTable)
     for (const Case& c : {Case{0xD0, true}, Case{0xDF, true}, Case{0xD3, true}, Case{0xC5, false}, Case{0xE0, false}}) {
         SCOPED_TRACE(int(c.first));
         link = LinkState{};
-        uart.escState = 2;
+        uart.escState = EscState::kConnected;
         answers[0xD4] = {c.first, 0x00};
         answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
         Connect(kPollBox);
         poller.Tick();
-        EXPECT_EQ(link.boxConnected, c.isBox ? 1 : 0);
-        EXPECT_EQ(uart.escState, c.isBox ? 0 : 2);
+        EXPECT_EQ(link.boxConnected, c.isBox);
+        EXPECT_EQ(uart.escState, c.isBox ? EscState::kUnknown : EscState::kConnected);
         if (c.isBox) {
             EXPECT_EQ(link.versionText, "Ver: 1020304");
             EXPECT_FALSE(screen.IsEnabled(id::kApply));
@@ -211,10 +211,10 @@ TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect)
     poller.Tick();
     EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4}));
     EXPECT_EQ(link.versionText, "Ver: 1020304") << "bytes 2..5 still hold the first reply";
-    link.redetect = 1;
+    link.redetect = true;
     poller.Tick();
     EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4, 0xD4, 0xD7}));
-    EXPECT_EQ(link.redetect, 0);
+    EXPECT_FALSE(link.redetect);
 }
 
 TEST_F(LinkPollerTest, BoxSilentClearsTheFlag)
@@ -227,7 +227,7 @@ TEST_F(LinkPollerTest, BoxSilentClearsTheFlag)
     const auto t = clock.NowMs();
     poller.Tick();
     EXPECT_EQ(clock.NowMs() - t, 150);
-    EXPECT_EQ(link.boxConnected, 0);
+    EXPECT_FALSE(link.boxConnected);
     EXPECT_FALSE(screen.IsLit(id::kLampBox));
 }
 
@@ -240,7 +240,7 @@ TEST_F(LinkPollerTest, FixModeLampFollowsEachAnswer)
         else
             answers.erase(0xD6);
         poller.Tick();
-        EXPECT_EQ(uart.escState, answering ? 2 : 0);
+        EXPECT_EQ(uart.escState, answering ? EscState::kConnected : EscState::kUnknown);
         EXPECT_EQ(screen.IsLit(id::kLampEsc), answering);
     }
     EXPECT_EQ(escFound, 0) << "no version and no settings in FixMode";

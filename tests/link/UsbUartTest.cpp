@@ -33,7 +33,7 @@ public:
 TEST_F(UsbUartTest, OpenPort_OpensPausesTwiceAndPurges)
 {
     Open();
-    EXPECT_EQ(uart.portOpen, 1);
+    EXPECT_TRUE(uart.portOpen);
     EXPECT_EQ(device.openedDevice, "/dev/ttyUSB0");
     EXPECT_EQ(clock.NowMs(), 120);
     EXPECT_EQ(device.purges, 1);
@@ -52,7 +52,7 @@ TEST_F(UsbUartTest, OpenPort_RejectedLineSettingsStillOpensWithoutSecondPause)
 {
     device.lineSettingsFail = true;
     Open();
-    EXPECT_EQ(uart.portOpen, 1);
+    EXPECT_TRUE(uart.portOpen);
     EXPECT_EQ(clock.NowMs(), 60);
     EXPECT_EQ(device.purges, 0);
 }
@@ -65,7 +65,7 @@ TEST(UsbUartOpen, NoBoxFailsEveryTimeAndAsksDiscoveryAfresh)
     UsbUart uart{device, finder, clock};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(uart.OpenPort(), 1);
-    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_FALSE(uart.portOpen);
     EXPECT_EQ(finder.asked, 3);
     EXPECT_EQ(device.opens, 0);
 }
@@ -74,18 +74,18 @@ TEST_F(UsbUartTest, OpenFailureLeavesPortClosed)
 {
     device.openFails = true;
     EXPECT_EQ(uart.OpenPort(), 1);
-    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_FALSE(uart.portOpen);
 }
 
 TEST_F(UsbUartTest, ClosePort_ClearsAllThreeStates)
 {
     Open();
-    uart.usbState = 2;
-    uart.escState = 2;
+    uart.usbState = UsbState::kInUse;
+    uart.escState = EscState::kConnected;
     uart.ClosePort();
-    EXPECT_EQ(uart.usbState, 0);
-    EXPECT_EQ(uart.escState, 0);
-    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
+    EXPECT_EQ(uart.escState, EscState::kUnknown);
+    EXPECT_FALSE(uart.portOpen);
     EXPECT_EQ(device.closes, 1);
 }
 

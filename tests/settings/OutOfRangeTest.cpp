@@ -1,6 +1,7 @@
 // Values the ESC or a profile holds that no entry or field range can show.
 #include <gtest/gtest.h>
 
+#include "link/Protocol.h"
 #include "settings/OutOfRange.h"
 #include "settings/ParameterTable.h"
 
@@ -12,7 +13,7 @@ using Reply = std::array<std::uint8_t, kSettingsReplySize>;
 // The factory settings as the ESC sends them.
 Reply FactoryReply()
 {
-    return {0, 3, 5, 32, 35, 6, 100, 25, 200, 6, 0, 3, 1, 0, 2, 4, 0, 2, 0, 0, 20, 0, 1, kReplyEndMark};
+    return {0, 3, 5, 32, 35, 6, 100, 25, 200, 6, 0, 3, 1, 0, 2, 4, 0, 2, 0, 0, 20, 0, 1, protocol::kReplyEndMark};
 }
 
 TEST(OutOfRange, ReplyValuesEachNamedWithFieldRawByteAndWhy)

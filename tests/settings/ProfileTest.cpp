@@ -118,7 +118,7 @@ TEST_F(ProfileTest, CancelledSaveIsQuietAndAFailedOneSaysWhy)
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text,
               "Cannot save " + PathOf("missing/x.cfg") + ": the folder " + PathOf("missing") + " does not exist.");
-    EXPECT_EQ(screen.messages[0].caption, kAppCaption);
+    EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
 }
 
 #ifdef KEL_HAVE_RLIMIT

@@ -1,5 +1,6 @@
 #include "SettingsFixture.h"
 
+#include "link/Protocol.h"
 #include "settings/NumberText.h"
 #include "support/StopAfterBytes.h"
 
@@ -274,7 +275,7 @@ TEST_F(SettingsExchangeTest, CustomValuesComeFromTheFieldOnlyOnCustom)
 
 TEST_F(SettingsExchangeTest, ApplyWithoutEscSendsNothing)
 {
-    uart.escState = 1;
+    uart.escState = EscState::kSilent;
     const auto mark = Mark();
     exchange.Apply();
     exchange.RestoreDefaults();
@@ -364,7 +365,7 @@ TEST_F(SettingsExchangeTest, StopRequestEndsTheWriteAtAPairBoundary)
         link.stop = nullptr;
         SCOPED_TRACE(c.raisedAtByte);
         EXPECT_EQ(PairBytes(), Bytes(kGoldenWrite.begin(), kGoldenWrite.begin() + 2 * c.pairsTaken));
-        EXPECT_EQ(device.writes.back(), Bytes{SettingsExchange::kEndOfWrite});
+        EXPECT_EQ(device.writes.back(), Bytes{protocol::kEndOfWrite});
         EXPECT_FALSE(screen.settingsProgressOpen);
         if (c.pairsTaken == kPairCount) {
             EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::None);

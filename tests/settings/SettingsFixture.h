@@ -95,8 +95,8 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(uart.OpenPort(), 0);
-        uart.usbState = 2;
-        uart.escState = 2;
+        uart.usbState = UsbState::kInUse;
+        uart.escState = EscState::kConnected;
         link.versionText = "Ver: 102304";
         device.responder = std::ref(esc);
         timer.Start(2000);

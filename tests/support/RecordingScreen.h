@@ -107,10 +107,10 @@ public:
         settingsProgressDetail = std::string(text);
         log.push_back("SettingsProgressDetail " + settingsProgressDetail);
     }
-    void SettingsProgressTitle(bool success) override
+    void SettingsProgressTitle(std::string_view title, bool success) override
     {
         settingsProgressTitle = success;
-        log.push_back(success ? "SettingsProgressTitle SUCCESSED" : "SettingsProgressTitle FAILED");
+        log.push_back("SettingsProgressTitle " + std::string(title));
     }
     void SettingsProgressClose() override
     {

@@ -34,7 +34,7 @@ protected:
         logic.OnDeviceRadio(id::kRadioEsc);
         logic.OnTimer();
         logic.OnTimer();
-        ASSERT_EQ(logic.uart().escState, 2);
+        ASSERT_EQ(logic.uart().escState, EscState::kConnected);
     }
 };
 
@@ -127,26 +127,36 @@ TEST_F(KelDlgLogicTest, UnplugClosesThePortDarkensLampsAndReplugIsFoundAgain)
     model().Faults().Set(FaultKind::Unplug, 0);  // gone after the next byte
     model().Faults().Set(FaultKind::Replug, 3000);
     // The probe after the unplug cannot be written: the port is closed.
-    for (int i = 0; i < 2 && logic.uart().portOpen == 1; ++i)
+    for (int i = 0; i < 2 && logic.uart().portOpen; ++i)
         logic.OnTimer();
-    EXPECT_EQ(logic.uart().portOpen, 0);
+    EXPECT_FALSE(logic.uart().portOpen);
     EXPECT_FALSE(screen.IsLit(id::kLampUsb));
     EXPECT_FALSE(screen.IsLit(id::kLampEsc));
-    for (int i = 0; i < 10 && logic.uart().usbState != 2; ++i) {
+    for (int i = 0; i < 10 && logic.uart().usbState != UsbState::kInUse; ++i) {
         clock.Advance(500);
         logic.OnTimer();
     }
-    EXPECT_EQ(logic.uart().usbState, 2);
+    EXPECT_EQ(logic.uart().usbState, UsbState::kInUse);
     EXPECT_TRUE(screen.IsLit(id::kLampUsb));
 }
 
-TEST_F(KelDlgLogicTest, NoTickWhileAnExchangeLetsMessagesThrough)
+TEST_F(KelDlgLogicTest, NothingButTheUpdateActsWhileItLetsMessagesThrough)
 {
-    logic.OnInitDialog();
+    ConnectEsc();
+    const int modeBefore = logic.EscMode();
+    const auto logBefore = screen.log.size();
     logic.link().exchangeRunning = true;
+    logic.OnSave();
+    logic.OnLoad();
+    logic.OnModeSwitch();
+    EXPECT_EQ(logic.EscMode(), modeBefore);
+    EXPECT_TRUE(screen.fileRequests.empty());
+    EXPECT_EQ(screen.log.size(), logBefore);
+
+    logic.ClosePort();
     logic.OnTimer();
-    EXPECT_EQ(logic.uart().portOpen, 0);
-    EXPECT_EQ(device.Opens(), 0);
+    EXPECT_FALSE(logic.PortOpen());
+    EXPECT_EQ(device.Opens(), 1);
 }
 
 TEST_F(KelDlgLogicTest, ProfileRoundTripAndVersionCheck)

@@ -65,7 +65,7 @@ struct Rig {
         logic.OnDeviceRadio(radio);
         logic.OnTimer();
         logic.OnTimer();
-        ASSERT_EQ(logic.uart().escState, 2);
+        ASSERT_TRUE(logic.EscConnected());
     }
     ShownSettings EscNow() { return ShownSettingsOfReply(device.Model().Settings().Bytes().data(), 0); }
     // A backup file as "Load" would show it.

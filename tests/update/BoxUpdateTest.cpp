@@ -51,7 +51,7 @@ protected:
     void SetUp() override
     {
         UpdateTest::SetUp();
-        link.boxConnected = 1;
+        link.boxConnected = true;
         answer = [l = loader](const Bytes& w) { return (*l)(w); };
     }
     std::size_t WritesOf(const Bytes& bytes) const
@@ -62,20 +62,20 @@ protected:
     {
         EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(text)}));
         ASSERT_FALSE(screen.messages.empty());
-        EXPECT_EQ(screen.messages[0].caption, kAppCaption);
+        EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
         EXPECT_EQ(screen.messages[0].icon, MessageIcon::None);
-        EXPECT_EQ(uart.portOpen, 0);
-        EXPECT_EQ(uart.usbState, 0);
+        EXPECT_FALSE(uart.portOpen);
+        EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
         EXPECT_EQ(device.closes, 1);
         EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
         EXPECT_FALSE(link.exchangeRunning);
-        EXPECT_EQ(link.redetect, 0);
+        EXPECT_FALSE(link.redetect);
     }
 };
 
 TEST_F(BoxUpdateTest, GoldenRun_HandshakeBlocksProgressAndSuccess)
 {
-    uart.escState = 2;
+    uart.escState = EscState::kConnected;
     ChooseFileWith("box.xup", kTwoBlocks);
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Updated);
 
@@ -85,9 +85,9 @@ TEST_F(BoxUpdateTest, GoldenRun_HandshakeBlocksProgressAndSuccess)
     EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
     EXPECT_FALSE(screen.progressPercentage);
     EXPECT_TRUE(screen.messages.empty());
-    EXPECT_EQ(uart.escState, 1);
-    EXPECT_EQ(link.redetect, 1);
-    EXPECT_EQ(uart.portOpen, 1);
+    EXPECT_EQ(uart.escState, EscState::kSilent);
+    EXPECT_TRUE(link.redetect);
+    EXPECT_TRUE(uart.portOpen);
     EXPECT_FALSE(link.exchangeRunning);
     EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
     EXPECT_EQ(clock.NowMs() - timedWrites.back().at, 1000);
@@ -117,7 +117,7 @@ TEST_F(BoxUpdateTest, UnreadableFile_PollingNeverStopped)
     EXPECT_EQ(updater.UpdateBox(), UpdateOutcome::FileError);
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text, text::kReadFileError);
-    EXPECT_EQ(screen.messages[0].caption, kAppCaption);
+    EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
     EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(timer.log.empty());
     EXPECT_TRUE(device.writes.empty());
@@ -143,10 +143,10 @@ TEST_P(BoxRefusalTest, RefusedBeforeAnyByteIsSent)
     EXPECT_EQ(updater.UpdateBox(), UpdateOutcome::FileError);
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_NE(screen.messages[0].text.find(GetParam().messagePart), std::string::npos) << screen.messages[0].text;
-    EXPECT_EQ(screen.messages[0].caption, kAppCaption);
+    EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
     EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(device.writes.empty());
-    EXPECT_EQ(uart.portOpen, 1);
+    EXPECT_TRUE(uart.portOpen);
     EXPECT_TRUE(timer.log.empty());  // polling never stopped
     EXPECT_FALSE(link.exchangeRunning);
 }
@@ -163,7 +163,7 @@ TEST_F(BoxUpdateTest, StopRequestEndsTheHandshakeRetries)
     EXPECT_EQ(link.stoppedAt.done, 0);
     EXPECT_TRUE(link.stoppedAt.deviceTouched);
     EXPECT_TRUE(screen.messages.empty());
-    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_FALSE(uart.portOpen);
 }
 
 std::string LargestImageFilePlusOneByte()
@@ -323,7 +323,7 @@ TEST_F(BoxUpdateTest, StopRequestEndsTheUpdateBetweenBlocks)
     EXPECT_EQ(link.stoppedAt.total, 2);
     EXPECT_TRUE(link.stoppedAt.deviceTouched);
     EXPECT_TRUE(screen.messages.empty());
-    EXPECT_EQ(uart.portOpen, 0);
+    EXPECT_FALSE(uart.portOpen);
     EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
     EXPECT_FALSE(link.exchangeRunning);
 }

@@ -28,13 +28,13 @@ protected:
     void SetUp() override
     {
         UpdateTest::SetUp();
-        uart.escState = 2;
+        uart.escState = EscState::kConnected;
         answer = EscLoader;
     }
     void ExpectPollingBackAndPortOpen()
     {
         EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
-        EXPECT_EQ(uart.portOpen, 1);
+        EXPECT_TRUE(uart.portOpen);
         EXPECT_EQ(device.closes, 0);
     }
 };
@@ -52,7 +52,7 @@ TEST_F(EscUpdateTest, GoldenRun_HandshakeRecordsProgressAndSuccess)
     EXPECT_EQ(screen.progressPositions, (std::vector<int>{0, 0, 60}));
     EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
     EXPECT_TRUE(screen.messages.empty());
-    EXPECT_EQ(link.redetect, 1);
+    EXPECT_TRUE(link.redetect);
     ExpectPollingBackAndPortOpen();
     // One second before the success text and one after it.
     EXPECT_EQ(clock.NowMs() - timedWrites.back().at, 2000);
@@ -71,7 +71,7 @@ TEST_F(EscUpdateTest, CancelledDialog_ReadFileErrorAndPollingResumes)
     EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::FileError);
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text, text::kReadFileError);
-    EXPECT_EQ(screen.messages[0].caption, kBoxCaption);
+    EXPECT_EQ(screen.messages[0].caption, text::kBoxCaption);
     EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(device.writes.empty());
     ExpectPollingBackAndPortOpen();
@@ -88,7 +88,7 @@ TEST_F(EscUpdateTest, FileGoneBeforeSecondRead_ReadFileErrorWithApplicationCapti
     EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::FileError);
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text, text::kReadFileError);
-    EXPECT_EQ(screen.messages[0].caption, kAppCaption);
+    EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
     EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(device.writes.size(), 6u);
     ExpectPollingBackAndPortOpen();
@@ -119,10 +119,10 @@ TEST_P(EscFailureTest, ShowsItsTextWithoutIconAndLeavesPortOpen)
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::DeviceError);
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text, f.message);
-    EXPECT_EQ(screen.messages[0].caption, kBoxCaption);
+    EXPECT_EQ(screen.messages[0].caption, text::kBoxCaption);
     EXPECT_EQ(screen.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(device.writes.size(), f.writes);
-    EXPECT_EQ(link.redetect, 0);
+    EXPECT_FALSE(link.redetect);
     EXPECT_NE(screen.progressText, text::kUpdatedSuccessfully);
     ExpectPollingBackAndPortOpen();
 }
@@ -174,7 +174,7 @@ struct EscRefusal {
     const char* messagePart;
     FileShape shape = FileShape::Content;
     const char* fileName = "esc.zrv";
-    std::string_view caption = kAppCaption;
+    std::string_view caption = text::kAppCaption;
 };
 
 void PrintTo(const EscRefusal& c, std::ostream* os) { *os << c.name; }
@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(Files, EscRefusalTest, ::testing::Values(
     EscRefusal{"LinkToDevZero", "", "a device", FileShape::LinkToDevZero},
     EscRefusal{"Folder", "", "a folder", FileShape::Folder},
     EscRefusal{"OneByteOverTheBound", Repeated(":00000001FF\n", kZrvMaxFileBytes / 12 + 1), "too large"},
-    EscRefusal{"Missing", "", "Read File Error!", FileShape::Missing, "esc.zrv", kBoxCaption}),
+    EscRefusal{"Missing", "", "Read File Error!", FileShape::Missing, "esc.zrv", text::kBoxCaption}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EscUpdateTest, StaleLoaderByteInBufferDoesNotPassForTheReply)
@@ -240,7 +240,7 @@ TEST_F(EscUpdateTest, StaleLoaderByteInBufferDoesNotPassForTheReply)
 // The routing of the update button.
 TEST_F(EscUpdateTest, Button_WithoutUsbConnectionOnlySaysSo)
 {
-    uart.usbState = 0;
+    uart.usbState = UsbState::kNotConnected;
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::NotStarted);
     EXPECT_EQ(screen.log, (std::vector<std::string>{"MessageBox ZORV: USB Connection Error!"}));
     EXPECT_EQ(screen.messages.at(0).icon, MessageIcon::Error);
@@ -249,7 +249,7 @@ TEST_F(EscUpdateTest, Button_WithoutUsbConnectionOnlySaysSo)
 
 TEST_F(EscUpdateTest, Button_WithoutDeviceResetsBarThenSaysSo)
 {
-    uart.escState = 1;
+    uart.escState = EscState::kSilent;
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::NotStarted);
     EXPECT_EQ(screen.log, (std::vector<std::string>{"ProgressShowText ", "ProgressSetPos 0", "RepaintNow",
                                                     "MessageBox ZORV: Device Connection Error!"}));
@@ -259,7 +259,7 @@ TEST_F(EscUpdateTest, Button_WithoutDeviceResetsBarThenSaysSo)
 
 TEST_F(EscUpdateTest, Button_BoxFlagWinsOverConnectedEsc)
 {
-    link.boxConnected = 1;
+    link.boxConnected = true;
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::FileError);
     ASSERT_EQ(screen.fileRequests.size(), 1u);
     EXPECT_EQ(screen.fileRequests[0].initialName, "*.xup");
@@ -297,7 +297,7 @@ TEST_F(EscUpdateTest, StopRequestEndsTheUpdateBetweenRecords)
         EXPECT_EQ(link.stoppedAt.total, 2);
         EXPECT_EQ(link.stoppedAt.deviceTouched, c.touched);
         EXPECT_TRUE(screen.messages.empty());
-        EXPECT_EQ(link.redetect, 0);
+        EXPECT_FALSE(link.redetect);
         ExpectPollingBackAndPortOpen();
     }
 }

@@ -75,7 +75,7 @@ protected:
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
         ASSERT_EQ(uart.OpenPort(), 0);
-        uart.usbState = 2;
+        uart.usbState = UsbState::kInUse;
         device.responder = [this](const Bytes& written) {
             timedWrites.push_back({clock.NowMs(), written});
             return FakeSerialDevice::Reply{answer(written), 0};

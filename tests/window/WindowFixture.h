@@ -81,8 +81,8 @@ struct WindowFixture {
     {
         auto& logic = window->logic();
         if (radioId == id::kRadioBox)
-            return logic.link().boxConnected != 0;
-        return logic.uart().escState == 2;
+            return logic.link().boxConnected;
+        return logic.uart().escState == EscState::kConnected;
     }
 
     VirtualClock clock;

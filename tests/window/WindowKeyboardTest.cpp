@@ -83,9 +83,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Control(id::kRadioEsc));
         Key(Qt::Key_Space);
         QVERIFY(f.Control<QAbstractButton>(id::kRadioEsc)->isChecked());
-        for (int i = 0; i < 6 && f.window->logic().uart().escState != 2; ++i)
+        for (int i = 0; i < 6 && f.window->logic().uart().escState != EscState::kConnected; ++i)
             f.Tick();
-        QCOMPARE(f.window->logic().uart().escState, 2);
+        QCOMPARE(f.window->logic().uart().escState, EscState::kConnected);
 
         // Tab stops once on the page buttons, at the open page's; arrows
         // move along them and open the page.
