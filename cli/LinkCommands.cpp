@@ -7,7 +7,7 @@
 #include "Json.h"
 #include "Output.h"
 #include "link/PortFinder.h"
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 
 namespace kel::cli {
 

@@ -6,7 +6,7 @@
 #include "Output.h"
 #include "link/qt/QtPortFinder.h"
 #include "link/qt/QtSerialDevice.h"
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 #include "sim/InProcessDevice.h"
 
 namespace kel::cli {

@@ -5,7 +5,7 @@
 
 #include "Screen.h"
 #include "UsbUart.h"
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 
 namespace kel {
 

@@ -1,6 +1,6 @@
 #include "KelDlgLogic.h"
 
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 #include "settings/ParameterTable.h"
 
 namespace kel {
