@@ -8,8 +8,8 @@
 #include "Json.h"
 #include "Output.h"
 #include "link/PortFinder.h"
+#include "link/ControlIds.h"
 #include "link/Texts.h"
-#include "resources/ResourceIds.h"
 
 namespace kel::cli {
 

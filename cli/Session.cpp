@@ -4,8 +4,8 @@
 
 #include "ExitCodes.h"
 #include "Output.h"
+#include "link/ControlIds.h"
 #include "link/qt/BackupLocation.h"
-#include "resources/ResourceIds.h"
 
 namespace kel::cli {
 

@@ -8,7 +8,6 @@
 #include "Json.h"
 #include "Output.h"
 #include "SettingsPrinter.h"
-#include "resources/ResourceIds.h"
 #include "settings/OptionLists.h"
 #include "settings/OutOfRange.h"
 #include "settings/ParameterTable.h"
@@ -117,10 +116,8 @@ std::string Choices(const std::vector<std::string>& list)
 std::string Labels()
 {
     std::string all;
-    for (int page : {id::kPageThrottle, id::kPageBooster, id::kPageTurbo, id::kPageBrake, id::kPageGeneral}) {
-        for (int slot : SlotsOnPage(page))
-            all += (all.empty() ? "" : ", ") + ("\"" + std::string(ParameterOfSlot(slot)->label) + "\"");
-    }
+    for (int slot : ShownSlots())
+        all += (all.empty() ? "" : ", ") + ("\"" + std::string(ParameterOfSlot(slot)->label) + "\"");
     for (const CustomFieldInfo& info : kCustomFields)
         all += ", \"" + std::string(info.label) + "\"";
     return all;

@@ -7,26 +7,12 @@
 
 #include "Json.h"
 #include "Output.h"
-#include "resources/ResourceIds.h"
 #include "settings/ParameterTable.h"
 #include "settings/SettingsRecord.h"
 
 namespace kel::cli {
 
 namespace {
-
-// The 18 parameters in the order the pages show them.
-std::vector<int> ShownSlots()
-{
-    std::vector<int> slots;
-    for (int page : {id::kPageThrottle, id::kPageBooster, id::kPageTurbo, id::kPageBrake, id::kPageGeneral}) {
-        for (int slot : SlotsOnPage(page))
-            slots.push_back(slot);
-    }
-    return slots;
-}
-
-const int kReservedSlots[] = {1082, 1088, 1091, 1092, 1094, 1097};
 
 std::string CustomName(const CustomFieldInfo& info)
 {
@@ -75,7 +61,7 @@ void PrintJson(const SettingsView& v)
         custom.emplace_back(CustomName(info), JsonString(CustomText(v, info)));
     json += ", \"settings\": " + Members(settings) + ", \"custom\": " + Members(custom);
     if (v.withReserved) {
-        for (int slot : kReservedSlots)
+        for (int slot : ReservedSlots())
             reserved.emplace_back(std::to_string(slot), JsonString(v.record.Caption(slot)));
         json += ", \"reserved\": " + Members(reserved);
     }
@@ -125,7 +111,7 @@ void PrintPlain(const SettingsView& v)
                     Marked(v, info.label, v.record.custom.Text(info.field)).c_str());
     }
     if (v.withReserved) {
-        for (int slot : kReservedSlots)
+        for (int slot : ReservedSlots())
             std::printf("reserved %-13d %s\n", slot, v.record.Caption(slot).c_str());
     }
 }

@@ -5,6 +5,7 @@
 #include "controls/CMyListBox.h"
 #include "controls/WindowPlacement.h"
 #include "resources/ResourceIds.h"
+#include "resources/SkinLayout.h"
 
 namespace kel {
 namespace {
@@ -36,9 +37,9 @@ CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& 
     , m_list(new CMyListBox(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(layout::kPopupSize);
     m_list->setObjectName(QString::number(id::kPopupList));
-    m_list->setGeometry(0, 0, kWidth, kHeight);
+    m_list->setGeometry(QRect(QPoint(0, 0), layout::kPopupSize));
     m_list->addItems(entries);  // in the given order, never sorted
 
     int preselect = -1;
@@ -96,7 +97,7 @@ CListBoxDlg::~CListBoxDlg() = default;
 
 QRect CListBoxDlg::Placement(const QRect& windowGeometry, int verticalOffset)
 {
-    return {windowGeometry.left() + kLeftOffset, windowGeometry.top() + verticalOffset, kWidth, kHeight};
+    return {QPoint(windowGeometry.left() + layout::kPopupLeft, windowGeometry.top() + verticalOffset), layout::kPopupSize};
 }
 
 CListBoxDlg* CListBoxDlg::Open(QWidget* window, int slotId, const QStringList& entries, const QString& caption,

@@ -19,10 +19,6 @@ class CMyListBox;
 class CListBoxDlg : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kLeftOffset = 245;  // from the window's left edge
-    static constexpr int kWidth = 190;
-    static constexpr int kHeight = 160;
-
     // Fills the list in order and preselects `caption`: entry 0 for an empty
     // caption, else the entry equal to it ignoring letter case, else nothing.
     // The list starts hidden; Open() (or ShowList()) shows it.
@@ -31,8 +27,8 @@ public:
                 QWidget* owner = nullptr);
     ~CListBoxDlg() override;
 
-    // Creates the pop-up for `window`, places it at (window left + 245, window
-    // top + verticalOffset), 190 x 160, shows it and gives the list the focus.
+    // Creates the pop-up for `window`, places it at (window left + layout::kPopupLeft, window
+    // top + verticalOffset), layout::kPopupSize, shows it and gives the list the focus.
     static CListBoxDlg* Open(QWidget* window, int slotId, const QStringList& entries, const QString& caption,
                              int verticalOffset);
     static QRect Placement(const QRect& windowGeometry, int verticalOffset);

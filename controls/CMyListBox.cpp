@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "resources/Fonts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Skin.h"
 
@@ -37,24 +38,15 @@ CMyListBox::~CMyListBox() = default;
 
 QFont CMyListBox::EntryFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(9);
-    return font;
-}
-
-void CMyListBox::SetRightMargin(int margin)
-{
-    m_rightMargin = std::max(margin, 0);
-    viewport()->update();
+    return fonts::Arial(9);
 }
 
 void CMyListBox::paintEvent(QPaintEvent* event)
 {
     {
-        // The top-left part of the bitmap, as wide as the list minus the margin.
+        // The top-left part of the bitmap, as large as the list.
         QPainter painter(viewport());
-        const int width = viewport()->width() - m_rightMargin;
+        const int width = viewport()->width();
         const int height = viewport()->height();
         const qreal scale = m_background.devicePixelRatio();  // the source is in its own pixels
         painter.drawPixmap(QRectF(0, 0, width, height), m_background, QRectF(0, 0, width * scale, height * scale));

@@ -16,10 +16,6 @@ public:
     explicit CMyListBox(QWidget* parent = nullptr);
     ~CMyListBox() override;
 
-    // Pixels at the right edge that the background does not cover (0 by default).
-    void SetRightMargin(int margin);
-    int RightMargin() const { return m_rightMargin; }
-
     static QFont EntryFont();
 
 protected:
@@ -29,7 +25,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    int m_rightMargin = 0;
     QPixmap m_background;
 };
 

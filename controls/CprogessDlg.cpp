@@ -6,6 +6,7 @@
 
 #include "controls/CXProgressCtrl.h"
 #include "controls/WindowPlacement.h"
+#include "resources/Fonts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Skin.h"
 
@@ -18,14 +19,6 @@ QRect FromDialogUnits(int x, int y, int width, int height)
 {
     auto vertical = [](int units) { return (units * 136 + 36) / 72; };
     return {x * 2, vertical(y), width * 2, vertical(height)};
-}
-
-QFont ArialPoints(int points)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(points);
-    return font;
 }
 
 } // namespace
@@ -54,12 +47,12 @@ CprogessDlg::CprogessDlg(QWidget* owner)
 
     m_detail->setObjectName(QString::number(id::kProgressDlgDetail));
     m_detail->setGeometry(FromDialogUnits(7, 57, 120, 8));
-    m_detail->setFont(ArialPoints(8));
+    m_detail->setFont(fonts::Arial(8));
     m_detail->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     m_title->setObjectName(QString::number(id::kProgressDlgTitle));
     m_title->setGeometry(FromDialogUnits(64, 22, 64, 12));
-    m_title->setFont(ArialPoints(12));
+    m_title->setFont(fonts::Arial(12));
     m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 

@@ -9,6 +9,7 @@
 #include <qdrawutil.h>
 
 #include "controls/SkinDrawing.h"
+#include "resources/Fonts.h"
 #include "resources/Skin.h"
 #include "resources/SkinStyle.h"
 
@@ -39,10 +40,7 @@ CxSkinButton::~CxSkinButton() = default;
 
 QFont CxSkinButton::CaptionFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(9);
-    return font;
+    return fonts::Arial(9);
 }
 
 QPoint CxSkinButton::CaptionOrigin(const QString& text, QSize size, const QFont& font)

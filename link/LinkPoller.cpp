@@ -6,7 +6,7 @@
 #include "Protocol.h"
 #include "Screen.h"
 #include "UsbUart.h"
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 
 namespace kel {
 

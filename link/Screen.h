@@ -22,7 +22,7 @@ struct FileDialogRequest {
 
 // Everything the engine shows the user goes through here. The window renders
 // it with widgets, the command-line tool prints it, tests record it.
-// Controls are named by their identifiers (resources/ResourceIds.h).
+// Controls are named by their identifiers (link/ControlIds.h).
 class Screen {
 public:
     virtual ~Screen() = default;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "resources/Fonts.h"
+
 namespace kel::skin::style {
 
 QColor Colour(QRgb rgb)
@@ -14,9 +16,7 @@ QColor Colour(QRgb rgb)
 
 QFont Font(int pixelSize, bool bold)
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
-    font.setPixelSize(pixelSize);
+    QFont font = fonts::ArialPixels(pixelSize);
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setStyleStrategy(QFont::PreferAntialias);

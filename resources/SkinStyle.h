@@ -39,8 +39,7 @@ inline constexpr QRgb kButtonBorder = qRgb(20, 22, 26);
 
 QColor Colour(QRgb rgb);
 
-// The skin's typeface: Liberation Sans (metric twin of Arial), falling back to
-// DejaVu Sans, so text never goes missing. Sizes are in pixels.
+// The skin's typeface (fonts::Arial, fully hinted). Sizes are in pixels.
 QFont Font(int pixelSize, bool bold = false);
 
 // The scale the bitmap being painted is made for (1 outside a painter).

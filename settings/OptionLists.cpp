@@ -4,11 +4,13 @@
 #include <cctype>
 #include <cstdio>
 
+#include "ParameterTable.h"
+
 namespace kel {
 
 namespace {
 
-using List = std::vector<std::string>;
+using List = OptionList;
 
 std::string Format(const char* format, int value)
 {
@@ -17,8 +19,10 @@ std::string Format(const char* format, int value)
     return text;
 }
 
+} // namespace
+
 // "%d deg" of 0..60 with the default on 0 (Boost Timing, Turbo Timing).
-List TimingDegrees()
+List TimingDegrees(int, int)
 {
     List list{"0 deg*"};
     for (int i = 1; i <= 60; ++i)
@@ -26,7 +30,7 @@ List TimingDegrees()
     return list;
 }
 
-List BoostRpm()
+List BoostRpm(int, int)
 {
     List list;
     for (int i = 0; i < 10; ++i)
@@ -36,7 +40,7 @@ List BoostRpm()
     return list;
 }
 
-List BoostAcc()
+List BoostAcc(int, int)
 {
     List list{"50 RPM/deg*"};
     for (int i = 1; i <= 13; ++i)
@@ -69,7 +73,7 @@ List Reserved1091(int variant, int mode)
     return list;
 }
 
-List Reserved1094(int variant)
+List Reserved1094(int variant, int)
 {
     const int defaultRpm = variant == 1 ? 35000 : 25000;
     List list;
@@ -78,37 +82,17 @@ List Reserved1094(int variant)
     return list;
 }
 
-} // namespace
-
 List BuildOptionList(int slot, int escVariant, int escMode)
 {
-    switch (slot) {
-    case 1081: return {"Level 1", "Level 2", "Level 3", "Level 4", "Level 5", "Level 6", "Level 7*", "Level 8", "Level 9"};
-    case 1082: return {"off*", "3%", "6%", "9%", "12%"};
-    case 1083: return {"2kHz", "4kHz", "8kHz*", "16kHz", "32kHz", "64kHz"};
-    case 1084: return {"0%", "3%", "6%*", "9%", "12%"};
-    case 1085: return TimingDegrees();
-    case 1086: return BoostRpm();
-    case 1087: return BoostAcc();
-    case 1088: return Reserved1088(escVariant, escMode);
-    case 1089: return TimingDegrees();
-    case 1090: return {"3 deg/0.1s", "6 deg/0.1s", "12 deg/0.1s", "18 deg/0.1s*", "24 deg/0.1s", "Fastest"};
-    case 1091: return Reserved1091(escVariant, escMode);
-    case 1092: return {"full throttle*", "RPM", "Full+RPM"};
-    case 1093: return {"off", "0.05 sec", "0.1 sec", "0.15 sec", "0.2 sec*", "0.25 sec", "0.3 sec", "0.35 sec", "0.4 sec"};
-    case 1094: return Reserved1094(escVariant);
-    case 1095: return {"=Drag Brake*", "0%", "6%", "12%", "15%", "Custom"};
-    case 1096: return {"0%", "4%", "8%", "10%*", "12%", "15%", "20%", "Custom"};
-    case 1097: return {"4kHz", "6kHz", "8kHz*", "16kHz"};
-    case 1098: return {"75%", "80%", "85%", "90%", "95%", "100%*"};
-    case 1099: return {"1kHz*", "2kHz", "4kHz", "8kHz", "16kHz", "32kHz"};
-    case 1100: return {"off", "176f/80c*", "212f/100c"};
-    case 1101: return {"NONE", "2.9v/Cell", "3.0v/Cell", "3.2v/Cell*", "Custom"};
-    case 1102: return {"For/Brake*", "For/Rev/Brake"};
-    case 1103: return {"25%*", "50%", "75%", "100%"};
-    case 1104: return {"Normal*", "Reverse"};
-    default: return {};
-    }
+    const Parameter* p = ParameterOfSlot(slot);
+    if (!p)
+        return {};
+    if (p->options.build)
+        return p->options.build(escVariant, escMode);
+    List list;
+    for (const OptionEntry& entry : p->options.entries)
+        list.emplace_back(entry.text);
+    return list;
 }
 
 int FindOption(const List& list, std::string_view text)

@@ -45,7 +45,7 @@ std::vector<OutOfRangeValue> FindOutOfRangeInReply(const std::uint8_t* reply)
         if (p.map == ByteMap::CustomValue) {
             if (auto v = CustomValue(InfoOf(*CustomFieldOfEdit(p.source)), p.replyByte, raw))
                 found.push_back(*v);
-        } else if (!InList(p.source, FromEscByte(p.map, raw))) {
+        } else if (!InList(p.source, FromEscByte(p, raw))) {
             found.push_back(SlotValue(p, p.replyByte, raw));
         }
     }

@@ -5,25 +5,10 @@
 namespace kel {
 
 namespace {
-constexpr std::array<std::uint8_t, 5> kLowVoltBytes = {0, 29, 30, 32, 255};
-constexpr std::array<std::uint8_t, 6> kInitialBrakeBytes = {200, 0, 6, 12, 15, 255};
-
-template <std::size_t N>
-std::uint8_t Lookup(const std::array<std::uint8_t, N>& bytes, int index)
+int Position(std::span<const OptionEntry> list, std::uint8_t byte)
 {
-    return index >= 0 && index < static_cast<int>(N) ? bytes[static_cast<std::size_t>(index)] : 0;
-}
-
-template <std::size_t N>
-int Position(const std::array<std::uint8_t, N>& bytes, std::uint8_t byte)
-{
-    const auto it = std::find(bytes.begin(), bytes.end(), byte);
-    return it == bytes.end() ? -1 : static_cast<int>(it - bytes.begin());
-}
-
-bool IsSlot(int source)
-{
-    return source >= 1081 && source <= 1104;
+    const auto it = std::find_if(list.begin(), list.end(), [byte](const OptionEntry& e) { return e.byte == byte; });
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 } // namespace
 
@@ -45,17 +30,6 @@ std::optional<CustomField> CustomFieldOfEdit(int edit)
     return std::nullopt;
 }
 
-const Parameter* ParameterOfSlot(int slot)
-{
-    if (!IsSlot(slot))
-        return nullptr;
-    for (const Parameter& p : kParameters) {
-        if (p.source == slot)
-            return &p;
-    }
-    return nullptr;
-}
-
 std::vector<int> SlotsOnPage(int pageButton)
 {
     std::vector<const Parameter*> rows;
@@ -70,11 +44,33 @@ std::vector<int> SlotsOnPage(int pageButton)
     return slots;
 }
 
-std::uint8_t ToEscByte(ByteMap map, int index)
+std::vector<int> ShownSlots()
 {
-    switch (map) {
-    case ByteMap::LowVolt: return Lookup(kLowVoltBytes, index);
-    case ByteMap::InitialBrake: return Lookup(kInitialBrakeBytes, index);
+    std::vector<int> slots;
+    for (int page : kParameterPages) {
+        const std::vector<int> onPage = SlotsOnPage(page);
+        slots.insert(slots.end(), onPage.begin(), onPage.end());
+    }
+    return slots;
+}
+
+std::vector<int> ReservedSlots()
+{
+    std::vector<int> slots;
+    for (int slot = id::kFirstSlot; slot <= id::kLastSlot; ++slot) {
+        if (ParameterOfSlot(slot)->page == 0)
+            slots.push_back(slot);
+    }
+    return slots;
+}
+
+std::uint8_t ToEscByte(const Parameter& p, int index)
+{
+    switch (p.map) {
+    case ByteMap::Listed:
+        return index >= 0 && index < static_cast<int>(p.options.entries.size())
+                   ? p.options.entries[static_cast<std::size_t>(index)].byte
+                   : 0;
     case ByteMap::FullBrake: return static_cast<std::uint8_t>((index + 15) * 5);
     case ByteMap::ReverseSpeed: return static_cast<std::uint8_t>((index + 1) * 25);
     case ByteMap::DeadBand: return static_cast<std::uint8_t>(index * 3);
@@ -82,12 +78,11 @@ std::uint8_t ToEscByte(ByteMap map, int index)
     }
 }
 
-int FromEscByte(ByteMap map, std::uint8_t byte)
+int FromEscByte(const Parameter& p, std::uint8_t byte)
 {
     const int b = byte;
-    switch (map) {
-    case ByteMap::LowVolt: return Position(kLowVoltBytes, byte);
-    case ByteMap::InitialBrake: return Position(kInitialBrakeBytes, byte);
+    switch (p.map) {
+    case ByteMap::Listed: return Position(p.options.entries, byte);
     case ByteMap::FullBrake: return (b - 75) / 5;  // truncates toward zero: 72 gives 0, 70 gives -1
     case ByteMap::ReverseSpeed: return b / 25 - 1;
     case ByteMap::DeadBand: return b / 3;

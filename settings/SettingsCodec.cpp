@@ -20,7 +20,7 @@ void DecodeSettings(SettingsRecord& record, const std::uint8_t* reply)
             customTexts[static_cast<std::size_t>(field)] = FormatCustom(byte, InfoOf(field).volt);
             continue;
         }
-        const int index = FromEscByte(p.map, byte);
+        const int index = FromEscByte(p, byte);
         record.SetOptionIndex(p.source, index);
         if (const auto field = CustomFieldOfSlot(p.source); field && index == InfoOf(*field).customIndex)
             record.custom.EnableSpin(*field, true);
@@ -44,7 +44,7 @@ std::uint8_t PairValue(const SettingsRecord& record, const Parameter& p)
     default:
         if (p.zeroInStock && record.escMode == 0)
             return 0;
-        return ToEscByte(p.map, record.GetOptionIndex(p.source));
+        return ToEscByte(p, record.GetOptionIndex(p.source));
     }
 }
 } // namespace

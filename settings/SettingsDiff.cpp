@@ -9,13 +9,11 @@
 #include "SettingsRecord.h"
 #include "link/Protocol.h"
 #include "link/Screen.h"
-#include "resources/ResourceIds.h"
 
 namespace kel {
 
 namespace {
 
-constexpr int kShownPages[] = {id::kPageThrottle, id::kPageBooster, id::kPageTurbo, id::kPageBrake, id::kPageGeneral};
 constexpr const char* kModeLabel = "Mode";
 
 std::string ModeText(int escMode)
@@ -48,10 +46,8 @@ template <typename SlotValue, typename CustomValue>
 ShownSettings Build(std::optional<std::string> mode, SlotValue slotValue, CustomValue customValue)
 {
     ShownSettings shown{{kModeLabel, std::move(mode)}};
-    for (int page : kShownPages) {
-        for (int slot : SlotsOnPage(page))
-            shown.push_back({std::string(ParameterOfSlot(slot)->label), slotValue(slot)});
-    }
+    for (int slot : ShownSlots())
+        shown.push_back({std::string(ParameterOfSlot(slot)->label), slotValue(slot)});
     for (const CustomFieldInfo& info : kCustomFields)
         shown.push_back({std::string(info.label), customValue(info.field)});
     return shown;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CustomFields.h"
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 
 namespace kel {
 

@@ -16,6 +16,7 @@
 #include "controls/SkinDrawing.h"
 #include "resources/ResourceIds.h"
 #include "resources/Skin.h"
+#include "resources/SkinLayout.h"
 
 namespace kel::ui {
 
@@ -61,7 +62,7 @@ void CKelDlg::OnInitDialog()
     CreateKeyboard();
     NameControls();
     move(0, 0);
-    setFixedSize(kSize);
+    setFixedSize(layout::kWindowSize);
     setWindowIcon(skin::AppIcon());
     CreateFonts();
     CreateShape();
@@ -76,7 +77,7 @@ void CKelDlg::CreateShape()
 {
     const QImage bitmap = skin::Image(id::bmp::kBackground);
     // Only the part of the bitmap inside the client area counts.
-    const QImage face = bitmap.copy(QRect(QPoint(0, 0), kSize).intersected(bitmap.rect()));
+    const QImage face = bitmap.copy(QRect(QPoint(0, 0), layout::kWindowSize).intersected(bitmap.rect()));
     setMask(BuildMaskRegion(face, skin::kKeyColour));
     background_ = FaceAt(devicePixelRatioF());
 }
@@ -159,7 +160,7 @@ void CKelDlg::mousePressEvent(QMouseEvent* event)
         return;
     }
     const QPoint at = event->position().toPoint();
-    if (!kDragExempt.contains(at)) {
+    if (!layout::kDragExempt.contains(at)) {
         // The window system moves the window while the button is held; where
         // it cannot, follow the pointer here.
         const bool systemMove = windowHandle() && windowHandle()->startSystemMove();

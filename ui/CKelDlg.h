@@ -33,12 +33,6 @@ class Dialogs;
 class CKelDlg : public QWidget {
     Q_OBJECT
 public:
-    static constexpr QSize kSize{702, 705};
-    // A press on the face inside this rectangle does not move the window
-    // (left and top inclusive, right and bottom exclusive).
-    static constexpr QRect kDragExempt{QPoint(100, 200), QPoint(579, 415)};
-    static constexpr QRect kPageRect{QPoint(20, 180), QPoint(649, 615)};
-
     CKelDlg(SerialDevice& device, PortFinder& finder, Clock& clock, Dialogs& dialogs, QWidget* parent = nullptr);
     ~CKelDlg() override;
 

@@ -1,4 +1,6 @@
 // Building and placing the main window's controls.
+#include <algorithm>
+
 #include <QLabel>
 #include <QLineEdit>
 
@@ -9,6 +11,7 @@
 #include "SkinRadio.h"
 #include "controls/CXProgressCtrl.h"
 #include "controls/CxSkinButton.h"
+#include "resources/Fonts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Skin.h"
 #include "resources/SkinLayout.h"
@@ -47,19 +50,10 @@ struct CustomField {
 };
 
 const CustomField kCustomFields[] = {
-    {id::kInitialBrakeEdit, {460, 190, 60, 25}, id::kInitialBrakeSpin, {520, 190, 20, 27}},
-    {id::kDragBrakeEdit, {460, 243, 60, 25}, id::kDragBrakeSpin, {520, 243, 20, 27}},
-    {id::kLowVoltEdit, {460, 243, 60, 25}, id::kLowVoltSpin, {520, 243, 20, 27}},
+    {id::kInitialBrakeEdit, layout::kInitialBrakeEdit, id::kInitialBrakeSpin, layout::kInitialBrakeSpin},
+    {id::kDragBrakeEdit, layout::kDragBrakeEdit, id::kDragBrakeSpin, layout::kDragBrakeSpin},
+    {id::kLowVoltEdit, layout::kLowVoltEdit, id::kLowVoltSpin, layout::kLowVoltSpin},
 };
-
-// The profile row sits on the first row of its page.
-constexpr QRect kProfileNameAt{245, 192, 150, 25};
-constexpr QRect kProfileVersionAt{405, 192, 125, 25};
-constexpr QPoint kProfileSaveAt{245, 240};
-constexpr QPoint kProfileLoadAt{375, 240};
-
-constexpr QRect kStockAt{250, 190, 50, 20};
-constexpr QRect kModAt{460, 190, 50, 20};
 
 std::string ToStd(const QString& text)
 {
@@ -152,8 +146,7 @@ void CKelDlg::CreatePageButtons()
 void CKelDlg::CreateRowLabels()
 {
     for (int row = 0; row < id::kRowCount; ++row) {
-        const RowGeometry at = RowAt(row);
-        AddLabel(id::kFirstRowLabel + row, QStringLiteral(" "), QRect(at.labelX, at.labelY, at.labelW, at.labelH));
+        AddLabel(id::kFirstRowLabel + row, QStringLiteral(" "), layout::RowLabelAt(row));
     }
 }
 
@@ -165,9 +158,7 @@ void CKelDlg::CreateOptionButtons()
                           0);
         button->setText(QString());
         button->SetCaptionColor(QColor(kOptionCaption));
-        const int row = RowOfOptionButton(slot);
-        const RowGeometry at = RowAt(row < 0 ? 0 : row);
-        button->setGeometry(at.buttonX, at.buttonY, at.buttonW, at.buttonH);
+        button->setGeometry(layout::OptionButtonAt(std::max(RowOfOptionButton(slot), 0)));
         button->SetGeneratedDisabledLook(true);
         button->setFocusPolicy(Qt::TabFocus);
         button->hide();
@@ -202,13 +193,13 @@ void CKelDlg::CreateCustomFields()
 
 void CKelDlg::CreateProfileRow()
 {
-    auto* name = AddEdit(id::kProfileName, kProfileNameAt);
+    auto* name = AddEdit(id::kProfileName, layout::kProfileName);
     name->setEnabled(false);
-    auto* version = AddEdit(id::kProfileVersion, kProfileVersionAt);
+    auto* version = AddEdit(id::kProfileVersion, layout::kProfileVersion);
     version->setReadOnly(true);
 
     for (const auto& [button, caption, at] :
-         {std::tuple{id::kProfileSave, "Save", kProfileSaveAt}, std::tuple{id::kProfileLoad, "Load", kProfileLoadAt}}) {
+         {std::tuple{id::kProfileSave, "Save", layout::kProfileSave}, std::tuple{id::kProfileLoad, "Load", layout::kProfileLoad}}) {
         auto* skinned = controls_.Add(button, new CxSkinButton(this));
         skinned->ApplySkin(id::bmp::kProfileButton, id::bmp::kProfileButtonDown, 0, 0, id::bmp::kProfileButtonMask, 0,
                            0, 0);
@@ -224,8 +215,8 @@ void CKelDlg::CreateProfileRow()
 
 void CKelDlg::CreateModeSelect()
 {
-    AddLabel(id::kStockText, QStringLiteral("stock"), kStockAt);
-    AddLabel(id::kModText, QStringLiteral("MOD"), kModAt);
+    AddLabel(id::kStockText, QStringLiteral("stock"), layout::kStockText);
+    AddLabel(id::kModText, QStringLiteral("MOD"), layout::kModText);
     auto* modeSwitch = AddBitmapButton(id::kModeSwitch, id::bmp::kModeMod, id::bmp::kModeMod, layout::kModeSwitch);
     screen_.SetBitmap(id::kModeSwitch, id::bmp::kModeMod);
     connect(modeSwitch, &QAbstractButton::clicked, this, [this] { logic_->OnModeSwitch(); });
@@ -245,8 +236,8 @@ void CKelDlg::CreateDeviceRadios()
 void CKelDlg::CreateFonts()
 {
     // Page labels are 10 point on a 96 dpi screen and 8 point on any other.
-    labelFont_ = QFont(QStringLiteral("Verdana"), logicalDpiY() == 96 ? 10 : 8);
-    versionFont_ = QFont(QStringLiteral("Verdana"), 9);
+    labelFont_ = fonts::Verdana(logicalDpiY() == 96 ? 10 : 8);
+    versionFont_ = fonts::Verdana(9);
 
     QPalette black;
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})

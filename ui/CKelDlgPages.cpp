@@ -5,6 +5,7 @@
 #include "uilogic/PageTable.h"
 #include "controls/CListBoxDlg.h"
 #include "resources/ResourceIds.h"
+#include "resources/SkinLayout.h"
 
 namespace kel::ui {
 
@@ -18,7 +19,7 @@ void CKelDlg::ClearPage()
         screen_.SetText(label, " ");
         controls_.Find(label)->show();
     }
-    InvalidateFace(kPageRect);
+    InvalidateFace(layout::kPageArea);
 }
 
 void CKelDlg::ShowPage(int pageButton)
@@ -55,7 +56,7 @@ void CKelDlg::ShowOptionPopup(int slot)
     for (const std::string& option : options)
         entries << QString::fromStdString(option);
     popup_ = CListBoxDlg::Open(this, slot, entries, QString::fromStdString(logic_->Caption(slot)),
-                               PopupOffsetOf(slot));
+                               layout::PopupTop(slot, RowOfOptionButton(slot)));
     connect(popup_, &CListBoxDlg::Chosen, this, [this](int chosenSlot, int index, const QString&) {
         popup_ = nullptr;  // it closes and deletes itself
         logic_->OnOptionChosen(chosenSlot, index);

@@ -1,7 +1,7 @@
 #include "KelDlgLogic.h"
 
+#include "link/ControlIds.h"
 #include "link/Protocol.h"
-#include "resources/ResourceIds.h"
 #include "settings/ParameterTable.h"
 
 namespace kel {

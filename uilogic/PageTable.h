@@ -15,23 +15,15 @@ struct PageContent {
 };
 
 // The page of a page button, for the given ESC variant (variant 1 has no
-// custom fields). Unknown buttons give an empty content.
+// custom fields). A settings page shows the rows the parameter table gives
+// it. Unknown buttons give an empty content.
 PageContent PageFor(int pageButton, int escVariant);
 
 // Everything the page-clear routine hides before a page is shown (the row
 // labels are not among them: they are set to a single space and shown).
 const std::vector<int>& PageClearHidden();
 
-// Pixel geometry of a row: label (55, 190 + 55r, 160, 40), option button
-// (245, 185 + 55r, 200, 34).
-struct RowGeometry {
-    int labelX, labelY, labelW, labelH;
-    int buttonX, buttonY, buttonW, buttonH;
-};
-RowGeometry RowAt(int row);
 // The row an option button sits on (its page's order), or -1 for the reserved slots.
 int RowOfOptionButton(int slot);
-// Where an option button's pop-up opens, below the window's top edge.
-int PopupOffsetOf(int slot);
 
 } // namespace kel

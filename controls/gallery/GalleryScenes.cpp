@@ -12,6 +12,7 @@
 #include "controls/CprogessDlg.h"
 #include "controls/CxSkinButton.h"
 #include "link/Texts.h"
+#include "resources/Fonts.h"
 #include "resources/ResourceIds.h"
 #include "resources/Skin.h"
 #include "resources/SkinLayout.h"
@@ -50,11 +51,8 @@ CxSkinButton* OptionButton(QWidget* parent, QPoint at, const QString& caption)
 QLabel* RowLabel(QWidget* parent, int row, const QString& text)
 {
     auto* label = new QLabel(text, parent);
-    QFont font;
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(10);
-    label->setFont(font);
-    label->setGeometry(55, 190 + 55 * row, 160, 40);
+    label->setFont(fonts::Verdana(10));
+    label->setGeometry(layout::RowLabelAt(row));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }

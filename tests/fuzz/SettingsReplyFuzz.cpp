@@ -71,7 +71,7 @@ void CheckDecoded(const SettingsRecord& record, const QuietScreen& screen, const
             KEL_FUZZ_CHECK(!screen.TextWasSet(p.source));
             continue;
         }
-        const int index = kel::FromEscByte(p.map, reply[static_cast<std::size_t>(p.replyByte)]);
+        const int index = kel::FromEscByte(p, reply[static_cast<std::size_t>(p.replyByte)]);
         const auto list = record.OptionList(p.source);
         if (index >= 0 && index < static_cast<int>(list.size())) {
             KEL_FUZZ_CHECK(record.Caption(p.source) == list[static_cast<std::size_t>(index)]);

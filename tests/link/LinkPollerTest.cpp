@@ -2,7 +2,7 @@
 
 #include "link/LinkPoller.h"
 #include "link/UsbUart.h"
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 #include "support/FakeSerialDevice.h"
 #include "support/RecordingScreen.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "settings/OptionLists.h"
 #include "settings/ParameterTable.h"
@@ -8,129 +9,105 @@
 namespace kel {
 namespace {
 
-struct ListCase {
-    int slot;
-    int variant;
-    int mode;
-    std::size_t size;
-    int defaultIndex;  // -1: no entry marked
-    const char* first;
-    const char* last;
-    int probeIndex;
-    const char* probe;
-};
-
-class OptionListTest : public ::testing::TestWithParam<ListCase> {};
-
-TEST_P(OptionListTest, HasItsEntriesDefaultAndOrder)
+// Every list a slot can offer: all variants and modes, for the built ones.
+std::vector<OptionList> ListsOf(int slot)
 {
-    const ListCase& c = GetParam();
-    const auto list = BuildOptionList(c.slot, c.variant, c.mode);
-    ASSERT_EQ(list.size(), c.size);
-    if (c.size == 0)
-        return;
-    EXPECT_EQ(list.front(), c.first);
-    EXPECT_EQ(list.back(), c.last);
-    EXPECT_EQ(list.at(static_cast<std::size_t>(c.probeIndex)), c.probe);
-    // Exactly one entry carries the default marker, as its last character.
-    std::vector<int> marked;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        EXPECT_EQ(std::count(list[i].begin(), list[i].end(), '*'), list[i].ends_with('*') ? 1 : 0) << list[i];
-        if (list[i].ends_with('*'))
-            marked.push_back(static_cast<int>(i));
+    std::vector<OptionList> lists;
+    for (int variant : {-1, 0, 1}) {
+        for (int mode : {-1, 0, 1, 2})
+            lists.push_back(BuildOptionList(slot, variant, mode));
     }
-    EXPECT_EQ(marked, std::vector<int>{c.defaultIndex});
+    return lists;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EverySlot, OptionListTest,
-    ::testing::Values(
-        ListCase{1081, -1, -1, 9, 6, "Level 1", "Level 9", 6, "Level 7*"},
-        ListCase{1082, -1, -1, 5, 0, "off*", "12%", 2, "6%"},
-        ListCase{1083, -1, -1, 6, 2, "2kHz", "64kHz", 3, "16kHz"},
-        ListCase{1084, -1, -1, 5, 2, "0%", "12%", 2, "6%*"},
-        ListCase{1085, -1, -1, 61, 0, "0 deg*", "60 deg", 30, "30 deg"},
-        ListCase{1086, -1, -1, 20, 2, "500", "15000", 9, "5000"},
-        ListCase{1086, -1, -1, 20, 2, "500", "15000", 10, "6000"},
-        ListCase{1087, -1, -1, 14, 0, "50 RPM/deg*", "700 RPM/deg", 1, "100 RPM/deg"},
-        ListCase{1088, 0, 0, 61, 60, "off", "60 deg*", 59, "59 deg"},
-        ListCase{1088, 0, 1, 61, 0, "off*", "60 deg", 1, "1 deg"},
-        ListCase{1088, 1, 0, 61, 0, "off*", "60 deg", 60, "60 deg"},
-        ListCase{1088, -1, 0, 0, -1, "", "", 0, ""},
-        ListCase{1089, -1, -1, 61, 0, "0 deg*", "60 deg", 60, "60 deg"},
-        ListCase{1090, -1, -1, 6, 3, "3 deg/0.1s", "Fastest", 3, "18 deg/0.1s*"},
-        ListCase{1091, 0, 0, 19, 3, "0 deg/0.1s", "22 deg/0.1s", 5, "9 deg/0.1s"},
-        ListCase{1091, 1, 1, 19, 3, "0 deg/0.1s", "22 deg/0.1s", 4, "8 deg/0.1s"},
-        ListCase{1091, 0, 1, 19, 0, "0 deg/0.1s*", "22 deg/0.1s", 3, "6 deg/0.1s"},
-        ListCase{1091, 0, 2, 19, 0, "0 deg/0.1s*", "22 deg/0.1s", 3, "6 deg/0.1s"},
-        ListCase{1091, -1, 1, 0, -1, "", "", 0, ""},
-        ListCase{1092, -1, -1, 3, 0, "full throttle*", "Full+RPM", 1, "RPM"},
-        ListCase{1093, -1, -1, 9, 4, "off", "0.4 sec", 1, "0.05 sec"},
-        ListCase{1094, -1, -1, 56, 20, "5000", "60000", 20, "25000*"},
-        ListCase{1094, 0, 1, 56, 20, "5000", "60000", 30, "35000"},
-        ListCase{1094, 1, 0, 56, 30, "5000", "60000", 30, "35000*"},
-        ListCase{1095, -1, -1, 6, 0, "=Drag Brake*", "Custom", 4, "15%"},
-        ListCase{1096, -1, -1, 8, 3, "0%", "Custom", 6, "20%"},
-        ListCase{1097, -1, -1, 4, 2, "4kHz", "16kHz", 1, "6kHz"},
-        ListCase{1098, -1, -1, 6, 5, "75%", "100%*", 1, "80%"},
-        ListCase{1099, -1, -1, 6, 0, "1kHz*", "32kHz", 4, "16kHz"},
-        ListCase{1100, -1, -1, 3, 1, "off", "212f/100c", 1, "176f/80c*"},
-        ListCase{1101, -1, -1, 5, 3, "NONE", "Custom", 2, "3.0v/Cell"},
-        ListCase{1102, -1, -1, 2, 0, "For/Brake*", "For/Rev/Brake", 0, "For/Brake*"},
-        ListCase{1103, -1, -1, 4, 0, "25%*", "100%", 2, "75%"},
-        ListCase{1104, -1, -1, 2, 0, "Normal*", "Reverse", 1, "Reverse"},
-        ListCase{1080, -1, -1, 0, -1, "", "", 0, ""},
-        ListCase{1105, 0, 0, 0, -1, "", "", 0, ""}));
+// The two views of a slot, its entries and its byte mapping, agree: every
+// entry has its own byte and that byte leads back to it; a listed mapping
+// names a byte for each entry, no more.
+TEST(ParameterTable, EverySlotsBytesRoundTripOverItsEntries)
+{
+    for (int slot = id::kFirstSlot; slot <= id::kLastSlot; ++slot) {
+        const Parameter& p = *ParameterOfSlot(slot);
+        EXPECT_NE(p.options.entries.empty(), p.options.build == nullptr) << slot;
+        if (p.map == ByteMap::Listed) {
+            EXPECT_EQ(BuildOptionList(slot, -1, -1).size(), p.options.entries.size()) << slot;
+        }
+        for (const OptionList& list : ListsOf(slot)) {
+            std::set<std::uint8_t> bytes;
+            for (int i = 0; i < static_cast<int>(list.size()); ++i) {
+                const std::uint8_t byte = ToEscByte(p, i);
+                EXPECT_TRUE(bytes.insert(byte).second) << slot << " index " << i;
+                EXPECT_EQ(FromEscByte(p, byte), i) << slot << " byte " << int(byte);
+                EXPECT_EQ(FindOption(list, list[static_cast<std::size_t>(i)]), i) << slot << " " << list[i];
+            }
+            // Exactly one default, marked at the end (reserved lists may be empty before a profile).
+            const auto marked = std::count_if(list.begin(), list.end(), [](const std::string& e) { return e.ends_with('*'); });
+            EXPECT_EQ(marked, list.empty() ? 0 : 1) << slot;
+        }
+    }
+    for (const CustomFieldInfo& info : kCustomFields)
+        EXPECT_EQ(BuildOptionList(info.slot, -1, -1).at(static_cast<std::size_t>(info.customIndex)), "Custom");
+}
+
+TEST(ParameterTable, ProtocolBytesOfTheMappings)
+{
+    const Parameter& lowVolt = *ParameterOfSlot(1101);
+    const Parameter& initialBrake = *ParameterOfSlot(1095);
+    const std::pair<const Parameter*, std::vector<int>> listed[] = {{&lowVolt, {0, 29, 30, 32, 255}},
+                                                                    {&initialBrake, {200, 0, 6, 12, 15, 255}}};
+    for (const auto& [p, bytes] : listed) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            EXPECT_EQ(ToEscByte(*p, static_cast<int>(i)), bytes[i]) << p->source;
+        EXPECT_EQ(ToEscByte(*p, static_cast<int>(bytes.size())), 0) << p->source;
+    }
+    EXPECT_EQ(FromEscByte(lowVolt, 31), -1);
+    EXPECT_EQ(FromEscByte(initialBrake, 7), -1);
+    // Computed mappings truncate toward zero; below the list they go negative.
+    const Parameter& fullBrake = *ParameterOfSlot(1098);
+    const Parameter& reverse = *ParameterOfSlot(1103);
+    const Parameter& deadBand = *ParameterOfSlot(1084);
+    EXPECT_EQ(ToEscByte(fullBrake, 5), 100);
+    EXPECT_EQ(FromEscByte(fullBrake, 72), 0);
+    EXPECT_EQ(FromEscByte(fullBrake, 70), -1);
+    EXPECT_EQ(ToEscByte(reverse, 3), 100);
+    EXPECT_EQ(FromEscByte(reverse, 24), -1);
+    EXPECT_EQ(ToEscByte(deadBand, 4), 12);
+    EXPECT_EQ(FromEscByte(deadBand, 14), 4);
+}
+
+TEST(ParameterTable, BuiltListsFollowVariantAndMode)
+{
+    struct Case {
+        int slot, variant, mode;
+        std::size_t size;
+        const char* marked;
+    };
+    const Case cases[] = {
+        {1085, -1, -1, 61, "0 deg*"},    {1086, -1, -1, 20, "1500*"},       {1087, -1, -1, 14, "50 RPM/deg*"},
+        {1088, 0, 0, 61, "60 deg*"},     {1088, 0, 1, 61, "off*"},          {1088, 1, 0, 61, "off*"},
+        {1088, -1, 0, 0, ""},            {1091, 0, 0, 19, "6 deg/0.1s*"},   {1091, 0, 2, 19, "0 deg/0.1s*"},
+        {1091, 1, 1, 19, "6 deg/0.1s*"}, {1091, -1, 1, 0, ""},              {1094, 0, 1, 56, "25000*"},
+        {1094, 1, 0, 56, "35000*"},      {1080, 0, 0, 0, ""},               {1105, 0, 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const OptionList list = BuildOptionList(c.slot, c.variant, c.mode);
+        EXPECT_EQ(list.size(), c.size) << c.slot << " variant " << c.variant << " mode " << c.mode;
+        if (!list.empty()) {
+            EXPECT_NE(FindOption(list, c.marked), -1) << c.slot << " " << c.marked;
+        }
+    }
+    const OptionList rpm = BuildOptionList(1086, -1, -1);
+    EXPECT_EQ(rpm[9], "5000");
+    EXPECT_EQ(rpm[10], "6000");
+    EXPECT_EQ(rpm.back(), "15000");
+}
 
 TEST(FindOption, MatchesWholeStringsIgnoringCase)
 {
     const auto list = BuildOptionList(1081, -1, -1);
     EXPECT_EQ(FindOption(list, "LEVEL 7*"), 6);
-    EXPECT_EQ(FindOption(list, "level 1"), 0);
     EXPECT_EQ(FindOption(list, "Level 7"), -1);  // the marker is part of the entry
     EXPECT_EQ(FindOption(list, "Level"), -1);
-    EXPECT_EQ(FindOption(list, "Level 1 "), -1);
     EXPECT_EQ(FindOption(list, ""), -1);
-}
-
-struct MapCase {
-    ByteMap map;
-    int index;
-    int byte;
-};
-
-TEST(ByteMapping, EveryTabledEntryGoesBothWays)
-{
-    const MapCase cases[] = {
-        {ByteMap::Index, 0, 0},         {ByteMap::Index, 60, 60},        {ByteMap::LowVolt, 0, 0},
-        {ByteMap::LowVolt, 1, 29},      {ByteMap::LowVolt, 2, 30},       {ByteMap::LowVolt, 3, 32},
-        {ByteMap::LowVolt, 4, 255},     {ByteMap::FullBrake, 0, 75},     {ByteMap::FullBrake, 5, 100},
-        {ByteMap::ReverseSpeed, 0, 25}, {ByteMap::ReverseSpeed, 3, 100}, {ByteMap::InitialBrake, 0, 200},
-        {ByteMap::InitialBrake, 1, 0},  {ByteMap::InitialBrake, 2, 6},   {ByteMap::InitialBrake, 3, 12},
-        {ByteMap::InitialBrake, 4, 15}, {ByteMap::InitialBrake, 5, 255}, {ByteMap::DeadBand, 0, 0},
-        {ByteMap::DeadBand, 4, 12},
-    };
-    for (const MapCase& c : cases) {
-        EXPECT_EQ(ToEscByte(c.map, c.index), c.byte) << int(c.map) << " index " << c.index;
-        EXPECT_EQ(FromEscByte(c.map, static_cast<std::uint8_t>(c.byte)), c.index) << int(c.map) << " byte " << c.byte;
-    }
-}
-
-TEST(ByteMapping, BytesFromTheEscThatMapToNoEntry)
-{
-    // Tabled mappings know no other byte.
-    for (int b : {1, 28, 31, 33, 254})
-        EXPECT_EQ(FromEscByte(ByteMap::LowVolt, static_cast<std::uint8_t>(b)), -1) << b;
-    for (int b : {7, 100, 199, 201})
-        EXPECT_EQ(FromEscByte(ByteMap::InitialBrake, static_cast<std::uint8_t>(b)), -1) << b;
-    // Computed mappings truncate toward zero; below the list they go negative.
-    EXPECT_EQ(FromEscByte(ByteMap::FullBrake, 70), -1);
-    EXPECT_EQ(FromEscByte(ByteMap::FullBrake, 72), 0);
-    EXPECT_EQ(FromEscByte(ByteMap::FullBrake, 104), 5);
-    EXPECT_EQ(FromEscByte(ByteMap::ReverseSpeed, 24), -1);
-    EXPECT_EQ(FromEscByte(ByteMap::ReverseSpeed, 50), 1);
-    EXPECT_EQ(FromEscByte(ByteMap::DeadBand, 14), 4);
-    EXPECT_EQ(ToEscByte(ByteMap::LowVolt, 5), 0);
 }
 
 TEST(ParameterTable, PairsAreSentInReplyOrderUnderTheirNames)
@@ -144,26 +121,19 @@ TEST(ParameterTable, PairsAreSentInReplyOrderUnderTheirNames)
         lastByte = kPairs[k].replyByte;
         EXPECT_EQ(kParameterNames[k], kPairs[k].pairName);
     }
-    EXPECT_EQ(kParameterNames[1], "Neutral Brake");
     EXPECT_EQ(kParameterNames[20], "Initial Brake Custom ");
     EXPECT_EQ(kParameterNames[23], "trubo disengage slope");
-    EXPECT_EQ(kParameterNames[26], "Motor Rotation");
 }
 
-TEST(ParameterTable, EverySlotHasOneRowAndPagesListTheirRowsInOrder)
+TEST(ParameterTable, PagesShowEighteenSlotsAndTheRestAreReserved)
 {
-    for (int slot = 1081; slot <= 1104; ++slot) {
-        const Parameter* p = ParameterOfSlot(slot);
-        ASSERT_NE(p, nullptr) << slot;
-        EXPECT_EQ(p->source, slot);
-        EXPECT_EQ(p->label.empty(), p->page == 0) << slot;
-    }
-    EXPECT_EQ(ParameterOfSlot(1047), nullptr);
-    EXPECT_EQ(SlotsOnPage(1002), (std::vector<int>{1081, 1083, 1084}));
-    EXPECT_EQ(SlotsOnPage(1004), (std::vector<int>{1085, 1086, 1087}));
-    EXPECT_EQ(SlotsOnPage(1005), (std::vector<int>{1089, 1090, 1093}));
-    EXPECT_EQ(SlotsOnPage(1003), (std::vector<int>{1095, 1096, 1099, 1098}));
-    EXPECT_EQ(SlotsOnPage(1007), (std::vector<int>{1100, 1101, 1102, 1103, 1104}));
+    const std::vector<int> shown = ShownSlots();
+    EXPECT_EQ(shown, (std::vector<int>{1081, 1083, 1084, 1085, 1086, 1087, 1089, 1090, 1093, 1095, 1096, 1099, 1098,
+                                       1100, 1101, 1102, 1103, 1104}));
+    EXPECT_EQ(ReservedSlots(), (std::vector<int>{1082, 1088, 1091, 1092, 1094, 1097}));
+    for (int slot : shown)
+        EXPECT_FALSE(ParameterOfSlot(slot)->label.empty()) << slot;
+    EXPECT_EQ(ParameterOfSlot(id::kDragBrakeEdit), nullptr);
     EXPECT_TRUE(SlotsOnPage(0).empty());
 }
 
@@ -171,16 +141,12 @@ TEST(FindLabel, PageLabelsAndCustomLabelsExactly)
 {
     EXPECT_EQ(FindLabel("Power Level")->slot, 1081);
     EXPECT_FALSE(FindLabel("Power Level")->custom);
-    EXPECT_EQ(FindLabel("Rotation mode")->slot, 1104);
     const auto custom = FindLabel("Low volt cut custom");
     ASSERT_TRUE(custom);
     EXPECT_EQ(custom->custom, CustomField::LowVolt);
     EXPECT_EQ(custom->slot, 1101);
-    EXPECT_EQ(FindLabel("Drag Brake custom")->custom, CustomField::DragBrake);
-    EXPECT_EQ(FindLabel("Initial Brake custom")->custom, CustomField::InitialBrake);
     EXPECT_FALSE(FindLabel("power level"));
     EXPECT_FALSE(FindLabel("ESC mode"));
-    EXPECT_FALSE(FindLabel(""));
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
 #include "sim/InProcessDevice.h"
 #include "support/RecordingScreen.h"
 #include "uilogic/KelDlgLogic.h"

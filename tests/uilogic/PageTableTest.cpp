@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include "resources/ResourceIds.h"
+#include "link/ControlIds.h"
+#include "settings/ParameterTable.h"
 #include "uilogic/PageTable.h"
 
 namespace kel {
@@ -12,30 +13,26 @@ bool Contains(const std::vector<int>& v, int x)
     return std::find(v.begin(), v.end(), x) != v.end();
 }
 
-TEST(PageTable, ParameterPagesShowTheirRowsInOrder)
+// The window's pages and kel-cli show the same rows under the same labels.
+TEST(PageTable, SettingsPagesShowTheRowsKelCliNames)
 {
-    struct Case {
-        int page;
-        std::vector<std::string> labels;
-        std::vector<int> buttons;
-    };
-    const Case cases[] = {
-        {id::kPageThrottle, {"Power Level", "Drive Frequency", "Neutral DeadBand"}, {1081, 1083, 1084}},
-        {id::kPageBooster, {"Boost Timing", "Boost RPM", "Boost ACC"}, {1085, 1086, 1087}},
-        {id::kPageTurbo, {"Turbo Timing", "Turbo Slope", "Turbo Delay"}, {1089, 1090, 1093}},
-        {id::kPageBrake, {"Initial Brake", "Drag Brake", "Brake Frequency", "Full Brake"}, {1095, 1096, 1099, 1098}},
-        {id::kPageGeneral,
-         {"Temperature Set", "Low volt cut", "Operation Mode", "Reverse Speed", "Rotation mode"},
-         {1100, 1101, 1102, 1103, 1104}},
-        {id::kPageProfile, {"ESC Setting Profile"}, {}},
-        {id::kPageModeSelect, {"Mode Select"}, {}},
-        {id::kPageHome, {}, {}},
-    };
-    for (const Case& c : cases) {
-        const PageContent page = PageFor(c.page, -1);
-        EXPECT_EQ(page.labels, c.labels) << c.page;
-        EXPECT_EQ(page.optionButtons, c.buttons) << c.page;
+    std::vector<int> windowOrder;
+    for (int page : kParameterPages) {
+        const PageContent content = PageFor(page, -1);
+        ASSERT_EQ(content.labels.size(), content.optionButtons.size()) << page;
+        for (std::size_t row = 0; row < content.labels.size(); ++row) {
+            const int slot = content.optionButtons[row];
+            EXPECT_EQ(RowOfOptionButton(slot), static_cast<int>(row)) << slot;
+            EXPECT_EQ(FindLabel(content.labels[row])->slot, slot) << content.labels[row];
+            windowOrder.push_back(slot);
+        }
     }
+    EXPECT_EQ(windowOrder, ShownSlots());
+    for (int slot : ReservedSlots())
+        EXPECT_EQ(RowOfOptionButton(slot), -1) << slot;
+    EXPECT_EQ(PageFor(id::kPageProfile, 0).labels, std::vector<std::string>{"ESC Setting Profile"});
+    EXPECT_EQ(PageFor(id::kPageModeSelect, 0).labels, std::vector<std::string>{"Mode Select"});
+    EXPECT_TRUE(PageFor(id::kPageHome, 0).labels.empty());
 }
 
 TEST(PageTable, CustomFieldsFollowTheEscVariant)
@@ -62,13 +59,6 @@ TEST(PageTable, PageClearHidesEveryPageControlAndNoLabel)
     }
     for (int label = id::kFirstRowLabel; label < id::kFirstRowLabel + id::kRowCount; ++label)
         EXPECT_FALSE(Contains(hidden, label));
-}
-
-TEST(PageTable, PopupOpensOnePixelBelowEachRow)
-{
-    const std::pair<int, int> cases[] = {{1081, 220}, {1083, 275}, {1084, 330}, {1098, 385}, {1104, 440}, {1094, 495}};
-    for (auto [slot, offset] : cases)
-        EXPECT_EQ(PopupOffsetOf(slot), offset) << slot;
 }
 
 } // namespace
