@@ -2,12 +2,15 @@
 
 #include <cstdio>
 
+#include "link/TraceFile.h"
+#include "link/TraceRing.h"
 #include "link/qt/QtPortFinder.h"
 #include "link/qt/QtSerialDevice.h"
 #include "resources/Skin.h"
 #include "sim/InProcessDevice.h"
 #include "ui/CKelDlg.h"
 #include "ui/Dialogs.h"
+#include "ui/ExchangeLogEntry.h"
 
 namespace kel::app {
 
@@ -40,11 +43,32 @@ void CKelApp::CreateDevice(const AppOptions& options)
         finder_ = std::make_unique<QtPortFinder>();
 }
 
+bool CKelApp::RecordExchange(const AppOptions& options)
+{
+    exchangeLog_ = std::make_unique<TraceRing>();
+    std::vector<TraceSink*> sinks{exchangeLog_.get()};
+    if (options.trace) {
+        traceFile_ = std::make_unique<TraceFile>(*options.trace, "kel " KEL_VERSION " window", [](const std::string& text) {
+            std::fprintf(stderr, "kel: %s\n", text.c_str());
+        });
+        if (!traceFile_->Open()) {
+            std::fprintf(stderr, "kel: %s\n", traceFile_->Error().c_str());
+            return false;
+        }
+        sinks.push_back(traceFile_.get());
+    }
+    device_ = std::make_unique<TracingDevice>(std::move(device_), clock_, std::move(sinks));
+    return true;
+}
+
 int CKelApp::Run(const AppOptions& options, const QElapsedTimer& sinceStart)
 {
     CreateDevice(options);
+    if (!RecordExchange(options))
+        return 1;
     dialogs_ = std::make_unique<ui::QtDialogs>();
     window_ = std::make_unique<ui::CKelDlg>(*device_, *finder_, clock_, *dialogs_);
+    ui::AddExchangeLogEntry(*window_->FaceMenu(), *window_, *dialogs_, *exchangeLog_);
     if (options.reportStartup) {
         QObject::connect(window_.get(), &ui::CKelDlg::firstPainted, window_.get(), [&sinceStart] {
             std::fprintf(stderr, "kel: first paint %lld ms after start\n",

@@ -9,6 +9,8 @@
 namespace kel {
 class PortFinder;
 class SerialDevice;
+class TraceFile;
+class TraceRing;
 }
 
 namespace kel::ui {
@@ -33,7 +35,12 @@ public:
 private:
     void CreateDevice(const AppOptions& options);
 
+    // Records the exchange: the last bytes always, all of them with --trace.
+    bool RecordExchange(const AppOptions& options);
+
     SteadyClock clock_;
+    std::unique_ptr<TraceRing> exchangeLog_;
+    std::unique_ptr<TraceFile> traceFile_;
     std::unique_ptr<SerialDevice> device_;
     std::unique_ptr<PortFinder> finder_;
     std::unique_ptr<ui::QtDialogs> dialogs_;

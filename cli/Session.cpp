@@ -5,6 +5,7 @@
 #include "ExitCodes.h"
 #include "Output.h"
 #include "link/qt/QtPortFinder.h"
+#include "link/TracingDevice.h"
 #include "link/qt/QtSerialDevice.h"
 #include "resources/ResourceIds.h"
 #include "sim/InProcessDevice.h"
@@ -24,6 +25,8 @@ Session::Session(const GlobalOptions& options) : options_(options)
         else
             finder_ = std::make_unique<QtPortFinder>();
     }
+    if (options.trace)
+        device_ = std::make_unique<TracingDevice>(std::move(device_), clock_, std::vector<TraceSink*>{options.trace.get()});
     logic_ = std::make_unique<KelDlgLogic>(*device_, *finder_, clock_, screen_, timer_);
     logic_->OnInitDialog();
     logic_->link().stop = &interrupt_;

@@ -8,6 +8,7 @@
 #include "link/Clock.h"
 #include "link/PortFinder.h"
 #include "link/SerialDevice.h"
+#include "link/TraceFile.h"
 #include "uilogic/KelDlgLogic.h"
 
 namespace kel::cli {
@@ -16,6 +17,7 @@ struct GlobalOptions {
     std::optional<std::string> port;  // --port DEVICE
     bool simulate = false;            // --simulate
     bool json = false;                // --json
+    std::shared_ptr<TraceFile> trace; // --trace FILE, opened before any command runs
 };
 
 // One run of the engine for a command: the device (real or simulated), the

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SettingsRecord.h"
+#include "link/ExchangeName.h"
 #include "link/PollTimer.h"
 #include "link/Screen.h"
 #include "link/UsbUart.h"
@@ -43,6 +44,7 @@ void SettingsExchange::ReadSettings()
 {
     if (ctx_.link.exchangeRunning)
         return;
+    const ExchangeName name("read settings");
     UsbUart& uart = ctx_.uart;
     ctx_.pollTimer.Stop();
     for (int i = 0; i < kWakeCount; ++i) {  // wakes the ESC and brings it in step
@@ -93,6 +95,7 @@ bool SettingsExchange::Apply()
                                MessageIcon::None);
         return false;
     }
+    const ExchangeName name("write settings");
     ctx_.pollTimer.Stop();
     const SettingsBlock block = EncodeSettings(record_);
     ctx_.screen.SettingsProgressOpen();
@@ -157,6 +160,7 @@ void SettingsExchange::RestoreDefaults()
 {
     if (ctx_.link.exchangeRunning || !EscConnected())
         return;
+    const ExchangeName name("defaults");
     if (ctx_.uart.SendCommand(kFactorySettings) != 0)
         return;
     ReadSettings();

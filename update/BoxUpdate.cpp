@@ -10,6 +10,7 @@
 #include "FirmwareUpdater.h"
 #include "UpdateTexts.h"
 #include "XupFile.h"
+#include "link/ExchangeName.h"
 #include "link/PollTimer.h"
 #include "link/Screen.h"
 #include "link/UsbUart.h"
@@ -140,6 +141,7 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
 {
     if (ctx_.link.exchangeRunning)
         return UpdateOutcome::NotStarted;
+    const ExchangeName name("flash box");
     UsbUart& uart = ctx_.uart;
     Screen& screen = ctx_.screen;
 
