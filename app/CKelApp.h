@@ -7,6 +7,11 @@
 #include "link/Clock.h"
 #include "link/qt/DeviceChoice.h"
 
+namespace kel {
+class TraceFile;
+class TraceRing;
+}
+
 namespace kel::ui {
 class CKelDlg;
 class QtDialogs;
@@ -27,7 +32,12 @@ public:
     int Run(const AppOptions& options, const QElapsedTimer& sinceStart);
 
 private:
+    // Records the exchange: the last bytes always, all of them with --trace.
+    bool RecordExchange(const AppOptions& options);
+
     SteadyClock clock_;
+    std::unique_ptr<TraceRing> exchangeLog_;
+    std::unique_ptr<TraceFile> traceFile_;
     Device device_;
     std::unique_ptr<ui::QtDialogs> dialogs_;
     std::unique_ptr<ui::CKelDlg> window_;

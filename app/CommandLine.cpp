@@ -4,7 +4,7 @@ namespace kel::app {
 
 const char* HelpText()
 {
-    return R"(Usage: kel [--simulate | --port DEVICE] [--report-startup]
+    return R"(Usage: kel [--simulate | --port DEVICE] [--trace FILE] [--report-startup]
 
 Configure the speed controller (ESC) of an RC car through its USB program box.
 Without options the window looks for the program box (USB 10c4:ea60) on every
@@ -13,6 +13,9 @@ poll, so it may be plugged in at any time.
 Options:
   --simulate        talk to the built-in simulated program box and ESC
   --port DEVICE     use this serial device instead of looking for the box
+  --trace FILE      append every byte of the exchange to FILE with its time
+                    and direction, as kel-cli --trace does (the window's menu
+                    saves the last 20,000 bytes on request either way)
   --report-startup  print to standard error how long the window took to
                     appear (start of the program to its first paint)
   --help            show this help and exit
@@ -29,8 +32,8 @@ Request EarlyRequest(const std::vector<std::string>& args)
             return Request::Help;
         if (arg == "--version")
             return Request::Version;
-        if (arg == "--port")
-            break;  // what follows is a device name, whatever it looks like
+        if (arg == "--port" || arg == "--trace")
+            break;  // what follows is a name, whatever it looks like
     }
     return Request::Run;
 }
@@ -61,6 +64,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args)
             if (i + 1 >= args.size() || args[i + 1].empty())
                 return fail("--port needs a device, for example --port /dev/ttyUSB0");
             parsed.options.port = args[++i];
+        } else if (arg == "--trace") {
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return fail("--trace needs a file, for example --trace kel-exchange.log");
+            parsed.options.trace = args[++i];
         } else if (arg.rfind("--port=", 0) == 0) {
             if (arg.size() == 7)
                 return fail("--port needs a device, for example --port /dev/ttyUSB0");

@@ -9,6 +9,7 @@ struct AppOptions {
     bool simulate = false;              // --simulate
     std::optional<std::string> port;    // --port DEVICE
     bool reportStartup = false;         // --report-startup
+    std::optional<std::string> trace;   // --trace FILE
 };
 
 enum class Request { Run, Help, Version, Error };

@@ -21,13 +21,22 @@
 # echoes as it receives, so "box to PC" (what kel-sim --pace spaces: echoes
 # and replies) is the tighter bound. The goal is a ratio of at most 1.05.
 #
-# Usage: bench/settings-timing.sh [BUILD] [RUNS]     (defaults: ./build, 5)
+# With --trace every kel-cli run records the exchange (kel-cli --trace) into a
+# temporary file: its ratios should stay within 1 % of those without.
+#
+# Usage: bench/settings-timing.sh [BUILD] [RUNS] [--trace]     (defaults: ./build, 5)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 runs="${2:-5}"
 kel_cli="$build/cli/kel-cli"
 kel_sim="$build/sim/kel-sim"
+cli_options=()
+if [ "${3:-}" = "--trace" ]; then
+    trace_file=$(mktemp)
+    trap 'rm -f "$trace_file"' EXIT
+    cli_options=(--trace "$trace_file")
+fi
 # shellcheck source=bench/timing-lib.sh
 . "$here/bench/timing-lib.sh"
 build_targets "$build" kel-cli kel-sim

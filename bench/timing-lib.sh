@@ -1,5 +1,6 @@
 # shellcheck shell=bash disable=SC2034,SC2154
-# (Set here and used by the callers: byte_ms; set by the callers: here, kel_cli, kel_sim.)
+# (Set here and used by the callers: byte_ms; set by the callers: here, kel_cli, kel_sim,
+# optionally cli_options: options given to every kel-cli run.)
 # Helpers of bench/settings-timing.sh and bench/firmware-timing.sh (sourced).
 # kel-sim --verbose logs every byte with the milliseconds since it started:
 #   kel-sim: 995 ms from PC: E1 00
@@ -42,7 +43,7 @@ sim_stop() {
 timed_cli() {
     local start end
     start=$(now_ms)
-    if ! "$kel_cli" --port "$sim_port" "$@" >/dev/null 2>"$sim_log.cli"; then
+    if ! "$kel_cli" --port "$sim_port" ${cli_options[@]+"${cli_options[@]}"} "$@" >/dev/null 2>"$sim_log.cli"; then
         echo "kel-cli $* failed:" >&2; cat "$sim_log.cli" >&2; exit 1
     fi
     end=$(now_ms)

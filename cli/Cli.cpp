@@ -1,6 +1,8 @@
 // kel-cli's command line: options, commands, and the outcome of the run.
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "Cli.h"
@@ -14,7 +16,7 @@ namespace kel::cli {
 
 namespace {
 
-const char* const kHelp = R"(Usage: kel-cli [--port DEVICE | --simulate] [--json] COMMAND [ARGS...]
+const char* const kHelp = R"(Usage: kel-cli [--port DEVICE | --simulate] [--json] [--trace FILE] COMMAND [ARGS...]
 
 Configure the speed controller (ESC) of an RC car through its USB program box.
 
@@ -24,6 +26,10 @@ Global options:
   --simulate      talk to the built-in simulated program box and ESC
   --json          print the outcome as one JSON object on standard output: the
                   result, or {"error": {"message": ..., "exit": N, ...}}
+  --trace FILE    append every byte of the exchange to FILE, one line each with
+                  its time and direction ("  153 ms  > D8" written, "< D8"
+                  read), under "# read settings"-style exchange names;
+                  kel-sim --replay FILE answers from such a file
   --help          show this help and exit
   --version       show the version and exit
 
@@ -87,6 +93,7 @@ Examples:
   kel-cli diff race.cfg          (race.cfg against the connected ESC)
   kel-cli diff esc factory       (what differs from the factory settings)
   kel-cli --port /dev/ttyUSB0 backups   (each backup against the ESC)
+  kel-cli --trace box.log read   (box.log: what went over the wire)
 
 Exit status: 0 done; 1 the device exchange failed or nothing answered, or
 (diff, --verify) the settings differ; 2 wrong usage; 3 a file could not be
@@ -99,6 +106,7 @@ int RunCommand(const std::string& command, const GlobalOptions& options, const A
 int Dispatch(int argc, char** argv)
 {
     GlobalOptions options;
+    std::optional<std::string> trace;
     std::string command;
     Args args;
     for (int i = 1; i < argc; ++i) {
@@ -127,6 +135,10 @@ int Dispatch(int argc, char** argv)
             options.port = argv[++i];
             if (options.port->empty())
                 return UsageError("--port needs a device, not an empty name");
+        } else if (arg == "--trace") {
+            if (i + 1 >= argc || !*argv[i + 1])
+                return UsageError("--trace needs a file");
+            trace = argv[++i];
         } else if (command.empty() && !arg.empty() && arg[0] != '-') {
             command = arg;
         } else if (command.empty()) {
@@ -139,6 +151,16 @@ int Dispatch(int argc, char** argv)
         return UsageError("--port and --simulate exclude each other");
     if (command.empty())
         return UsageError("no command given");
+    if (trace) {
+        // Opened before anything goes to the device: a log that cannot be kept
+        // is known before the exchange it was meant to record.
+        options.trace = std::make_shared<TraceFile>(*trace, std::string("kel-cli ") + KEL_VERSION + " " + command,
+                                                    [](const std::string& text) { output::Complain(text); });
+        if (!options.trace->Open()) {
+            output::Complain(options.trace->Error());
+            return kExitFile;
+        }
+    }
 
     const int status = RunCommand(command, options, args);
     // A signal after the last point where the command could stop: it finished whole.

@@ -5,6 +5,7 @@
 #include "ExitCodes.h"
 #include "Output.h"
 #include "link/ControlIds.h"
+#include "link/TracingDevice.h"
 #include "link/qt/BackupLocation.h"
 
 namespace kel::cli {
@@ -12,6 +13,9 @@ namespace kel::cli {
 Session::Session(const GlobalOptions& options) : options_(options)
 {
     device_ = MakeDevice({options.port, options.simulate}, clock_);
+    if (options.trace)
+        device_.serial = std::make_unique<TracingDevice>(std::move(device_.serial), clock_,
+                                                         std::vector<TraceSink*>{options.trace.get()});
     logic_ = std::make_unique<KelDlgLogic>(*device_.serial, *device_.finder, clock_, screen_, timer_);
     logic_->OnInitDialog();
     logic_->SetStopRequest(&interrupt_);

@@ -9,6 +9,7 @@
 #include "link/PortFinder.h"
 #include "link/SerialDevice.h"
 #include "link/qt/DeviceChoice.h"
+#include "link/TraceFile.h"
 #include "uilogic/KelDlgLogic.h"
 
 namespace kel::cli {
@@ -17,6 +18,7 @@ struct GlobalOptions {
     std::optional<std::string> port;  // --port DEVICE
     bool simulate = false;            // --simulate
     bool json = false;                // --json
+    std::shared_ptr<TraceFile> trace; // --trace FILE, opened before any command runs
 };
 
 // One run of the engine for a command: the device (real or simulated), the

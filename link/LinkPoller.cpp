@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "ExchangeName.h"
 #include "Protocol.h"
 #include "Screen.h"
 #include "UsbUart.h"
@@ -49,6 +50,7 @@ std::string FormatBoxVersion(const std::uint8_t* b)
 
 void LinkPoller::Tick()
 {
+    const ExchangeName name("poll");
     UsbUart& uart = ctx_.uart;
     uart.OpenPort();
     if (uart.usbState != UsbState::kInUse) {

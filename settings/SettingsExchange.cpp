@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SettingsRecord.h"
+#include "link/ExchangeName.h"
 #include "link/PollTimer.h"
 #include "link/Protocol.h"
 #include "link/Screen.h"
@@ -44,6 +45,7 @@ void SettingsExchange::ReadSettings()
 {
     if (ctx_.link.exchangeRunning)
         return;
+    const ExchangeName name("read settings");
     UsbUart& uart = ctx_.uart;
     ctx_.pollTimer.Stop();
     for (int i = 0; i < kWakeCount; ++i) {  // wakes the ESC and brings it in step
@@ -94,6 +96,7 @@ bool SettingsExchange::Apply()
                                MessageIcon::None);
         return false;
     }
+    const ExchangeName name("write settings");
     ctx_.pollTimer.Stop();
     const SettingsBlock block = EncodeSettings(record_);
     ctx_.screen.SettingsProgressOpen();
@@ -158,6 +161,7 @@ void SettingsExchange::RestoreDefaults()
 {
     if (ctx_.link.exchangeRunning || !EscConnected())
         return;
+    const ExchangeName name("defaults");
     if (ctx_.uart.SendCommand(protocol::kFactorySettings) != 0)
         return;
     ReadSettings();

@@ -9,6 +9,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: kel-sim [--link PATH] [--pace] [--verbose] [--esc-version A.B.C.D] [--box-version A.B.C.D]\n"
     "               [--stock] [--esc-in-loader] [--no-esc] [--report FILE] [--fault NAME[=N] ...]\n"
+    "       kel-sim --replay FILE [--verbose]\n"
     "       kel-sim --write-zrv FILE --size BYTES\n"
     "       kel-sim --write-xup FILE --size BYTES\n";
 
@@ -37,6 +38,15 @@ Options:
                           ESC's settings and mode, the image its loader built,
                           the blocks the box's loader took (one line each)
   --fault NAME[=N]        misbehave as named below; may be given several times
+  --replay FILE           answer as the box did in an exchange log (kel-cli
+                          --trace, kel --trace, the window's "Save exchange
+                          log..."): each byte the PC sends must be the log's
+                          next byte from the PC, and is answered at once with
+                          the box's bytes that follow it in the log. At the
+                          first byte the log does not expect, or past its end,
+                          the reason goes to standard error and nothing more
+                          is answered, so the PC times out as with a broken
+                          box. Takes no option but --verbose
   --write-zrv FILE        write sample ESC firmware of --size data bytes
   --write-xup FILE        write sample box firmware of --size data bytes
   --size BYTES            data bytes of the sample firmware
@@ -100,6 +110,7 @@ std::optional<Version> ParseVersion(std::string_view text)
 
 std::string ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& out)
 {
+    std::string otherThanReplay;  // the first option that makes no sense with --replay
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         std::optional<std::string> inlineValue;
@@ -119,6 +130,9 @@ std::string ParseSimCommandLine(const std::vector<std::string>& args, SimCommand
         };
         std::string text;
         std::string error;
+        if (arg != "--verbose" && arg != "--replay" && arg != "--help" && arg != "-h" && arg != "--version"
+            && otherThanReplay.empty())
+            otherThanReplay = arg;
         if (arg == "--help" || arg == "-h") {
             out.help = true;
         } else if (arg == "--version") {
@@ -135,6 +149,10 @@ std::string ParseSimCommandLine(const std::vector<std::string>& args, SimCommand
             out.device.escAttached = false;
         } else if (arg == "--link") {
             error = value(out.link);
+        } else if (arg == "--replay") {
+            error = value(out.replay);
+            if (error.empty() && out.replay.empty())
+                error = "--replay needs a file";
         } else if (arg == "--report") {
             error = value(out.report);
         } else if (arg == "--write-zrv") {
@@ -167,6 +185,8 @@ std::string ParseSimCommandLine(const std::vector<std::string>& args, SimCommand
     }
     if (out.help || out.version)
         return {};
+    if (!out.replay.empty() && !otherThanReplay.empty())
+        return "--replay answers from the log alone; " + otherThanReplay + " does not go with it";
     const bool writing = !out.writeZrv.empty() || !out.writeXup.empty();
     if (writing && !out.size)
         return "--write-zrv and --write-xup need --size BYTES";

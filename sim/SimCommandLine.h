@@ -20,6 +20,7 @@ struct SimCommandLine {
     std::string writeZrv;   // --write-zrv FILE
     std::string writeXup;   // --write-xup FILE
     std::string report;     // --report FILE: what the devices hold, written on stop
+    std::string replay;     // --replay FILE: answer from an exchange log instead
     std::optional<std::size_t> size;
 };
 

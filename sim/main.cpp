@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <unistd.h>
 
 #include "sim/SampleFirmware.h"
 #include "sim/SimCommandLine.h"
 #include "sim/StateReport.h"
 #include "sim/pty/PtyServer.h"
+#include "sim/pty/ReplayServer.h"
 
 #ifndef KEL_VERSION
 #define KEL_VERSION "0"
@@ -38,6 +40,24 @@ int StopSignalFd()
     sigaction(SIGTERM, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
     return fds[0];
+}
+
+// kel-sim --replay FILE.
+int Replay(const std::string& path, bool verbose, int stopFd)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file) {
+        std::cerr << "kel-sim: cannot read " << path << std::endl;
+        return 1;
+    }
+    kel::ParsedTrace parsed = kel::ParseTrace(text);
+    if (!parsed.error.empty()) {
+        std::cerr << "kel-sim: " << path << " " << parsed.error << std::endl;
+        return 1;
+    }
+    kel::sim::TraceReplay replay(std::move(parsed.entries));
+    return kel::sim::ReplayServer(replay, verbose, std::cout, std::cerr).Run(stopFd);
 }
 
 int WriteSample(const std::string& path, const std::string& text)
@@ -91,6 +111,8 @@ int main(int argc, char** argv)
         std::cerr << "kel-sim: cannot set up signal handling" << std::endl;
         return 1;
     }
+    if (!options.replay.empty())
+        return Replay(options.replay, options.verbose, stopFd);
     DeviceModel model(options.device);
     PtyServer server(model, {options.link, options.pace, options.verbose}, std::cout, std::cerr);
     const int status = server.Run(stopFd);

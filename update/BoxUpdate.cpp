@@ -10,6 +10,7 @@
 #include "FirmwareUpdater.h"
 #include "UpdateTexts.h"
 #include "XupFile.h"
+#include "link/ExchangeName.h"
 #include "link/PollTimer.h"
 #include "link/Protocol.h"
 #include "link/Screen.h"
@@ -137,6 +138,7 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
 {
     if (ctx_.link.exchangeRunning)
         return UpdateOutcome::NotStarted;
+    const ExchangeName name("flash box");
     UsbUart& uart = ctx_.uart;
     Screen& screen = ctx_.screen;
 

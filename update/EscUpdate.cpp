@@ -9,6 +9,7 @@
 #include "FirmwareUpdater.h"
 #include "UpdateTexts.h"
 #include "ZrvFile.h"
+#include "link/ExchangeName.h"
 #include "link/PollTimer.h"
 #include "link/Protocol.h"
 #include "link/Screen.h"
@@ -52,6 +53,7 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
 {
     if (ctx_.link.exchangeRunning)
         return UpdateOutcome::NotStarted;
+    const ExchangeName name("flash ESC");
     UsbUart& uart = ctx_.uart;
     Screen& screen = ctx_.screen;
     auto readFileError = [&](std::string_view caption) {

@@ -63,6 +63,9 @@ TEST(SimCommandLine, TellsWhatIsWrong)
         {{"--write-zrv", "a.zrv", "--write-xup", "b.xup", "--size", "1"}, "one sample"},
         {{"--no-esc", "--esc-in-loader"}, "contradict"},
         {{"--colour"}, "unknown option"},
+        {{"--replay"}, "needs a value"},
+        {{"--replay", "box.log", "--pace"}, "--pace does not go with it"},
+        {{"--fault=no-echo", "--replay=box.log"}, "--fault does not go with it"},
     };
     for (const auto& c : cases) {
         SimCommandLine line;
@@ -76,7 +79,7 @@ TEST(SimCommandLine, HelpDocumentsTheBlockCheckAndEveryOption)
     const std::string help = SimHelpText();
     for (const char* part : {"CRC-16/CCITT-FALSE", "--link", "--pace", "--esc-version", "--box-version", "--stock",
                              "--esc-in-loader", "--no-esc", "--fault", "--write-zrv", "--write-xup", "--size",
-                             "--verbose", "--version", "length 0", "replug"})
+                             "--verbose", "--version", "length 0", "replug", "--replay"})
         EXPECT_NE(help.find(part), std::string::npos) << part;
 }
 

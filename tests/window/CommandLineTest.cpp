@@ -56,3 +56,11 @@ TEST(EarlyRequestTest, HelpAndVersionNeedNoDisplay)
 }
 
 } // namespace
+
+TEST(CommandLineTrace, TakesTheFileThatFollows)
+{
+    EXPECT_EQ(ParseCommandLine({"--trace", "box.log", "--simulate"}).options.trace, "box.log");
+    EXPECT_EQ(ParseCommandLine({"--trace", "--help"}).options.trace, "--help");  // a name, whatever it looks like
+    EXPECT_EQ(EarlyRequest({"--trace", "--help"}), Request::Run);
+    EXPECT_NE(ParseCommandLine({"--trace"}).error.find("--trace needs a file"), std::string::npos);
+}
