@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <cmath>
 
 namespace kel {
 
@@ -48,7 +49,7 @@ QString CXProgressCtrl::Caption() const
 {
     if (showPercentage == 0)
         return m_text;
-    return QStringLiteral("%1% ").arg(int(Fraction() * 100 + 0.5));
+    return QStringLiteral("%1% ").arg(int(std::lround(Fraction() * 100)));
 }
 
 QRect CXProgressCtrl::InnerRect() const

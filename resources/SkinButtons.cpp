@@ -110,7 +110,7 @@ QImage ActionButton(int id)
     const QRgb ink = accent ? kInk : kOnDark;
     if (accent)
         DrawPlate(p, plate.adjusted(0, 0, 0, down ? -1 : 0), 6, down ? kAccentDark : kAccentLight,
-                  down ? kAccent : kAccent, kAccentDark);
+                  kAccent, kAccentDark);
     else
         DrawPlate(p, plate.adjusted(0, 0, 0, down ? -1 : 0), 6, down ? kButtonBottom : kButtonTop,
                   down ? kButtonTop : kButtonBottom, kButtonBorder);

@@ -174,9 +174,9 @@ QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border)
     const QColor to = Colour(bottom);
     for (int y = 0; y < h; ++y) {
         const double t = h > 1 ? double(y) / (h - 1) : 0.0;
-        const QRgb row = qRgb(int(from.red() + (to.red() - from.red()) * t + 0.5),
-                              int(from.green() + (to.green() - from.green()) * t + 0.5),
-                              int(from.blue() + (to.blue() - from.blue()) * t + 0.5));
+        const QRgb row = qRgb(int(std::lround(from.red() + (to.red() - from.red()) * t)),
+                              int(std::lround(from.green() + (to.green() - from.green()) * t)),
+                              int(std::lround(from.blue() + (to.blue() - from.blue()) * t)));
         for (int x = 0; x < w; ++x) {
             const ShapePart part = PartOf(mask, x, y);
             if (part != ShapePart::kOutside)

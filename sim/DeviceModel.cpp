@@ -5,7 +5,7 @@
 namespace kel::sim {
 
 DeviceModel::DeviceModel(DeviceOptions options)
-    : options_(std::move(options)), settings_(!options_.escStock)
+    : options_(options), settings_(!options_.escStock)
 {
     PowerUp();
     if (const auto held = options_.faults.Value(FaultKind::OutOfRange))

@@ -3,7 +3,7 @@
 namespace kel::sim {
 
 InProcessDevice::InProcessDevice(Clock& clock, DeviceOptions options)
-    : clock_(clock), model_(std::move(options))
+    : clock_(clock), model_(options)
 {
 }
 

@@ -229,7 +229,7 @@ void CKelDlg::CreateDeviceRadios()
         auto* button = controls_.Add(radio, new SkinRadio(this));
         button->setGeometry(QRect(at, QSize(layout::kRadioSize, layout::kRadioSize)));
         button->setFocusPolicy(Qt::TabFocus);
-        connect(button, &QAbstractButton::clicked, this, [this, radio] { logic_->OnDeviceRadio(radio); });
+        connect(button, &QAbstractButton::clicked, this, [this, id = radio] { logic_->OnDeviceRadio(id); });
     }
 }
 

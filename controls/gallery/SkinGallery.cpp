@@ -68,7 +68,7 @@ int main(int argc, char** argv)
         ok &= Save(kel::skin::Image(id), dir, QStringLiteral("bitmap-%1").arg(id));
     ok &= Save(Composite(true), dir, QStringLiteral("window-home"));
     ok &= Save(Composite(false), dir, QStringLiteral("window-page"));
-    for (auto shots : {kel::gallery::ButtonShots(), kel::gallery::ProgressShots(), kel::gallery::PopupShots(),
+    for (const auto& shots : {kel::gallery::ButtonShots(), kel::gallery::ProgressShots(), kel::gallery::PopupShots(),
                        kel::gallery::WindowShots()})
         for (const kel::gallery::Shot& shot : shots)
             ok &= Save(shot.image, dir, shot.name);
