@@ -30,7 +30,7 @@ cd "$(dirname "$0")/.."
 # One line per file: "<non-blank lines> <path>".
 git ls-files | while IFS= read -r f; do
     [ -f "$f" ] || continue
-    case "$f" in
+    case "${f##*/}" in
         *.cpp|*.h|*.py|*.sh) ;;
         *.*) continue ;;
         *) head -n 1 "$f" | grep -Eq '^#!.*(sh|bash|python)' || continue ;;
