@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "update/FirmwareCheck.h"
 #include "update/XupFile.h"
+#include "support/TempFolder.h"
 
 namespace kel {
 namespace {
@@ -148,15 +147,9 @@ TEST(XupCheck, BlocksThatCannotReachTheBoxWholeAreErrors)
 
 class CheckFileTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("kel-check-" + std::to_string(::getpid()));
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string Write(const std::string& name, const std::string& content)
-    {
-        const auto path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
+    test::TempFolder folder{"kel-check"};
+    const std::filesystem::path dir = folder.Dir();
+    std::string Write(const std::string& name, const std::string& content) { return folder.Write(name, content); }
 };
 
 TEST_F(CheckFileTest, KindFollowsTheExtensionInAnyCase)
