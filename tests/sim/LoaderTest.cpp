@@ -35,16 +35,6 @@ void EnterEscLoader(ModelHarness& h)
     ASSERT_EQ(h.Reply({0x31}), (Bytes{0x01}));
 }
 
-// The box update's handshake, each command waiting for its answer.
-void EnterBoxLoader(ModelHarness& h)
-{
-    for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(h.Reply({0xD6}, 1000).size(), 1u);
-    ASSERT_EQ(h.Reply({0xD7}), (Bytes{0xD8}));
-    ASSERT_EQ(h.Reply({0xD6}), (Bytes{0xD7}));
-    ASSERT_EQ(h.model.Box(), BoxMode::Loader);
-}
-
 TEST(Crc16, MatchesTheCatalogueCheckValue)
 {
     const std::string text = "123456789";
