@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "support/TempFolder.h"
 
 namespace kel::cli {
 
@@ -36,9 +37,6 @@ protected:
         if (!QCoreApplication::instance())
             new QCoreApplication(argc, argv);  // QSerialPort wants one, as in kel-cli's main
     }
-
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // Runs kel-cli with standard output going to `stdoutPath` (a capture file by default).
     Outcome Run(std::vector<std::string> args, const std::string& stdoutPath = {})
@@ -71,8 +69,11 @@ protected:
         return o;
     }
 
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("kel-cli-test-" + std::to_string(::getpid()));
+    // Writes a file into the test's folder and returns its path.
+    std::string File(const std::string& name, const std::string& bytes) { return folder.Write(name, bytes); }
+
+    test::TempFolder folder{"kel-cli-test"};
+    const std::filesystem::path dir = folder.Dir();
 };
 
 } // namespace kel::cli

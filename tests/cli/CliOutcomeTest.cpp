@@ -3,13 +3,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringDecoder>
-#include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
+#include <QJsonArray>
 #include <gtest/gtest.h>
 #include <regex>
-#include <unistd.h>
 
 #include "CliFixture.h"
 #include "cli/Cli.h"
@@ -20,15 +16,7 @@
 namespace kel::cli {
 namespace {
 
-class CliOutcomeTest : public CliFixture {
-protected:
-    std::string File(const std::string& name, const std::string& bytes)
-    {
-        const std::string path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-};
+using CliOutcomeTest = CliFixture;
 
 // Exactly one line, one JSON object, valid UTF-8.
 QJsonObject OneJsonObject(const std::string& out)
@@ -172,6 +160,82 @@ TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
         utf8.decode(QByteArrayView(json.data(), static_cast<qsizetype>(json.size())));
         EXPECT_FALSE(utf8.hasError()) << json;
     }
+}
+
+// Labels and values are checked before anything is sent; #N picks entry N.
+TEST_F(CliOutcomeTest, WriteNamesTheWrongLabelOrValue)
+{
+    struct Case {
+        std::string assignment;
+        int exit;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"Nope=1", 2, "unknown label 'Nope'; the labels are \"Power Level\""},
+        {"Power Level", 2, "'Power Level' is not LABEL=VALUE"},
+        {"Power Level=Level 99", 2, "'Level 99' is not a value of Power Level; the values are \"Level 1\""},
+        {"Power Level=#9", 2, "(or #0 to #8)"},
+        {"Power Level=#-1", 2, "'#-1' is not a value"},
+        {"Power Level=#1x", 2, "'#1x' is not a value"},
+        {"Power Level=#", 2, "'#' is not a value"},
+        {"Power Level=#8", 0, ""},
+        {"Drag Brake=#0", 0, ""},
+        {"Power Level=level 3", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.assignment);
+        const Outcome o = Run({"--json", "--simulate", "write", c.assignment, "--verify"});
+        EXPECT_EQ(o.exit, c.exit) << o.err;
+        const QJsonObject json = OneJsonObject(o.out);
+        if (c.exit != 0) {
+            EXPECT_NE(o.err.find(c.says), std::string::npos) << o.err;
+            EXPECT_FALSE(json.contains("written")) << "nothing is sent: " << o.out;
+        } else {
+            EXPECT_TRUE(json["written"].toBool()) << o.out;
+            EXPECT_TRUE(json["verify"].toObject()["verified"].toBool()) << o.out;
+        }
+    }
+}
+
+// The members scripts rely on, with their types.
+TEST_F(CliOutcomeTest, JsonShapesOfDetectProfileCheckAndPorts)
+{
+    const Outcome detect = Run({"--json", "--simulate", "detect"});
+    ASSERT_EQ(detect.exit, 0) << detect.err;
+    const QJsonObject d = OneJsonObject(detect.out);
+    EXPECT_EQ(d["usb"].toInt(), 2);
+    EXPECT_EQ(d["esc"].toInt(), 2);
+    EXPECT_EQ(d["version"].toString(), "Ver: 102304");
+
+    const Outcome show = Run({"--json", "profile", "show", File("p.cfg", GoodProfile())});
+    ASSERT_EQ(show.exit, 0) << show.err;
+    const QJsonObject p = OneJsonObject(show.out);
+    EXPECT_EQ(p["name"].toString(), "p");
+    EXPECT_EQ(p["version"].toString(), "Ver: 102304");
+    EXPECT_EQ(p["version_bytes"].toArray(), QJsonArray({1, 2, 3, 4}));
+    EXPECT_EQ(p["settings"].toObject().size(), 18);
+    EXPECT_EQ(p["settings"].toObject()["Power Level"].toString(), "Level 7*");
+    EXPECT_EQ(p["custom"].toObject()["Low volt cut"].toString(), "3.5v");
+    EXPECT_TRUE(p["reserved"].isObject());
+
+    const Outcome good = Run({"--json", "check", File("g.xup", "0003AABBCC0000")});
+    EXPECT_EQ(good.exit, 0) << good.err;
+    const QJsonObject g = OneJsonObject(good.out);
+    EXPECT_TRUE(g["flashable"].toBool());
+    EXPECT_EQ(g["findings"].toArray().last().toString(), "info: image of 7 bytes in 2 blocks");
+    const Outcome bad = Run({"--json", "check", File("b.zrv", "zz")});
+    EXPECT_EQ(bad.exit, 1);
+    EXPECT_FALSE(OneJsonObject(bad.out)["flashable"].toBool());
+    EXPECT_NE(Run({"check", File("c.xup", "0003AABBCC0000")}).out.find("c.xup: would flash as written"),
+              std::string::npos);
+
+    const Outcome ports = Run({"--json", "ports"});
+    EXPECT_EQ(ports.exit, 0) << ports.err;
+    for (const auto& port : OneJsonObject(ports.out)["ports"].toArray()) {
+        EXPECT_TRUE(port.toObject()["device"].isString());
+        EXPECT_TRUE(port.toObject()["box"].isBool());
+    }
+    EXPECT_EQ(Run({"ports", "extra"}).exit, 2);
 }
 
 // Every custom text --help gives as an example is one the field takes.

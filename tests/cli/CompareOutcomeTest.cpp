@@ -3,12 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "CliFixture.h"
 
@@ -26,9 +21,7 @@ protected:
         std::string bytes(factory, sizeof factory);
         for (const auto& [offset, byte] : changes)
             bytes[static_cast<std::size_t>(offset)] = byte;
-        const std::string path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return File(name, bytes);
     }
 };
 

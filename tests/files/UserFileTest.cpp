@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "files/UserFile.h"
+#include "support/TempFolder.h"
 
 namespace kel {
 namespace {
@@ -31,14 +32,8 @@ void WriteBytes(const fs::path& path, std::size_t size)
 
 class TempDirTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("kel-userfile-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
+    test::TempFolder folder{"kel-userfile"};
+    const fs::path dir = folder.Dir();
 };
 
 class UserFileTest : public TempDirTest, public ::testing::WithParamInterface<FileCase> {};

@@ -141,6 +141,14 @@ TEST_F(UsbUartTest, Receive_ShortReplyTimesOutAndLeavesQueuesEmpty)
     EXPECT_EQ(device.Pending(), 0u);
 }
 
+TEST_F(UsbUartTest, Receive_AsksForNoMoreThanTheBufferHolds)
+{
+    Open();
+    device.Feed(Bytes(UsbUart::kReceiveSize, 0x55));
+    EXPECT_EQ(uart.Receive(UsbUart::kReceiveSize + 1, 10), 0);
+    EXPECT_EQ(uart.rx.back(), 0x55);
+}
+
 TEST_F(UsbUartTest, Receive_LateByteIsATimeOut)
 {
     Open();

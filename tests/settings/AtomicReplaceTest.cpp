@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/AtomicReplace.h"
+#include "support/TempFolder.h"
 
 namespace kel {
 namespace {
@@ -33,14 +34,8 @@ std::string Read(const fs::path& path)
 
 class AtomicReplace : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path()
-                 / ("kel-replace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    void SetUp() override
-    {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test::TempFolder folder{"kel-replace"};
+    const fs::path dir = folder.Dir();
 };
 
 TEST_F(AtomicReplace, MovesOverAnExistingOrMissingTargetWhateverItsName)

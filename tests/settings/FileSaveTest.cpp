@@ -7,10 +7,9 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "settings/FileSave.h"
+#include "support/TempFolder.h"
 
 namespace kel {
 namespace {
@@ -23,44 +22,16 @@ const Bytes kOld = {9, 9, 9};
 
 class FileSaveTest : public ::testing::Test {
 protected:
-    fs::path dir;
+    test::TempFolder folder{"kel-save"};
+    const fs::path dir = folder.Dir();
 
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() /
-              ("kel-save-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override
-    {
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir);
-    }
-
-    std::string P(const std::string& name) const { return (dir / name).string(); }
-    Bytes Read(const std::string& name) const
-    {
-        std::ifstream in(dir / name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    void Write(const std::string& name, const Bytes& bytes) const
-    {
-        std::ofstream out(dir / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    std::string P(const std::string& name) const { return folder.Path(name); }
+    Bytes Read(const std::string& name) const { return folder.Read<Bytes>(name); }
+    void Write(const std::string& name, const Bytes& bytes) const { folder.Write(name, bytes); }
+    std::vector<std::string> Listing() const { return folder.Listing(); }
     bool Save(const std::string& path, std::string& why) const
     {
         return SaveFileAtomically(path, kNew.data(), kNew.size(), why);
-    }
-    std::vector<std::string> Listing() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
 };
 

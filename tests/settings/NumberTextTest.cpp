@@ -190,6 +190,8 @@ TEST_F(CustomFieldsTest, SpinClampsAndRewritesTheText)
 
 TEST_F(CustomFieldsTest, SpinContinuesFromItsOwnPositionNotTheTypedText)
 {
+    fields.EnableEdit(CustomField::InitialBrake, true);
+    EXPECT_TRUE(fields.EditEnabled(CustomField::InitialBrake));
     fields.SetSpinPosition(CustomField::InitialBrake, 20);
     fields.OnTextEdited(CustomField::InitialBrake, "50%");
     fields.OnSpin(CustomField::InitialBrake, 1);

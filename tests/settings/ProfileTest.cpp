@@ -1,5 +1,6 @@
 #include "SettingsFixture.h"
 #include "support/PosixFiles.h"
+#include "support/TempFolder.h"
 
 #if __has_include(<sys/resource.h>)
 #include <sys/resource.h>
@@ -8,11 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "settings/Profile.h"
 
@@ -24,39 +22,13 @@ using test::Bytes;
 
 class ProfileTest : public test::SettingsFixture {
 protected:
-    fs::path dir;
+    test::TempFolder folder{"kel-profile"};
     ProfileFiles files{record, profile, link, screen};
 
     void SetUp() override
     {
         SettingsFixture::SetUp();
-        dir = fs::temp_directory_path() /
-              ("kel-profile-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         link.escVersion = {1, 2, 3, 4};
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string PathOf(const std::string& name) const { return (dir / name).string(); }
-    Bytes ReadFile(const std::string& name) const
-    {
-        std::ifstream in(dir / name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    void WriteFile(const std::string& name, const Bytes& bytes) const
-    {
-        std::ofstream out(dir / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::vector<std::string> Listing() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
     // A profile with something in every field.
     Bytes SampleImage() const
@@ -94,11 +66,11 @@ TEST_F(ProfileTest, CaptionNotInItsListSavesAsFF)
 TEST_F(ProfileTest, SaveAlwaysAppendsTheExtension)
 {
     profile.name = "Race";
-    screen.fileAnswers = {PathOf("x"), PathOf("x.cfg")};
+    screen.fileAnswers = {folder.Path("x"), folder.Path("x.cfg")};
     files.Save();
     files.Save();
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.cfg", "x.cfg.cfg"}));
-    EXPECT_EQ(ReadFile("x.cfg").size(), 31u);
+    EXPECT_EQ(folder.Listing(), (std::vector<std::string>{"x.cfg", "x.cfg.cfg"}));
+    EXPECT_EQ(folder.Read<Bytes>("x.cfg").size(), 31u);
     ASSERT_EQ(screen.fileRequests.size(), 2u);
     const FileDialogRequest& request = screen.fileRequests[0];
     EXPECT_TRUE(request.save);
@@ -112,12 +84,12 @@ TEST_F(ProfileTest, CancelledSaveIsQuietAndAFailedOneSaysWhy)
 {
     files.Save();  // cancelled
     EXPECT_TRUE(screen.messages.empty());
-    screen.fileAnswers = {PathOf("missing/x")};
+    screen.fileAnswers = {folder.Path("missing/x")};
     files.Save();
-    EXPECT_TRUE(Listing().empty());
+    EXPECT_TRUE(folder.Listing().empty());
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text,
-              "Cannot save " + PathOf("missing/x.cfg") + ": the folder " + PathOf("missing") + " does not exist.");
+              "Cannot save " + folder.Path("missing/x.cfg") + ": the folder " + folder.Path("missing") + " does not exist.");
     EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
 }
 
@@ -125,7 +97,7 @@ TEST_F(ProfileTest, CancelledSaveIsQuietAndAFailedOneSaysWhy)
 TEST_F(ProfileTest, FailedWriteLeavesTheOldFileByteIdentical)
 {
     const Bytes old = SampleImage();
-    WriteFile("keep.cfg", old);
+    folder.Write("keep.cfg", old);
     // Files may grow to 10 bytes only: the write of 31 fails part way.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
@@ -134,28 +106,28 @@ TEST_F(ProfileTest, FailedWriteLeavesTheOldFileByteIdentical)
     small.rlim_cur = 10;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string why;
-    const bool written = WriteProfileFile(PathOf("keep.cfg"), BuildProfileImage(record, {9, 9, 9, 9}), why);
+    const bool written = WriteProfileFile(folder.Path("keep.cfg"), BuildProfileImage(record, {9, 9, 9, 9}), why);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(written);
     EXPECT_EQ(why, "the file is larger than this system allows");
-    EXPECT_EQ(ReadFile("keep.cfg"), old);
-    EXPECT_EQ(Listing(), std::vector<std::string>{"keep.cfg"});  // no temporary left behind
+    EXPECT_EQ(folder.Read<Bytes>("keep.cfg"), old);
+    EXPECT_EQ(folder.Listing(), std::vector<std::string>{"keep.cfg"});  // no temporary left behind
 }
 #endif
 
 TEST_F(ProfileTest, SavedProfileLoadsBackIntoAFreshRecord)
 {
-    WriteFile("in.cfg", SampleImage());
-    ASSERT_TRUE(files.LoadFrom(PathOf("in.cfg")));
+    folder.Write("in.cfg", SampleImage());
+    ASSERT_TRUE(files.LoadFrom(folder.Path("in.cfg")));
     std::string why;
-    ASSERT_TRUE(WriteProfileFile(PathOf("out.cfg"), BuildProfileImage(record, {11, 0x23, 4, 12}), why)) << why;
-    EXPECT_EQ(ReadFile("out.cfg"), SampleImage());
+    ASSERT_TRUE(WriteProfileFile(folder.Path("out.cfg"), BuildProfileImage(record, {11, 0x23, 4, 12}), why)) << why;
+    EXPECT_EQ(folder.Read<Bytes>("out.cfg"), SampleImage());
 }
 
 TEST_F(ProfileTest, LoadAppliesVariantAndModeBeforeTheSlots)
 {
-    WriteFile("my.set.cfg", SampleImage());
-    screen.fileAnswers = {PathOf("my.set.cfg")};
+    folder.Write("my.set.cfg", SampleImage());
+    screen.fileAnswers = {folder.Path("my.set.cfg")};
     files.Load();
     EXPECT_EQ(record.escVariant, 0);
     EXPECT_EQ(record.escMode, 2);
@@ -180,10 +152,10 @@ TEST_F(ProfileTest, LoadSetsTheCustomSpinsByTheLoadedSlots)
     image[14] = 5;  // Initial Brake "Custom"
     image[15] = 3;  // Drag Brake "10%*"
     image[20] = 4;  // Low volt cut "Custom"
-    WriteFile("c.cfg", image);
+    folder.Write("c.cfg", image);
     record.custom.EnableEdit(CustomField::InitialBrake, true);
     record.custom.EnableEdit(CustomField::DragBrake, true);
-    ASSERT_TRUE(files.LoadFrom(PathOf("c.cfg")));
+    ASSERT_TRUE(files.LoadFrom(folder.Path("c.cfg")));
     EXPECT_TRUE(screen.enabled.at(1046));
     EXPECT_TRUE(screen.enabled.at(1047));  // keeps its state
     EXPECT_FALSE(screen.enabled.at(1048));
@@ -195,24 +167,24 @@ TEST_F(ProfileTest, LoadSetsTheCustomSpinsByTheLoadedSlots)
 TEST_F(ProfileTest, WrongSizeOrUnreadableFileChangesNothing)
 {
     Bytes image = SampleImage();
-    WriteFile("short.cfg", Bytes(image.begin(), image.end() - 1));
+    folder.Write("short.cfg", Bytes(image.begin(), image.end() - 1));
     image.push_back(0);
-    WriteFile("long.cfg", image);
-    fs::create_directory(dir / "folder.cfg");
+    folder.Write("long.cfg", image);
+    fs::create_directory(folder.Dir() / "folder.cfg");
     // Neither may hold the window: no writer ever comes, no end ever comes.
     std::vector<std::pair<const char*, const char*>> cases = {
         {"short.cfg", "30 bytes long"}, {"long.cfg", "too large"}, {"absent.cfg", "No such file"},
         {"folder.cfg", "a folder"}};
     if (test::kHasFifos) {
-        ASSERT_TRUE(test::MakeFifo(PathOf("fifo.cfg")));
-        fs::create_symlink("/dev/zero", dir / "zero.cfg");
+        ASSERT_TRUE(test::MakeFifo(folder.Path("fifo.cfg")));
+        fs::create_symlink("/dev/zero", folder.Dir() / "zero.cfg");
         cases.insert(cases.end(), {{"fifo.cfg", "FIFO"}, {"zero.cfg", "a device"}});
     }
     for (const auto& [name, reason] : cases) {
         screen.log.clear();
         screen.messages.clear();
         std::string why;
-        EXPECT_FALSE(files.LoadFrom(PathOf(name), &why)) << name;
+        EXPECT_FALSE(files.LoadFrom(folder.Path(name), &why)) << name;
         EXPECT_NE(why.find(reason), std::string::npos) << why;
         ASSERT_EQ(screen.messages.size(), 1u) << name;
         EXPECT_EQ(screen.messages[0].text, "File Error!");
@@ -230,8 +202,8 @@ TEST_F(ProfileTest, IndexOutsideItsListKeepsThatCaptionOnly)
     Bytes image = SampleImage();
     image[2] = 0xFF;
     image[27] = 0;  // variant stays -1: reserved 1088 and 1091 have no entries
-    WriteFile("odd.cfg", image);
-    ASSERT_TRUE(files.LoadFrom(PathOf("odd.cfg")));
+    folder.Write("odd.cfg", image);
+    ASSERT_TRUE(files.LoadFrom(folder.Path("odd.cfg")));
     EXPECT_EQ(record.Caption(1083), "32kHz");
     EXPECT_EQ(record.Caption(1088), "");
     EXPECT_EQ(record.Caption(1084), "6%*");
@@ -243,9 +215,9 @@ TEST_F(ProfileTest, ProfileOfTheConnectedEscPassesTheVersionCheck)
     link.versionText = FormatEscVersion(link.escVersion.data());
     esc.reply = test::SampleReply();
     exchange.ReadSettings();
-    screen.fileAnswers = {PathOf("mine")};
+    screen.fileAnswers = {folder.Path("mine")};
     files.Save();
-    ASSERT_TRUE(files.LoadFrom(PathOf("mine.cfg")));
+    ASSERT_TRUE(files.LoadFrom(folder.Path("mine.cfg")));
     exchange.Apply();
     EXPECT_TRUE(screen.messages.empty());
     EXPECT_EQ(screen.settingsProgressTitle, true);

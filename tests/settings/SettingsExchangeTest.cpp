@@ -88,6 +88,10 @@ TEST_F(SettingsExchangeTest, MissingReplyStopsPollingWithAMessage)
     EXPECT_FALSE(screen.IsEnabled(1000));
     EXPECT_FALSE(screen.IsEnabled(1002));
     EXPECT_EQ(record.Caption(1081), "");
+    esc.answersSettings = true;  // the next good read gives the buttons back
+    esc.reply = SampleReply();
+    exchange.ReadSettings();
+    EXPECT_TRUE(screen.IsEnabled(1000));
 }
 
 TEST_F(SettingsExchangeTest, ReplyWithoutEndMarkShowsNothingButIsKeptForTheCustomPairs)

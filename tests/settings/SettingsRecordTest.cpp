@@ -20,6 +20,10 @@ TEST_F(SettingsRecordTest, StartsEmptyAndReadsAsIndexZero)
     }
     EXPECT_EQ(record.escMode, -1);
     EXPECT_EQ(record.escVariant, -1);
+    for (int notASlot : {id::kFirstSlot - 1, id::kLastSlot + 1, 0}) {
+        record.SetOptionIndex(notASlot, 0);
+        EXPECT_EQ(record.Caption(notASlot), "");
+    }
 }
 
 TEST_F(SettingsRecordTest, CaptionIsFoundIgnoringCaseButWithItsMarker)

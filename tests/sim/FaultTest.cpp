@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/SampleFirmware.h"
+#include "support/HexText.h"
 #include "tests/sim/ModelHarness.h"
 
 namespace kel::sim::test {
@@ -240,18 +241,12 @@ TEST(Faults, NoAckLosesTheNthRecord)
 
 TEST(Faults, BoxLoaderResendsAndFailedChecks)
 {
-    const std::string xup = MakeXupText(SampleFirmwareBytes(300));
-    Bytes image;
-    for (std::size_t i = 0; i < xup.size(); i += 2)
-        image.push_back(static_cast<std::uint8_t>(std::stoi(xup.substr(i, 2), nullptr, 16)));
-    const Bytes block1(image.begin(), image.begin() + 130);
-    const Bytes block2(image.begin() + 130, image.begin() + 260);
+    const auto blocks = kel::test::XupBlocksOf(MakeXupText(SampleFirmwareBytes(300)));
+    const Bytes& block1 = blocks.at(0);
+    const Bytes& block2 = blocks.at(1);
 
     ModelHarness resend(Faulty({"resend=2"}));
-    for (int i = 0; i < 3; ++i)
-        resend.Reply({0xD6}, 1000);
-    resend.Reply({0xD7});
-    resend.Reply({0xD6});
+    EnterBoxLoader(resend);
     for (const Bytes* block : {&block1, &block2}) {
         EXPECT_EQ(resend.Reply(*block), (Bytes{0x13}));
         EXPECT_EQ(resend.Reply(*block), (Bytes{0x13}));
@@ -260,10 +255,7 @@ TEST(Faults, BoxLoaderResendsAndFailedChecks)
     EXPECT_EQ(resend.model.BoxFirmware().AcceptedBlocks().size(), 2u);
 
     ModelHarness check(Faulty({"bad-block-check=2"}));
-    for (int i = 0; i < 3; ++i)
-        check.Reply({0xD6}, 1000);
-    check.Reply({0xD7});
-    check.Reply({0xD6});
+    EnterBoxLoader(check);
     EXPECT_EQ(check.Reply(block1), (Bytes{0x11}));
     EXPECT_EQ(check.Reply(block2), (Bytes{0x12}));
     EXPECT_EQ(check.model.BoxFirmware().AcceptedBlocks().size(), 1u);

@@ -5,15 +5,11 @@
 
 #include "sim/Crc16.h"
 #include "sim/SampleFirmware.h"
+#include "support/HexText.h"
 #include "tests/sim/ModelHarness.h"
 
 namespace kel::sim::test {
 namespace {
-
-std::uint8_t HexByte(const std::string& text, std::size_t at)
-{
-    return static_cast<std::uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16));
-}
 
 // Each .zrv line as the record bytes the PC sends: 0x3A, then the digit pairs.
 std::vector<Bytes> RecordsOf(const std::string& zrv)
@@ -23,25 +19,10 @@ std::vector<Bytes> RecordsOf(const std::string& zrv)
     for (std::string line; std::getline(lines, line);) {
         Bytes record{0x3A};
         for (std::size_t i = 1; i + 1 < line.size(); i += 2)
-            record.push_back(HexByte(line, i));
+            record.push_back(kel::test::HexByte(line, i));
         records.push_back(record);
     }
     return records;
-}
-
-// The .xup text cut into its blocks (length field included).
-std::vector<Bytes> BlocksOf(const std::string& xup)
-{
-    Bytes image;
-    for (std::size_t i = 0; i + 1 < xup.size(); i += 2)
-        image.push_back(HexByte(xup, i));
-    std::vector<Bytes> blocks;
-    for (std::size_t at = 0; at + 1 < image.size();) {
-        const std::size_t length = (image[at] << 8 | image[at + 1]) + std::size_t{2};
-        blocks.emplace_back(image.begin() + static_cast<long>(at), image.begin() + static_cast<long>(at + length));
-        at += length;
-    }
-    return blocks;
 }
 
 // The ESC update's handshake: four 0xD6 back to back, then 0x39 and 0x31.
@@ -52,16 +33,6 @@ void EnterEscLoader(ModelHarness& h)
     ASSERT_EQ(h.Send({0xD6}, 0), (Bytes{0xD6, 0xD7}));
     ASSERT_EQ(h.Reply({0x39}), (Bytes{0x01}));
     ASSERT_EQ(h.Reply({0x31}), (Bytes{0x01}));
-}
-
-// The box update's handshake, each command waiting for its answer.
-void EnterBoxLoader(ModelHarness& h)
-{
-    for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(h.Reply({0xD6}, 1000).size(), 1u);
-    ASSERT_EQ(h.Reply({0xD7}), (Bytes{0xD8}));
-    ASSERT_EQ(h.Reply({0xD6}), (Bytes{0xD7}));
-    ASSERT_EQ(h.model.Box(), BoxMode::Loader);
 }
 
 TEST(Crc16, MatchesTheCatalogueCheckValue)
@@ -146,7 +117,7 @@ TEST(BoxLoader, ABoxUpdateKeepsEveryBlockAndEndsOnTheEmptyBlock)
     const Bytes data = SampleFirmwareBytes(1000);
     ModelHarness h;
     EnterBoxLoader(h);
-    const auto blocks = BlocksOf(MakeXupText(data));
+    const auto blocks = kel::test::XupBlocksOf(MakeXupText(data));
     ASSERT_EQ(blocks.size(), 1000 / kXupPayloadPerBlock + 2);
     for (const Bytes& block : blocks) {
         ASSERT_LE(block.size(), 130u);
@@ -172,7 +143,7 @@ TEST(BoxLoader, ABlockWithAWrongCheckValueIsRefused)
 {
     ModelHarness h;
     EnterBoxLoader(h);
-    Bytes block = BlocksOf(MakeXupText(SampleFirmwareBytes(10))).front();
+    Bytes block = kel::test::XupBlocksOf(MakeXupText(SampleFirmwareBytes(10))).front();
     block[5] ^= 0x01;
     EXPECT_EQ(h.Reply(block), (Bytes{0x12}));
     EXPECT_EQ(h.Reply({0x00, 0x01, 0x42}), (Bytes{0x12})) << "too short to hold a check value";
@@ -183,7 +154,7 @@ TEST(BoxLoader, LeavesItsLoaderOnACommandOrAfterSilence)
 {
     ModelHarness a;
     EnterBoxLoader(a);
-    a.Reply(BlocksOf(MakeXupText(SampleFirmwareBytes(10))).front());
+    a.Reply(kel::test::XupBlocksOf(MakeXupText(SampleFirmwareBytes(10))).front());
     EXPECT_EQ(a.Reply({0xD4}), (Bytes{0xD1, 0x01}));
     EXPECT_EQ(a.model.Box(), BoxMode::Normal);
 

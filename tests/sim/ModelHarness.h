@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -42,5 +44,16 @@ struct ModelHarness {
     std::int64_t now = 0;
     bool sendOk = true;
 };
+
+
+// The box update's handshake, each command waiting for its answer.
+inline void EnterBoxLoader(ModelHarness& h)
+{
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(h.Reply({0xD6}, 1000).size(), 1u);
+    ASSERT_EQ(h.Reply({0xD7}), (Bytes{0xD8}));
+    ASSERT_EQ(h.Reply({0xD6}), (Bytes{0xD7}));
+    ASSERT_EQ(h.model.Box(), BoxMode::Loader);
+}
 
 } // namespace kel::sim::test

@@ -7,6 +7,7 @@
 #include "link/ControlIds.h"
 #include "sim/InProcessDevice.h"
 #include "support/RecordingScreen.h"
+#include "support/TempFolder.h"
 #include "uilogic/KelDlgLogic.h"
 
 namespace kel {
@@ -162,8 +163,8 @@ TEST_F(KelDlgLogicTest, NothingButTheUpdateActsWhileItLetsMessagesThrough)
 TEST_F(KelDlgLogicTest, ProfileRoundTripAndVersionCheck)
 {
     ConnectEsc();
-    const fs::path dir = fs::temp_directory_path() / ("kel-logic-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const test::TempFolder folder{"kel-logic"};
+    const fs::path& dir = folder.Dir();
     logic.OnOptionChosen(1083, 4);  // Drive Frequency "32kHz"
     screen.fileAnswers.push_back((dir / "race").string());
     logic.OnSave();
@@ -191,7 +192,6 @@ TEST_F(KelDlgLogicTest, ProfileRoundTripAndVersionCheck)
         EXPECT_EQ(screen.messages.back().caption, "");
     }
     EXPECT_EQ(model().PairsReceived(), pairs);
-    fs::remove_all(dir);
 }
 
 TEST_F(KelDlgLogicTest, VerifyAfterWritingReadsBackAndNamesWhatDidNotTake)

@@ -23,6 +23,7 @@ struct BoxLoader {
     int enterAnswerOn = 1;
     int readyAnswerOn = 1;
     std::deque<int> statuses;  // 0x11 when none are left; kNoStatus: silence
+    Bytes otherAnswer;         // to a 0xD7 it does not answer with 0xD8
 
     int d6 = 0, d7 = 0;
     Bytes operator()(const Bytes& w)
@@ -34,7 +35,7 @@ struct BoxLoader {
             return d6 - 3 == readyAnswerOn ? Bytes{0xD7} : Bytes{};
         }
         if (w == Bytes{0xD7})
-            return ++d7 == enterAnswerOn ? Bytes{0xD8} : Bytes{};
+            return ++d7 == enterAnswerOn ? Bytes{0xD8} : otherAnswer;
         int status = 0x11;
         if (!statuses.empty()) {
             status = statuses.front();
@@ -211,6 +212,15 @@ TEST_F(BoxUpdateTest, EnterRetries_TimeOutsInOrderThenError)
     EXPECT_EQ(WritesOf({0xD7}), 7u);
     EXPECT_EQ(GapsBetween(0xD7), (std::vector<std::int64_t>{1000, 1500, 2000, 500, 2000, 500}));
     EXPECT_EQ(screen.messageTimes.at(0) - timedWrites.back().at, 500);
+    ExpectErrorExit(text::kNoD8AfterD7);
+}
+
+TEST_F(BoxUpdateTest, EnterAnsweredWithAnotherByteIsNoAnswer)
+{
+    loader->enterAnswerOn = kNever;
+    loader->otherAnswer = {0x00};
+    ChooseFileWith("box.xup", kTwoBlocks);
+    EXPECT_EQ(updater.UpdateBox(), UpdateOutcome::DeviceError);
     ExpectErrorExit(text::kNoD8AfterD7);
 }
 

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "update/FirmwareCheck.h"
 #include "update/XupFile.h"
+#include "support/TempFolder.h"
 
 namespace kel {
 namespace {
@@ -59,6 +58,7 @@ TEST_P(ZrvProblemTest, FoundOnItsLineAndBlocksFlashing)
 INSTANTIATE_TEST_SUITE_P(Files, ZrvProblemTest, ::testing::Values(
     Problem{"LowerCase", ":0300000002000af1\n:00000001FF\n", 1, "2 lower-case hex digits (first 'a' at column 15)"},
     Problem{"OddDigitCount", ":0300000002000AF\n:00000001FF\n", 1, "odd number of hex digits (15)"},
+    Problem{"FirstDigitNotHex", ":G300000002000AF1\n:00000001FF\n", 1, "(first 'G' at column 2)"},
     Problem{"NoColon", "X0300000002000AF1\n:00000001FF\n", 1, "does not start with a colon"},
     Problem{"LengthFieldDisagrees", ":0400000002000AF1\n:00000001FF\n", 1, "says 4 data bytes, so 18 hex digits"},
     Problem{"BadChecksum", ":0300000002000AF2\n:00000001FF\n", 1, "checksum 0xF2 is wrong: the record's bytes call for 0xF1"},
@@ -104,17 +104,25 @@ TEST(XupCheck, LineEndIsPlacedInFileAndImage)
     EXPECT_EQ(FormatFinding(*it).rfind("line 1, byte 0x8, image offset 0x4: error: ", 0), 0u) << FormatFinding(*it);
 }
 
-TEST(XupCheck, ManyLineEndsAreCountedBeyondTwenty)
+TEST(XupCheck, NonHexCharacterIsPlacedInFileAndImage)
+{
+    const CheckReport report = CheckXup("0003AAxBCC0001DD");
+    ASSERT_FALSE(report.findings.empty());
+    EXPECT_EQ(FormatFinding(report.findings[0]).rfind("line 1, byte 0x6, image offset 0x3: error: ", 0), 0u) << Dump(report);
+}
+
+TEST(XupCheck, ManyBadLinesAreCountedBeyondTwenty)
 {
     std::string text;
     for (int i = 0; i < 30; ++i)
-        text += "0000\n";
+        text += "00x0\n";
     const CheckReport report = CheckXup(text);
     const auto listed = std::count_if(report.findings.begin(), report.findings.end(), [](const CheckFinding& f) {
         return f.message.find("line end inside") != std::string::npos;
     });
     EXPECT_EQ(listed, 20);
     EXPECT_TRUE(HasError(report, 0, "and 10 more line ends inside the data")) << Dump(report);
+    EXPECT_TRUE(HasError(report, 0, "and 10 more lines with characters read as 0")) << Dump(report);
 }
 
 TEST(FirmwareRefusal, NamesTheFirstErrorAndCountsEveryOther)
@@ -148,15 +156,9 @@ TEST(XupCheck, BlocksThatCannotReachTheBoxWholeAreErrors)
 
 class CheckFileTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("kel-check-" + std::to_string(::getpid()));
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string Write(const std::string& name, const std::string& content)
-    {
-        const auto path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
+    test::TempFolder folder{"kel-check"};
+    const std::filesystem::path dir = folder.Dir();
+    std::string Write(const std::string& name, const std::string& content) { return folder.Write(name, content); }
 };
 
 TEST_F(CheckFileTest, KindFollowsTheExtensionInAnyCase)

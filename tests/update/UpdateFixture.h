@@ -13,6 +13,7 @@
 #include "link/UsbUart.h"
 #include "support/FakeSerialDevice.h"
 #include "support/RecordingScreen.h"
+#include "support/TempFolder.h"
 #include "update/FirmwareUpdater.h"
 
 namespace kel::test {
@@ -62,18 +63,14 @@ protected:
     UpdateScreen screen{clock};
     RecordingPollTimer timer;
     FirmwareUpdater updater{LinkContext{uart, link, screen, timer}};
-    std::filesystem::path dir;
+    TempFolder folder{"kel-update"};
+    const std::filesystem::path dir = folder.Dir();
     std::vector<TimedWrite> timedWrites;
     // The device's answer to each write; none by default.
     std::function<Bytes(const Bytes&)> answer = [](const Bytes&) { return Bytes{}; };
 
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = std::filesystem::temp_directory_path()
-            / ("kel-update-" + std::to_string(::getpid()) + "-" + info->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
         ASSERT_EQ(uart.OpenPort(), 0);
         uart.usbState = UsbState::kInUse;
         device.responder = [this](const Bytes& written) {
@@ -81,7 +78,6 @@ protected:
             return FakeSerialDevice::Reply{answer(written), 0};
         };
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // Writes the file and queues its path as the file chooser's answer.
     std::string ChooseFileWith(const std::string& name, const std::string& content)
@@ -106,9 +102,7 @@ protected:
     }
     std::string WriteFile(const std::string& name, const std::string& content)
     {
-        const auto path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
+        return folder.Write(name, content);
     }
 
     std::vector<std::string> Messages() const
