@@ -33,14 +33,14 @@ Qt::WindowFlags PopupFlags(QWidget* owner)
 
 CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& caption, QWidget* owner)
     : QWidget(owner, PopupFlags(owner))
-    , m_slotId(slotId)
-    , m_list(new CMyListBox(this))
+    , slotId_(slotId)
+    , list_(new CMyListBox(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(layout::kPopupSize);
-    m_list->setObjectName(QString::number(id::kPopupList));
-    m_list->setGeometry(QRect(QPoint(0, 0), layout::kPopupSize));
-    m_list->addItems(entries);  // in the given order, never sorted
+    list_->setObjectName(QString::number(id::kPopupList));
+    list_->setGeometry(QRect(QPoint(0, 0), layout::kPopupSize));
+    list_->addItems(entries);  // in the given order, never sorted
 
     int preselect = -1;
     if (caption.isEmpty()) {
@@ -51,20 +51,20 @@ CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& 
                 preselect = int(i);
     }
     if (preselect >= 0) {
-        m_list->setCurrentRow(preselect);
-        m_list->scrollToItem(m_list->item(preselect), QAbstractItemView::PositionAtCenter);
+        list_->setCurrentRow(preselect);
+        list_->scrollToItem(list_->item(preselect), QAbstractItemView::PositionAtCenter);
     } else {
         // Mark the current index as set, so taking the focus selects nothing.
-        m_list->setCurrentIndex(QModelIndex());
+        list_->setCurrentIndex(QModelIndex());
     }
-    m_list->hide();
+    list_->hide();
 
     // Connected after the preselection, so only the user's choice commits:
     // a change of the selection, by a click or by the arrow keys.
-    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = list_->selectedItems();
         if (!selected.isEmpty())
-            Commit(m_list->row(selected.first()));
+            Commit(list_->row(selected.first()));
     });
 }
 
@@ -75,9 +75,9 @@ void CListBoxDlg::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Escape:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!m_committed) {
-            m_committed = true;
-            emit Dismissed(m_slotId);
+        if (!committed_) {
+            committed_ = true;
+            emit Dismissed(slotId_);
             close();
         }
         event->accept();
@@ -117,17 +117,17 @@ CListBoxDlg* CListBoxDlg::Open(QWidget* window, int slotId, const QStringList& e
 
 void CListBoxDlg::ShowList()
 {
-    m_list->show();
-    m_list->setFocus(Qt::OtherFocusReason);
+    list_->show();
+    list_->setFocus(Qt::OtherFocusReason);
 }
 
 void CListBoxDlg::Commit(int row)
 {
-    if (m_committed || row < 0 || row >= m_list->count())
+    if (committed_ || row < 0 || row >= list_->count())
         return;
-    m_committed = true;
-    const QString text = m_list->item(row)->text();
-    emit Chosen(m_slotId, row, text);
+    committed_ = true;
+    const QString text = list_->item(row)->text();
+    emit Chosen(slotId_, row, text);
     close();
 }
 

@@ -34,8 +34,8 @@ public:
     static QRect Placement(const QRect& windowGeometry, int verticalOffset);
 
     void ShowList();
-    int SlotId() const { return m_slotId; }
-    CMyListBox* List() const { return m_list; }
+    int SlotId() const { return slotId_; }
+    CMyListBox* List() const { return list_; }
 
 signals:
     // The user chose entry `index` with text `text` for option slot `slotId`.
@@ -50,9 +50,9 @@ protected:
 private:
     void Commit(int row);
 
-    int m_slotId;
-    CMyListBox* m_list;
-    bool m_committed = false;
+    int slotId_;
+    CMyListBox* list_;
+    bool committed_ = false;
 };
 
 } // namespace kel

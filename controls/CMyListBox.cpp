@@ -13,7 +13,7 @@ namespace kel {
 
 CMyListBox::CMyListBox(QWidget* parent)
     : QListWidget(parent)
-    , m_background(skin::Bitmap(id::bmp::kPopupBackground, qApp->devicePixelRatio()))
+    , background_(skin::Bitmap(id::bmp::kPopupBackground, qApp->devicePixelRatio()))
 {
     setFont(EntryFont());
     setFrameShape(QFrame::NoFrame);
@@ -21,17 +21,17 @@ CMyListBox::CMyListBox(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    // The entries are drawn onto the bitmap, so the view paints no base colour.
+    // The entries are drawn onto the bitmap, so the view paints no base color.
     viewport()->setAutoFillBackground(false);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, Qt::transparent);
-    colours.setColor(QPalette::Text, QColor::fromRgb(kEntryColour));
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, Qt::transparent);
+    colors.setColor(QPalette::Text, QColor::fromRgb(kEntryColor));
     // The chosen entry in the skin's accent, whether or not the pop-up is active.
-    colours.setColor(QPalette::Highlight, QColor(255, 188, 16));
-    colours.setColor(QPalette::HighlightedText, QColor(28, 31, 35));
-    colours.setColor(QPalette::Inactive, QPalette::Highlight, QColor(255, 188, 16));
-    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(28, 31, 35));
-    setPalette(colours);
+    colors.setColor(QPalette::Highlight, QColor(255, 188, 16));
+    colors.setColor(QPalette::HighlightedText, QColor(28, 31, 35));
+    colors.setColor(QPalette::Inactive, QPalette::Highlight, QColor(255, 188, 16));
+    colors.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(28, 31, 35));
+    setPalette(colors);
 }
 
 CMyListBox::~CMyListBox() = default;
@@ -48,8 +48,8 @@ void CMyListBox::paintEvent(QPaintEvent* event)
         QPainter painter(viewport());
         const int width = viewport()->width();
         const int height = viewport()->height();
-        const qreal scale = m_background.devicePixelRatio();  // the source is in its own pixels
-        painter.drawPixmap(QRectF(0, 0, width, height), m_background, QRectF(0, 0, width * scale, height * scale));
+        const qreal scale = background_.devicePixelRatio();  // the source is in its own pixels
+        painter.drawPixmap(QRectF(0, 0, width, height), background_, QRectF(0, 0, width * scale, height * scale));
     }
     QListWidget::paintEvent(event);
 }

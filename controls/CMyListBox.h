@@ -11,7 +11,7 @@ namespace kel {
 class CMyListBox : public QListWidget {
     Q_OBJECT
 public:
-    static constexpr QRgb kEntryColour = qRgb(230, 0, 0);
+    static constexpr QRgb kEntryColor = qRgb(230, 0, 0);
 
     explicit CMyListBox(QWidget* parent = nullptr);
     ~CMyListBox() override;
@@ -25,7 +25,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    QPixmap m_background;
+    QPixmap background_;
 };
 
 } // namespace kel

@@ -18,21 +18,21 @@ CXProgressCtrl::~CXProgressCtrl() = default;
 
 void CXProgressCtrl::setRange(int minimum, int maximum)
 {
-    m_minimum = minimum;
-    m_maximum = std::max(minimum, maximum);
-    m_value = std::clamp(m_value, m_minimum, m_maximum);
+    minimum_ = minimum;
+    maximum_ = std::max(minimum, maximum);
+    value_ = std::clamp(value_, minimum_, maximum_);
     update();
 }
 
 void CXProgressCtrl::setValue(int value)
 {
-    m_value = std::clamp(value, m_minimum, m_maximum);
+    value_ = std::clamp(value, minimum_, maximum_);
     update();
 }
 
 void CXProgressCtrl::ShowText(const QString& text)
 {
-    m_text = text;
+    text_ = text;
     showPercentage = 0;
     update();
 }
@@ -40,15 +40,15 @@ void CXProgressCtrl::ShowText(const QString& text)
 double CXProgressCtrl::Fraction() const
 {
     // An empty range has no defined fraction; it shows as empty.
-    if (m_maximum == m_minimum)
+    if (maximum_ == minimum_)
         return 0.0;
-    return double(m_value - m_minimum) / double(m_maximum - m_minimum);
+    return double(value_ - minimum_) / double(maximum_ - minimum_);
 }
 
 QString CXProgressCtrl::Caption() const
 {
     if (showPercentage == 0)
-        return m_text;
+        return text_;
     return QStringLiteral("%1% ").arg(int(std::lround(Fraction() * 100)));
 }
 
@@ -72,12 +72,12 @@ namespace {
 
 // A one-pixel frame as four filled strips, so that at any device pixel ratio
 // it covers whole device pixels up to the rectangle's last row and column.
-void FillFrame(QPainter& p, const QRect& r, const QColor& colour)
+void FillFrame(QPainter& p, const QRect& r, const QColor& color)
 {
-    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
-    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
-    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
-    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), color);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), color);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), color);
 }
 
 } // namespace

@@ -15,7 +15,7 @@ public:
     explicit CXProgressCtrl(QWidget* parent = nullptr);
     ~CXProgressCtrl() override;
 
-    // Colours and caption mode, open to the owner; read at every paint.
+    // Colors and caption mode, open to the owner; read at every paint.
     QColor barColor{128, 128, 255};
     QColor fieldColor{235, 235, 235};
     QColor captionColor{0, 0, 0};
@@ -25,13 +25,13 @@ public:
     // Range and position, as a progress bar has them (default 0..100, 0).
     void setRange(int minimum, int maximum);
     void setValue(int value);  // clamped to the range
-    int minimum() const { return m_minimum; }
-    int maximum() const { return m_maximum; }
-    int value() const { return m_value; }
+    int minimum() const { return minimum_; }
+    int maximum() const { return maximum_; }
+    int value() const { return value_; }
 
     // Makes `text` the caption and turns the percentage off.
     void ShowText(const QString& text);
-    QString text() const { return m_text; }
+    QString text() const { return text_; }
 
     // What the next paint shows, for the owner and for tests.
     double Fraction() const;
@@ -49,10 +49,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int m_minimum = 0;
-    int m_maximum = 100;
-    int m_value = 0;
-    QString m_text;
+    int minimum_ = 0;
+    int maximum_ = 100;
+    int value_ = 0;
+    QString text_;
 };
 
 } // namespace kel

@@ -25,35 +25,35 @@ QRect FromDialogUnits(int x, int y, int width, int height)
 
 CprogessDlg::CprogessDlg(QWidget* owner)
     : QWidget(owner, owner && !PlacesTopLevelWindows() ? Qt::Widget : Qt::Tool | Qt::FramelessWindowHint)
-    , m_bar(new CXProgressCtrl(this))
-    , m_detail(new QLabel(this))
-    , m_title(new QLabel(this))
-    , m_background(skin::Bitmap(id::bmp::kProgressDlgBackground, qApp->devicePixelRatio()))
+    , bar_(new CXProgressCtrl(this))
+    , detail_(new QLabel(this))
+    , title_(new QLabel(this))
+    , background_(skin::Bitmap(id::bmp::kProgressDlgBackground, qApp->devicePixelRatio()))
 {
     resize(kWidth, kHeight);
     // Only the background picture is seen; the rest of the 500 x 300 window
     // has no picture: it is left out of the window's shape, and painted
     // transparent where a mask cannot shape a window (Wayland).
     setAttribute(Qt::WA_TranslucentBackground);
-    setMask(QRegion(QRect(QPoint(0, 0), m_background.deviceIndependentSize().toSize())));
+    setMask(QRegion(QRect(QPoint(0, 0), background_.deviceIndependentSize().toSize())));
 
-    m_bar->setObjectName(QString::number(id::kProgressDlgBar));
-    m_bar->setGeometry(FromDialogUnits(4, 36, 182, 15));
-    m_bar->captionColor = QColor(255, 255, 0);
-    m_bar->ShowText(QStringLiteral("Setting..."));
-    m_bar->showPercentage = 0;
-    m_bar->barColor = QColor(255, 0, 0);
-    m_bar->fieldColor = QColor(20, 20, 20);
+    bar_->setObjectName(QString::number(id::kProgressDlgBar));
+    bar_->setGeometry(FromDialogUnits(4, 36, 182, 15));
+    bar_->captionColor = QColor(255, 255, 0);
+    bar_->ShowText(QStringLiteral("Setting..."));
+    bar_->showPercentage = 0;
+    bar_->barColor = QColor(255, 0, 0);
+    bar_->fieldColor = QColor(20, 20, 20);
 
-    m_detail->setObjectName(QString::number(id::kProgressDlgDetail));
-    m_detail->setGeometry(FromDialogUnits(7, 57, 120, 8));
-    m_detail->setFont(fonts::Arial(8));
-    m_detail->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    detail_->setObjectName(QString::number(id::kProgressDlgDetail));
+    detail_->setGeometry(FromDialogUnits(7, 57, 120, 8));
+    detail_->setFont(fonts::Arial(8));
+    detail_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    m_title->setObjectName(QString::number(id::kProgressDlgTitle));
-    m_title->setGeometry(FromDialogUnits(64, 22, 64, 12));
-    m_title->setFont(fonts::Arial(12));
-    m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    title_->setObjectName(QString::number(id::kProgressDlgTitle));
+    title_->setGeometry(FromDialogUnits(64, 22, 64, 12));
+    title_->setFont(fonts::Arial(12));
+    title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 CprogessDlg::~CprogessDlg() = default;
@@ -78,27 +78,27 @@ CprogessDlg* CprogessDlg::Open(QWidget* owner)
 
 void CprogessDlg::SetPos(int position)
 {
-    m_bar->setValue(position);
+    bar_->setValue(position);
 }
 
 void CprogessDlg::SetDetail(const QString& text)
 {
-    m_detail->setText(text);
+    detail_->setText(text);
 }
 
 void CprogessDlg::SetTitle(const QString& title, bool success)
 {
-    m_titleColour = success ? kSuccessColour : kFailureColour;
-    QPalette colours = m_title->palette();
-    colours.setColor(QPalette::WindowText, m_titleColour);
-    m_title->setPalette(colours);
-    m_title->setText(title);
+    titleColor_ = success ? kSuccessColor : kFailureColor;
+    QPalette colors = title_->palette();
+    colors.setColor(QPalette::WindowText, titleColor_);
+    title_->setPalette(colors);
+    title_->setText(title);
 }
 
 void CprogessDlg::paintEvent(QPaintEvent*)
 {
     // The bitmap at its own size from the top-left corner; no stretching.
-    QPainter(this).drawPixmap(0, 0, m_background);
+    QPainter(this).drawPixmap(0, 0, background_);
 }
 
 } // namespace kel

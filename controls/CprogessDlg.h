@@ -19,8 +19,8 @@ class CprogessDlg : public QWidget {
 public:
     static constexpr int kWidth = 500;
     static constexpr int kHeight = 300;
-    static inline const QColor kSuccessColour{0, 255, 0};
-    static inline const QColor kFailureColour{255, 0, 0};
+    static inline const QColor kSuccessColor{0, 255, 0};
+    static inline const QColor kFailureColor{255, 0, 0};
 
     explicit CprogessDlg(QWidget* owner = nullptr);
     ~CprogessDlg() override;
@@ -37,20 +37,20 @@ public:
     void SetDetail(const QString& text);      // detail line
     void SetTitle(const QString& title, bool success);  // green on success, else red
 
-    CXProgressCtrl* Bar() const { return m_bar; }
-    QLabel* Detail() const { return m_detail; }
-    QLabel* Title() const { return m_title; }
-    QColor TitleColour() const { return m_titleColour; }
+    CXProgressCtrl* Bar() const { return bar_; }
+    QLabel* Detail() const { return detail_; }
+    QLabel* Title() const { return title_; }
+    QColor TitleColor() const { return titleColor_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QColor m_titleColour{0, 0, 0};
-    CXProgressCtrl* m_bar;
-    QLabel* m_detail;
-    QLabel* m_title;
-    QPixmap m_background;
+    QColor titleColor_{0, 0, 0};
+    CXProgressCtrl* bar_;
+    QLabel* detail_;
+    QLabel* title_;
+    QPixmap background_;
 };
 
 } // namespace kel

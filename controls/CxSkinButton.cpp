@@ -28,7 +28,7 @@ QImage LoadBitmap(unsigned id)
 
 CxSkinButton::CxSkinButton(QWidget* parent)
     : QAbstractButton(parent)
-    , m_captionColour(palette().color(QPalette::ButtonText))
+    , captionColor_(palette().color(QPalette::ButtonText))
 {
     // Hover follows the pointer without a button held.
     setMouseTracking(true);
@@ -60,22 +60,22 @@ void CxSkinButton::ApplySkin(unsigned normalId, unsigned pressedId, unsigned hov
     ApplySkin(looks, drawMode, border, focusMargin);
     const unsigned ids[kLookCount] = {normalId & 0xFFFFu, pressedId & 0xFFFFu, hoverId & 0xFFFFu,
                                       (disabledId ? disabledId : normalId) & 0xFFFFu, maskId & 0xFFFFu};
-    std::copy(std::begin(ids), std::end(ids), m_ids);
+    std::copy(std::begin(ids), std::end(ids), ids_);
 }
 
 void CxSkinButton::SetGeneratedDisabledLook(bool on)
 {
-    m_generatedDisabled = on;
+    generatedDisabled_ = on;
     update();
 }
 
 QImage CxSkinButton::LookAt(Look look, qreal scale) const
 {
-    const bool generated = look == kDisabled && m_generatedDisabled && m_disabledIsCopy;
-    const QImage* own[kLookCount] = {&m_normal, &m_pressedLook, &m_hoverLook, &m_disabled, &m_mask};
+    const bool generated = look == kDisabled && generatedDisabled_ && disabledIsCopy_;
+    const QImage* own[kLookCount] = {&normal_, &pressedLook_, &hoverLook_, &disabled_, &mask_};
     QImage image = *own[look];
-    if (scale != 1.0 && m_ids[look] != 0)
-        image = skin::Image(int(m_ids[look]), scale);
+    if (scale != 1.0 && ids_[look] != 0)
+        image = skin::Image(int(ids_[look]), scale);
     if (generated)
         return skin::DisabledLook(image);
     return image;
@@ -83,40 +83,40 @@ QImage CxSkinButton::LookAt(Look look, qreal scale) const
 
 void CxSkinButton::ApplySkin(const Looks& looks, short drawMode, short border, short focusMargin)
 {
-    m_normal = looks.normal;
-    m_pressedLook = looks.pressed;
-    m_hoverLook = looks.hover;
-    m_disabled = looks.disabled.isNull() ? looks.normal : looks.disabled;
-    m_disabledIsCopy = looks.disabled.isNull();
-    std::fill(std::begin(m_ids), std::end(m_ids), 0u);
-    m_mask = looks.mask;
+    normal_ = looks.normal;
+    pressedLook_ = looks.pressed;
+    hoverLook_ = looks.hover;
+    disabled_ = looks.disabled.isNull() ? looks.normal : looks.disabled;
+    disabledIsCopy_ = looks.disabled.isNull();
+    std::fill(std::begin(ids_), std::end(ids_), 0u);
+    mask_ = looks.mask;
 
-    m_drawMode = std::clamp<int>(drawMode, kDrawNatural, kDrawTile);
-    m_border = border;
-    m_focusMargin = std::max<int>(focusMargin, 0);
+    drawMode_ = std::clamp<int>(drawMode, kDrawNatural, kDrawTile);
+    border_ = border;
+    focusMargin_ = std::max<int>(focusMargin, 0);
 
-    if (!m_mask.isNull()) {
-        SetShape(BuildMaskRegion(m_mask, kMaskKey), true);
-        if (m_drawMode == kDrawNatural)
-            resize(m_mask.size());
+    if (!mask_.isNull()) {
+        SetShape(BuildMaskRegion(mask_, kMaskKey), true);
+        if (drawMode_ == kDrawNatural)
+            resize(mask_.size());
     }
     update();
 }
 
-QColor CxSkinButton::SetCaptionColor(const QColor& colour)
+QColor CxSkinButton::SetCaptionColor(const QColor& color)
 {
-    const QColor previous = m_captionColour;
-    m_captionColour = colour;
+    const QColor previous = captionColor_;
+    captionColor_ = color;
     return previous;
 }
 
 void CxSkinButton::SetShape(const QRegion& shape, bool fromMask)
 {
-    m_shape = shape;
+    shape_ = shape;
     // An empty QRegion would mean "no mask" to Qt; a mask that is white
     // everywhere instead makes a button that shows nothing and takes no clicks.
-    m_emptyShape = fromMask && shape.isEmpty();
-    setAttribute(Qt::WA_TransparentForMouseEvents, m_emptyShape);
+    emptyShape_ = fromMask && shape.isEmpty();
+    setAttribute(Qt::WA_TransparentForMouseEvents, emptyShape_);
     if (shape.isEmpty())
         clearMask();
     else
@@ -125,21 +125,21 @@ void CxSkinButton::SetShape(const QRegion& shape, bool fromMask)
 
 QSize CxSkinButton::sizeHint() const
 {
-    if (!m_mask.isNull())
-        return m_mask.size();
-    return m_normal.isNull() ? QSize(75, 23) : m_normal.size();
+    if (!mask_.isNull())
+        return mask_.size();
+    return normal_.isNull() ? QSize(75, 23) : normal_.size();
 }
 
 bool CxSkinButton::hitButton(const QPoint& pos) const
 {
-    if (m_emptyShape)
+    if (emptyShape_)
         return false;
-    return m_shape.isEmpty() ? rect().contains(pos) : m_shape.contains(pos);
+    return shape_.isEmpty() ? rect().contains(pos) : shape_.contains(pos);
 }
 
 void CxSkinButton::paintEvent(QPaintEvent*)
 {
-    if (m_emptyShape)
+    if (emptyShape_)
         return;
     QPainter painter(this);
     const QRect item = rect();
@@ -156,12 +156,12 @@ void CxSkinButton::paintEvent(QPaintEvent*)
         if (look.isNull())
             painter.fillRect(item, face);
         else
-            PaintBitmap(painter, look, mask, item, m_drawMode);
+            PaintBitmap(painter, look, mask, item, drawMode_);
     };
 
     if (!isEnabled()) {
         paintLook(LookAt(kDisabled, scale));
-        if (m_border != 0)
+        if (border_ != 0)
             qDrawWinButton(&painter, item, palette(), false);
         painter.setClipRect(item);
         painter.setPen(palette().color(QPalette::Light));
@@ -175,31 +175,31 @@ void CxSkinButton::paintEvent(QPaintEvent*)
     const bool selected = isDown() || isChecked();
     if (selected)
         paintLook(LookAt(kPressed, scale));
-    else if (m_normal.isNull())
+    else if (normal_.isNull())
         painter.fillRect(item, face);
     else
-        paintLook(LookAt(m_hover && !m_hoverLook.isNull() ? kHover : kNormal, scale));
-    if (m_border != 0)
+        paintLook(LookAt(hover_ && !hoverLook_.isNull() ? kHover : kNormal, scale));
+    if (border_ != 0)
         qDrawWinButton(&painter, item, palette(), selected);
-    if (ShowsFocusMark() && m_focusMargin == 0)
+    if (ShowsFocusMark() && focusMargin_ == 0)
         DrawFocusMark(painter);
 
     QRect textClip = item;
-    if (hasFocus() && m_focusMargin > 0) {
-        textClip = item.adjusted(m_focusMargin, m_focusMargin, -m_focusMargin, -m_focusMargin);
+    if (hasFocus() && focusMargin_ > 0) {
+        textClip = item.adjusted(focusMargin_, focusMargin_, -focusMargin_, -focusMargin_);
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = textClip;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
     painter.setClipRect(textClip);
-    painter.setPen(m_captionColour);
+    painter.setPen(captionColor_);
     painter.drawText(baseline, text());  // no offset in the pressed look
 }
 
 bool CxSkinButton::ShowsFocusMark() const
 {
-    return hasFocus() && m_keyboardFocus;
+    return hasFocus() && keyboardFocus_;
 }
 
 void CxSkinButton::DrawFocusMark(QPainter& painter) const
@@ -207,7 +207,7 @@ void CxSkinButton::DrawFocusMark(QPainter& painter) const
     // The skin's amber, inside the button's own outline.
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(skin::style::Colour(skin::style::kAccent), 2));
+    painter.setPen(QPen(skin::style::Color(skin::style::kAccent), 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 4, 4);
     painter.restore();
@@ -215,13 +215,13 @@ void CxSkinButton::DrawFocusMark(QPainter& painter) const
 
 void CxSkinButton::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = FocusMarkAfter(event->reason(), true, m_keyboardFocus);
+    keyboardFocus_ = FocusMarkAfter(event->reason(), true, keyboardFocus_);
     QAbstractButton::focusInEvent(event);
 }
 
 void CxSkinButton::keyPressEvent(QKeyEvent* event)
 {
-    m_keyboardFocus = true;
+    keyboardFocus_ = true;
     // Enter and Return press the button as Space does.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
         click();
@@ -234,15 +234,15 @@ void CxSkinButton::keyPressEvent(QKeyEvent* event)
 
 void CxSkinButton::SetHover(bool hover)
 {
-    if (m_hover == hover)
+    if (hover_ == hover)
         return;
-    m_hover = hover;
+    hover_ = hover;
     update();
 }
 
 void CxSkinButton::enterEvent(QEnterEvent* event)
 {
-    if (!m_pressed)
+    if (!pressed_)
         SetHover(true);
     QAbstractButton::enterEvent(event);
 }
@@ -257,7 +257,7 @@ void CxSkinButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && hitButton(event->position().toPoint())) {
         SetHover(false);
-        m_pressed = true;
+        pressed_ = true;
     }
     QAbstractButton::mousePressEvent(event);
 }
@@ -265,7 +265,7 @@ void CxSkinButton::mousePressEvent(QMouseEvent* event)
 void CxSkinButton::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pressed = false;
+        pressed_ = false;
     QAbstractButton::mouseReleaseEvent(event);
 }
 
@@ -273,7 +273,7 @@ void CxSkinButton::mouseMoveEvent(QMouseEvent* event)
 {
     // While pressed the base class keeps the pushed look in step with
     // hitButton(), i.e. with the pointer being over the button's shape.
-    if (!m_pressed && !m_hover)
+    if (!pressed_ && !hover_)
         SetHover(true);
     QAbstractButton::mouseMoveEvent(event);
 }
@@ -286,9 +286,9 @@ void CxSkinButton::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CxSkinButton::focusOutEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = FocusMarkAfter(event->reason(), false, m_keyboardFocus);
-    if (m_pressed) {
-        m_pressed = false;
+    keyboardFocus_ = FocusMarkAfter(event->reason(), false, keyboardFocus_);
+    if (pressed_) {
+        pressed_ = false;
         setDown(false);
     }
     QAbstractButton::focusOutEvent(event);

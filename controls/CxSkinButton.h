@@ -9,7 +9,7 @@ namespace kel {
 // A push button painted entirely from skin bitmaps: normal, pressed, hover and
 // disabled looks, and an optional mask (white = outside) that shapes the
 // button and makes it transparent there. The caption is drawn over the bitmap
-// in 9-point Arial and the caption colour.
+// in 9-point Arial and the caption color.
 class CxSkinButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -39,20 +39,20 @@ public:
     // button does not look live.
     void SetGeneratedDisabledLook(bool on);
 
-    // Sets the caption colour and returns the previous one; does not repaint.
-    QColor SetCaptionColor(const QColor& colour);
-    QColor CaptionColor() const { return m_captionColour; }
+    // Sets the caption color and returns the previous one; does not repaint.
+    QColor SetCaptionColor(const QColor& color);
+    QColor CaptionColor() const { return captionColor_; }
 
     // State, for the owner and for tests.
-    bool IsHovering() const { return m_hover; }
-    bool IsPressed() const { return m_pressed; }
-    int DrawMode() const { return m_drawMode; }
-    int FocusMargin() const { return m_focusMargin; }
-    bool HasBorder() const { return m_border != 0; }
+    bool IsHovering() const { return hover_; }
+    bool IsPressed() const { return pressed_; }
+    int DrawMode() const { return drawMode_; }
+    int FocusMargin() const { return focusMargin_; }
+    bool HasBorder() const { return border_ != 0; }
     // The shape built from the mask; empty when there is no mask or when the
     // mask is white everywhere (see HasEmptyShape).
-    QRegion Shape() const { return m_shape; }
-    bool HasEmptyShape() const { return m_emptyShape; }
+    QRegion Shape() const { return shape_; }
+    bool HasEmptyShape() const { return emptyShape_; }
     // The focus mark shows: the button has the focus and got it from the keyboard.
     bool ShowsFocusMark() const;
 
@@ -84,23 +84,23 @@ private:
     void SetShape(const QRegion& shape, bool fromMask);
     void SetHover(bool hover);
 
-    bool m_hover = false;
-    bool m_pressed = false;
-    QImage m_normal;
-    QImage m_pressedLook;
-    QImage m_disabled;
-    QImage m_mask;
-    QImage m_hoverLook;
-    int m_focusMargin = 0;
-    QColor m_captionColour;
-    QRegion m_shape;
-    bool m_emptyShape = false;
-    int m_border = 0;
-    int m_drawMode = 1;
-    unsigned m_ids[kLookCount] = {};
-    bool m_generatedDisabled = false;
-    bool m_disabledIsCopy = false;
-    bool m_keyboardFocus = false;
+    bool hover_ = false;
+    bool pressed_ = false;
+    QImage normal_;
+    QImage pressedLook_;
+    QImage disabled_;
+    QImage mask_;
+    QImage hoverLook_;
+    int focusMargin_ = 0;
+    QColor captionColor_;
+    QRegion shape_;
+    bool emptyShape_ = false;
+    int border_ = 0;
+    int drawMode_ = 1;
+    unsigned ids_[kLookCount] = {};
+    bool generatedDisabled_ = false;
+    bool disabledIsCopy_ = false;
+    bool keyboardFocus_ = false;
 };
 
 } // namespace kel

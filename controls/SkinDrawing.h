@@ -36,7 +36,7 @@ void PaintBitmap(QPainter& painter, const QImage& bitmap, const QImage& mask, co
 // column and row are cut to what remains.
 void TileBitmap(QPainter& painter, const QImage& bitmap, const QRect& rect);
 
-// The region of every pixel whose colour differs from `key`, made of one
+// The region of every pixel whose color differs from `key`, made of one
 // one-pixel-high rectangle per maximal run in each row. Alpha is ignored.
 QRegion BuildMaskRegion(const QImage& mask, QRgb key);
 

@@ -48,7 +48,7 @@ public:
     virtual void SettingsProgressSetPos(int position) = 0;
     virtual void SettingsProgressDetail(std::string_view text) = 0;
     // The title at the end of a write: text::kSettingsWritten (success) or
-    // text::kSettingsNotWritten; the window colours it green or red.
+    // text::kSettingsNotWritten; the window colors it green or red.
     virtual void SettingsProgressTitle(std::string_view title, bool success) = 0;
     virtual void SettingsProgressClose() = 0;
 

@@ -9,8 +9,8 @@
 // use and cached for the rest of the run. Needs a QGuiApplication (fonts).
 namespace kel::skin {
 
-// Colour of the background that is not part of the window: RGB(25, 35, 35).
-inline constexpr QRgb kKeyColour = qRgb(25, 35, 35);
+// Color of the background that is not part of the window: RGB(25, 35, 35).
+inline constexpr QRgb kKeyColor = qRgb(25, 35, 35);
 
 // The bitmap with this identifier; a null image or pixmap for an unknown one.
 QImage Image(int id);

@@ -29,10 +29,10 @@ void DrawTabWell(QPainter& p)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Colour(kFrameShadow), 1));
-    p.setBrush(Colour(kWell));
+    p.setPen(QPen(Color(kFrameShadow), 1));
+    p.setBrush(Color(kWell));
     p.drawRoundedRect(QRectF(kTabWell).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-    p.setPen(QPen(Colour(kFrameLine), 1));
+    p.setPen(QPen(Color(kFrameLine), 1));
     p.drawLine(QPointF(kTabWell.left() + 6, kTabWell.bottom() + 1.5), QPointF(kTabWell.right() - 6, kTabWell.bottom() + 1.5));
     p.restore();
 }
@@ -41,11 +41,11 @@ void DrawPanel(QPainter& p)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Colour(kFrameShadow), 1));
+    p.setPen(QPen(Color(kFrameShadow), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(kPanelRect).adjusted(-0.5, -0.5, 0.5, 0.5), 7, 7);
-    p.setPen(QPen(Colour(kPanelEdge), 1));
-    p.setBrush(Colour(kPanel));
+    p.setPen(QPen(Color(kPanelEdge), 1));
+    p.setBrush(Color(kPanel));
     p.drawRoundedRect(QRectF(kPanelRect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     p.setPen(QPen(QColor(255, 255, 255), 1));
     p.drawLine(QPointF(kPanelRect.left() + 6, kPanelRect.top() + 1.5), QPointF(kPanelRect.right() - 6, kPanelRect.top() + 1.5));
@@ -56,11 +56,11 @@ void DrawDeviceBox(QPainter& p)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Colour(kPanelEdge), 1));
-    p.setBrush(Colour(kBoxFill));
+    p.setPen(QPen(Color(kPanelEdge), 1));
+    p.setBrush(Color(kBoxFill));
     p.drawRoundedRect(QRectF(kDeviceBox).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(Colour(kPanelEdge));
+    p.setPen(Color(kPanelEdge));
     p.drawLine(kDeviceBox.left() + 10, 577, kDeviceBox.right() - 10, 577);
     p.restore();
 
@@ -86,14 +86,14 @@ void DrawDeviceBox(QPainter& p)
                  Qt::AlignRight | Qt::AlignVCenter, QString::fromLatin1(lamp.caption), Font(12), kInk);
 }
 
-// The key colour marks what is not window: only the rounded-off bottom
+// The key color marks what is not window: only the rounded-off bottom
 // corners. Any painted pixel that happens to match it is nudged off it.
 void CutOutline(QImage& image)
 {
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            if ((line[x] & 0xFFFFFF) == (kKeyColour & 0xFFFFFF))
+            if ((line[x] & 0xFFFFFF) == (kKeyColor & 0xFFFFFF))
                 line[x] = qRgb(26, 35, 35);
     }
     // Seven window pixels per corner: 3 in the last row, 2 above, then 1 and 1.
@@ -104,8 +104,8 @@ void CutOutline(QImage& image)
     QPainter p(&image);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     for (int row = 0; row < 4; ++row) {
-        p.fillRect(QRect(0, h - 1 - row, widths[row], 1), Colour(kKeyColour));
-        p.fillRect(QRect(w - widths[row], h - 1 - row, widths[row], 1), Colour(kKeyColour));
+        p.fillRect(QRect(0, h - 1 - row, widths[row], 1), Color(kKeyColor));
+        p.fillRect(QRect(w - widths[row], h - 1 - row, widths[row], 1), Color(kKeyColor));
     }
 }
 
@@ -114,18 +114,18 @@ void DrawEmblem(QPainter& p, QPoint centre, int radius)
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     QRadialGradient disc(centre - QPoint(radius / 3, radius / 3), radius * 1.4);
-    disc.setColorAt(0, Colour(kButtonTop));
-    disc.setColorAt(1, Colour(kFrameBottom));
-    p.setPen(QPen(Colour(kFrameShadow), 2));
+    disc.setColorAt(0, Color(kButtonTop));
+    disc.setColorAt(1, Color(kFrameBottom));
+    p.setPen(QPen(Color(kFrameShadow), 2));
     p.setBrush(disc);
     p.drawEllipse(QPointF(centre), radius, radius);
-    p.setPen(QPen(Colour(kAccent), 5));
+    p.setPen(QPen(Color(kAccent), 5));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(centre), radius - 9, radius - 9);
 
     // A chip with pins.
     const QRectF chip(centre.x() - 30, centre.y() - 30, 60, 60);
-    p.setPen(QPen(Colour(kOnDarkMuted), 3, Qt::SolidLine, Qt::FlatCap));
+    p.setPen(QPen(Color(kOnDarkMuted), 3, Qt::SolidLine, Qt::FlatCap));
     for (int i = 0; i < 5; ++i) {
         const qreal offset = chip.left() + 8 + i * 11;
         p.drawLine(QPointF(offset, chip.top() - 10), QPointF(offset, chip.top()));
@@ -134,16 +134,16 @@ void DrawEmblem(QPainter& p, QPoint centre, int radius)
         p.drawLine(QPointF(chip.left() - 10, y), QPointF(chip.left(), y));
         p.drawLine(QPointF(chip.right(), y), QPointF(chip.right() + 10, y));
     }
-    p.setPen(QPen(Colour(kOnDarkMuted), 2));
-    p.setBrush(Colour(kWell));
+    p.setPen(QPen(Color(kOnDarkMuted), 2));
+    p.setBrush(Color(kWell));
     p.drawRoundedRect(chip, 5, 5);
 
     // Lightning bolt on the chip.
     const QPointF c(centre);
     const QPointF bolt[] = {c + QPointF(5, -24), c + QPointF(-13, 4), c + QPointF(-1, 4),
                             c + QPointF(-6, 24), c + QPointF(13, -5), c + QPointF(1, -5)};
-    p.setPen(QPen(Colour(kAccentDark), 1));
-    p.setBrush(Colour(kAccent));
+    p.setPen(QPen(Color(kAccentDark), 1));
+    p.setBrush(Color(kAccent));
     p.drawPolygon(bolt, 6);
     p.restore();
 }
@@ -157,10 +157,10 @@ QImage Background()
         const QRect bounds = Bounds(image);
         QPainter p(&image);
         FillMetal(p, bounds, kFrameTop, kFrameBottom);
-        p.setPen(Colour(kFrameLine));
+        p.setPen(Color(kFrameLine));
         p.drawLine(0, 0, bounds.width() - 1, 0);
         p.drawLine(0, 0, 0, bounds.height() - 1);
-        p.setPen(Colour(kFrameShadow));
+        p.setPen(Color(kFrameShadow));
         p.drawLine(0, bounds.height() - 1, bounds.width() - 1, bounds.height() - 1);
         p.drawLine(bounds.width() - 1, 0, bounds.width() - 1, bounds.height() - 1);
         DrawTitle(p);

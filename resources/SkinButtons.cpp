@@ -38,30 +38,30 @@ constexpr PageImage kPages[] = {
     {b::kPageModeUp, b::kPageModeDown, layout::kPageModeSelect, "Mode Select"},
 };
 
-void DrawCheck(QPainter& p, QPointF c, QRgb colour)
+void DrawCheck(QPainter& p, QPointF c, QRgb color)
 {
-    p.setPen(QPen(Colour(colour), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(Color(color), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, 10, 10);
     const QPointF tick[] = {c + QPointF(-5, 0), c + QPointF(-1, 4), c + QPointF(5, -4)};
     p.drawPolyline(tick, 3);
 }
 
-void DrawReset(QPainter& p, QPointF c, QRgb colour)
+void DrawReset(QPainter& p, QPointF c, QRgb color)
 {
-    p.setPen(QPen(Colour(colour), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(Color(color), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(c.x() - 10, c.y() - 10, 20, 20), 100 * 16, 290 * 16);
     p.setPen(Qt::NoPen);
-    p.setBrush(Colour(colour));
+    p.setBrush(Color(color));
     const QPointF head[] = {c + QPointF(-7, -13), c + QPointF(3, -10), c + QPointF(-5, -3)};
     p.drawPolygon(head, 3);
 }
 
-void DrawUpArrow(QPainter& p, QPointF c, QRgb colour)
+void DrawUpArrow(QPainter& p, QPointF c, QRgb color)
 {
     p.setPen(Qt::NoPen);
-    p.setBrush(Colour(colour));
+    p.setBrush(Color(color));
     const QPointF arrow[] = {c + QPointF(0, -8), c + QPointF(7, 0), c + QPointF(2.5, 0), c + QPointF(2.5, 7),
                              c + QPointF(-2.5, 7), c + QPointF(-2.5, 0), c + QPointF(-7, 0)};
     p.drawPolygon(arrow, 7);
@@ -86,7 +86,7 @@ QImage PageButton(int id)
         const QRect text = bounds.adjusted(0, down ? 1 : 0, 0, down ? -4 : -2);
         DrawText(p, text, Qt::AlignCenter, QString::fromLatin1(page.name), Font(14, true), down ? kAccent : kOnDark);
         if (down)
-            p.fillRect(QRect(20, bounds.height() - 8, bounds.width() - 40, 3), Colour(kAccent));
+            p.fillRect(QRect(20, bounds.height() - 8, bounds.width() - 40, 3), Color(kAccent));
         return image;
     }
     return {};
@@ -148,12 +148,12 @@ QImage FrameButton(int id)
     p.setRenderHint(QPainter::Antialiasing, true);
     const QPointF c(bounds.width() / 2.0, bounds.height() / 2.0);
     if (close) {
-        p.setPen(QPen(Colour(glyph), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(Color(glyph), 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
         p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
     } else {
         p.setPen(Qt::NoPen);
-        p.setBrush(Colour(glyph));
+        p.setBrush(Color(glyph));
         p.drawEllipse(c + QPointF(0, 4), 3, 3);
     }
     return image;
@@ -169,16 +169,16 @@ QImage ModeSwitch(bool mod)
     const qreal r = track.height() / 2;
     DrawPlate(p, track, r, mod ? qRgb(92, 70, 14) : kWell, mod ? qRgb(130, 96, 10) : kButtonBottom, kButtonBorder);
     // Position marks at both ends of the track.
-    p.setPen(QPen(Colour(kOnDarkMuted), 2, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(Color(kOnDarkMuted), 2, Qt::SolidLine, Qt::RoundCap));
     const qreal markX = mod ? track.left() + r : track.right() - r;
     p.drawLine(QPointF(markX, track.center().y() - 5), QPointF(markX, track.center().y() + 5));
 
     const qreal knobR = bounds.height() / 2.0 - 4;
     const QPointF knob(mod ? bounds.width() - 4 - knobR : 4 + knobR, bounds.height() / 2.0);
     QRadialGradient gradient(knob - QPointF(knobR / 3, knobR / 3), knobR * 1.5);
-    gradient.setColorAt(0, Colour(kAccentLight));
-    gradient.setColorAt(1, Colour(kAccentDark));
-    p.setPen(QPen(Colour(kButtonBorder), 1));
+    gradient.setColorAt(0, Color(kAccentLight));
+    gradient.setColorAt(1, Color(kAccentDark));
+    p.setPen(QPen(Color(kButtonBorder), 1));
     p.setBrush(gradient);
     p.drawEllipse(knob, knobR, knobR);
     p.setPen(QPen(QColor(0, 0, 0, 70), 1.5));

@@ -30,8 +30,8 @@ QImage Lamp(bool lit)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     const QPointF c(16, 16);
-    p.setPen(QPen(Colour(kButtonBorder), 1));
-    p.setBrush(Colour(kButtonBottom));
+    p.setPen(QPen(Color(kButtonBorder), 1));
+    p.setBrush(Color(kButtonBottom));
     p.drawEllipse(c, 14.5, 14.5);
 
     QRadialGradient disc(c - QPointF(3.5, 3.5), 14);
@@ -56,7 +56,7 @@ QImage PopupBackground()
 {
     QImage image = NewImage(layout::kPopupSize, qRgb(251, 251, 249));
     QPainter p(&image);
-    p.setPen(Colour(kPanelEdge));
+    p.setPen(Color(kPanelEdge));
     p.drawRect(Bounds(image).adjusted(0, 0, -1, -1));
     return image;
 }
@@ -67,24 +67,24 @@ QImage ProgressDlgBackground()
     const QRect bounds = Bounds(image);
     QPainter p(&image);
     FillMetal(p, bounds, kFrameTop, kFrameBottom);
-    p.setPen(Colour(kButtonBorder));
+    p.setPen(Color(kButtonBorder));
     p.drawRect(bounds.adjusted(0, 0, -1, -1));
-    p.setPen(Colour(kFrameLine));
+    p.setPen(Color(kFrameLine));
     p.drawLine(1, 1, bounds.width() - 2, 1);
 
     DrawText(p, QRect(14, 8, 300, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Writing settings to the ESC"),
              Font(13, true), kOnDark);
-    p.fillRect(QRect(14, 30, 40, 3), Colour(kAccent));
+    p.fillRect(QRect(14, 30, 40, 3), Color(kAccent));
 
     // Bezel around the bar (the bar covers 8,68 .. 371,95).
-    p.setPen(Colour(kFrameShadow));
-    p.setBrush(Colour(kWell));
+    p.setPen(Color(kFrameShadow));
+    p.setBrush(Color(kWell));
     p.drawRect(QRect(5, 65, 369, 33));
 
     // Light strip for the detail line, which is written in black.
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Colour(kPanelEdge), 1));
-    p.setBrush(Colour(kPanel));
+    p.setPen(QPen(Color(kPanelEdge), 1));
+    p.setBrush(Color(kPanel));
     p.drawRoundedRect(QRectF(5.5, 103.5, 368, 27), 3, 3);
     return image;
 }
@@ -97,11 +97,11 @@ QImage Icon(int size)
     p.setRenderHint(QPainter::Antialiasing, true);
     const qreal s = size / 32.0;
     DrawPlate(p, QRectF(0, 0, size, size), 6 * s, kButtonTop, kFrameBottom, kButtonBorder);
-    p.setPen(QPen(Colour(kAccent), 2.2 * s));
+    p.setPen(QPen(Color(kAccent), 2.2 * s));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(16, 16) * s, 11 * s, 11 * s);
     p.setPen(Qt::NoPen);
-    p.setBrush(Colour(kAccent));
+    p.setBrush(Color(kAccent));
     DrawBolt(p, QPointF(16, 16) * s, 0.75 * s);
     return image;
 }

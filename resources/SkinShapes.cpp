@@ -47,18 +47,18 @@ QImage OptionButton(bool pressed)
     {
         QPainter p(&layer);
         QLinearGradient gradient(box.topLeft(), box.bottomLeft());
-        gradient.setColorAt(0, Colour(pressed ? kAccent : kButtonTop));
-        gradient.setColorAt(1, Colour(pressed ? kAccentLight : kButtonBottom));
+        gradient.setColorAt(0, Color(pressed ? kAccent : kButtonTop));
+        gradient.setColorAt(1, Color(pressed ? kAccentLight : kButtonBottom));
         p.fillRect(box, gradient);
         // Its left edge, one window pixel wide at every scale.
-        p.fillRect(QRect(box.left(), box.top(), 1, box.height()), Colour(pressed ? kAccentDark : kButtonBorder));
+        p.fillRect(QRect(box.left(), box.top(), 1, box.height()), Color(pressed ? kAccentDark : kButtonBorder));
     }
     PasteInterior(image, layer, mask, box);
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
-    p.setBrush(Colour(pressed ? kInk : kAccent));
+    p.setBrush(Color(pressed ? kInk : kAccent));
     const QPointF c(box.center().x() + 1, bounds.height() / 2.0 + (pressed ? 1 : 0));
     const QPointF arrow[] = {c + QPointF(-6, -3), c + QPointF(6, -3), c + QPointF(0, 4)};
     p.drawPolygon(arrow, 3);

@@ -9,7 +9,7 @@
 
 namespace kel::skin::style {
 
-QColor Colour(QRgb rgb)
+QColor Color(QRgb rgb)
 {
     return QColor::fromRgb(rgb);
 }
@@ -71,8 +71,8 @@ QRect Bounds(const QImage& image)
 void FillMetal(QPainter& painter, const QRect& rect, QRgb top, QRgb bottom)
 {
     QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
-    gradient.setColorAt(0, Colour(top));
-    gradient.setColorAt(1, Colour(bottom));
+    gradient.setColorAt(0, Color(top));
+    gradient.setColorAt(1, Color(bottom));
     painter.fillRect(rect, gradient);
     // Brushing: every third line a shade lighter, deterministic.
     painter.save();
@@ -87,9 +87,9 @@ void DrawPlate(QPainter& painter, const QRectF& rect, qreal radius, QRgb top, QR
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
-    gradient.setColorAt(0, Colour(top));
-    gradient.setColorAt(1, Colour(bottom));
-    painter.setPen(QPen(Colour(border), 1));
+    gradient.setColorAt(0, Color(top));
+    gradient.setColorAt(1, Color(bottom));
+    painter.setPen(QPen(Color(border), 1));
     painter.setBrush(gradient);
     painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
     painter.setPen(QPen(QColor(255, 255, 255, 60), 1));
@@ -97,11 +97,11 @@ void DrawPlate(QPainter& painter, const QRectF& rect, qreal radius, QRgb top, QR
     painter.restore();
 }
 
-void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& text, const QFont& font, QRgb colour)
+void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& text, const QFont& font, QRgb color)
 {
     painter.save();
     painter.setFont(font);
-    painter.setPen(Colour(colour));
+    painter.setPen(Color(color));
     painter.drawText(rect, flags, text);
     painter.restore();
 }
@@ -170,8 +170,8 @@ QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border)
     QImage image(mask.size(), QImage::Format_RGB32);
     image.setDevicePixelRatio(mask.devicePixelRatio());
     image.fill(qRgb(255, 255, 255));
-    const QColor from = Colour(top);
-    const QColor to = Colour(bottom);
+    const QColor from = Color(top);
+    const QColor to = Color(bottom);
     for (int y = 0; y < h; ++y) {
         const double t = h > 1 ? double(y) / (h - 1) : 0.0;
         const QRgb row = qRgb(int(std::lround(from.red() + (to.red() - from.red()) * t)),

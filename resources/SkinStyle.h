@@ -8,14 +8,14 @@
 class QPainter;
 
 // The look of the skin in one place: a dark anodised frame, a light panel and
-// one amber accent. Every bitmap painter takes its colours and fonts from here.
+// one amber accent. Every bitmap painter takes its colors and fonts from here.
 namespace kel::skin::style {
 
 // Frame (anodised metal).
 inline constexpr QRgb kFrameTop = qRgb(66, 71, 79);
 inline constexpr QRgb kFrameBottom = qRgb(40, 43, 49);
 inline constexpr QRgb kFrameLine = qRgb(104, 110, 119);   // bevel highlight
-inline constexpr QRgb kFrameShadow = qRgb(17, 19, 22);    // bevel shadow, never the key colour
+inline constexpr QRgb kFrameShadow = qRgb(17, 19, 22);    // bevel shadow, never the key color
 inline constexpr QRgb kWell = qRgb(30, 32, 37);           // recess behind the page buttons
 
 // Light panel the pages are drawn on.
@@ -37,7 +37,7 @@ inline constexpr QRgb kButtonTop = qRgb(88, 94, 103);
 inline constexpr QRgb kButtonBottom = qRgb(54, 58, 65);
 inline constexpr QRgb kButtonBorder = qRgb(20, 22, 26);
 
-QColor Colour(QRgb rgb);
+QColor Color(QRgb rgb);
 
 // The skin's typeface (fonts::Arial, fully hinted). Sizes are in pixels.
 QFont Font(int pixelSize, bool bold = false);
@@ -68,13 +68,13 @@ void FillMetal(QPainter& painter, const QRect& rect, QRgb top, QRgb bottom);
 // A rounded metal or accent plate with a 1 px border and a top highlight.
 void DrawPlate(QPainter& painter, const QRectF& rect, qreal radius, QRgb top, QRgb bottom, QRgb border);
 
-void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& text, const QFont& font, QRgb colour);
+void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& text, const QFont& font, QRgb color);
 
 // The device pixels that `area` (window pixels) covers in an image of this scale.
 QRect DeviceArea(const QRect& area, qreal scale);
 
 // Binary shape at the current scale: black inside a rounded rectangle, white
-// outside (white is the key colour of masks). No anti-aliasing, so the shape
+// outside (white is the key color of masks). No anti-aliasing, so the shape
 // is exact: a device pixel is inside when its centre is.
 QImage RoundedMask(QSize size, int radius);
 

@@ -78,7 +78,7 @@ void CKelDlg::CreateShape()
     const QImage bitmap = skin::Image(id::bmp::kBackground);
     // Only the part of the bitmap inside the client area counts.
     const QImage face = bitmap.copy(QRect(QPoint(0, 0), layout::kWindowSize).intersected(bitmap.rect()));
-    setMask(BuildMaskRegion(face, skin::kKeyColour));
+    setMask(BuildMaskRegion(face, skin::kKeyColor));
     background_ = FaceAt(devicePixelRatioF());
 }
 
@@ -123,12 +123,12 @@ bool CKelDlg::eventFilter(QObject* watched, QEvent* event)
 
 QPixmap CKelDlg::FaceAt(qreal scale)
 {
-    // The key colour is not window: transparent.
+    // The key color is not window: transparent.
     QImage face = skin::Image(id::bmp::kBackground, scale).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < face.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(face.scanLine(y));
         for (int x = 0; x < face.width(); ++x)
-            if ((line[x] & 0xFFFFFF) == (skin::kKeyColour & 0xFFFFFF))
+            if ((line[x] & 0xFFFFFF) == (skin::kKeyColor & 0xFFFFFF))
                 line[x] = 0;
     }
     return QPixmap::fromImage(face);

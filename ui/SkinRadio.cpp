@@ -23,12 +23,12 @@ void SkinRadio::paintEvent(QPaintEvent*)
     const QPointF centre = box.center();
     const qreal radius = std::min(box.width(), box.height()) / 2;
     const bool focus = ShowsFocusMark();
-    p.setPen(QPen(Colour(focus ? kAccentDark : kInkMuted), focus ? 1.5 : 1));
-    p.setBrush(Colour(isEnabled() ? qRgb(255, 255, 255) : kPanelGroove));
+    p.setPen(QPen(Color(focus ? kAccentDark : kInkMuted), focus ? 1.5 : 1));
+    p.setBrush(Color(isEnabled() ? qRgb(255, 255, 255) : kPanelGroove));
     p.drawEllipse(centre, radius - (focus ? 0.25 : 0), radius - (focus ? 0.25 : 0));
     if (isChecked()) {
         p.setPen(Qt::NoPen);
-        p.setBrush(Colour(kInk));
+        p.setBrush(Color(kInk));
         p.drawEllipse(centre, radius / 2, radius / 2);
     }
 }

@@ -26,16 +26,16 @@ namespace b = kel::id::bmp;
 class Face : public QWidget {
 public:
     explicit Face(QRect area, int bitmap = b::kBackground)
-        : m_face(skin::Bitmap(bitmap).copy(area))
+        : face_(skin::Bitmap(bitmap).copy(area))
     {
         resize(area.size());
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, m_face); }
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, face_); }
 
 private:
-    QPixmap m_face;
+    QPixmap face_;
 };
 
 CxSkinButton* OptionButton(QWidget* parent, QPoint at, const QString& caption)

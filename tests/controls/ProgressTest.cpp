@@ -1,4 +1,4 @@
-// CXProgressCtrl and CprogessDlg: captions, the bar's edge, colours either side
+// CXProgressCtrl and CprogessDlg: captions, the bar's edge, colors either side
 // of it, and the dialog's texts and place.
 #include <QLabel>
 #include <QtTest>
@@ -11,15 +11,15 @@
 namespace kel {
 namespace {
 
-// Counts pixels of `area` within `tolerance` of `colour` in every channel.
-int Count(const QImage& image, const QRect& area, QColor colour, int tolerance = 40)
+// Counts pixels of `area` within `tolerance` of `color` in every channel.
+int Count(const QImage& image, const QRect& area, QColor color, int tolerance = 40)
 {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor c(image.pixel(x, y));
-            n += std::abs(c.red() - colour.red()) <= tolerance && std::abs(c.green() - colour.green()) <= tolerance
-                         && std::abs(c.blue() - colour.blue()) <= tolerance
+            n += std::abs(c.red() - color.red()) <= tolerance && std::abs(c.green() - color.green()) <= tolerance
+                         && std::abs(c.blue() - color.blue()) <= tolerance
                      ? 1
                      : 0;
         }
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(bar.Caption(), QStringLiteral("40% "));
     }
 
-    void Paint_BarWidthAndColoursEitherSideOfTheEdge()
+    void Paint_BarWidthAndColorsEitherSideOfTheEdge()
     {
         CXProgressCtrl bar;
         bar.resize(350, 20);
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(Count(image, QRect(120, 2, 110, 16), bar.captionColor, 60) > 10);  // "13% ", centred
     }
 
-    void Paint_CaptionIsCaptionColourOverFieldAndOtherColourOverBar()
+    void Paint_CaptionIsCaptionColorOverFieldAndOtherColorOverBar()
     {
         CXProgressCtrl bar;
         bar.resize(200, 24);
@@ -172,23 +172,23 @@ private slots:
         QCOMPARE(dialog.Bar()->Caption(), QStringLiteral("Setting..."));
     }
 
-    void Dialog_TitleTextAndColour_data()
+    void Dialog_TitleTextAndColor_data()
     {
         QTest::addColumn<bool>("success");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("color");
         QTest::newRow("success") << true << "SUCCESSED" << QColor(0, 255, 0);
         QTest::newRow("failure") << false << "FAILED" << QColor(255, 0, 0);
     }
-    void Dialog_TitleTextAndColour()
+    void Dialog_TitleTextAndColor()
     {
         QFETCH(bool, success);
-        QFETCH(QColor, colour);
+        QFETCH(QColor, color);
         CprogessDlg dialog;
         dialog.SetTitle(success ? QStringLiteral("SUCCESSED") : QStringLiteral("FAILED"), success);
         QTEST(dialog.Title()->text(), "text");
-        // Drawn in that colour over the dark background.
-        QVERIFY(Count(dialog.grab().toImage(), dialog.Title()->geometry(), colour, 0) > 10);
+        // Drawn in that color over the dark background.
+        QVERIFY(Count(dialog.grab().toImage(), dialog.Title()->geometry(), color, 0) > 10);
     }
 
     void Dialog_PlacementFromTheOwner_data()

@@ -11,10 +11,10 @@ namespace {
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 
-QImage Filled(QSize size, QRgb colour)
+QImage Filled(QSize size, QRgb color)
 {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
+    image.fill(color);
     return image;
 }
 
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(parent.childAt(30, 5), nullptr);
     }
 
-    void SetCaptionColor_ReturnsThePreviousColour()
+    void SetCaptionColor_ReturnsThePreviousColor()
     {
         CxSkinButton button;
         const QColor initial = button.palette().color(QPalette::ButtonText);

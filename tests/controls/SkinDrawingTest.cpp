@@ -20,10 +20,10 @@ QImage MaskFromRows(const QStringList& rows)
     return image;
 }
 
-QImage Filled(QSize size, QRgb colour)
+QImage Filled(QSize size, QRgb color)
 {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
+    image.fill(color);
     return image;
 }
 
@@ -62,10 +62,10 @@ private slots:
         QCOMPARE(region.isEmpty(), expectedArea == 0);
     }
 
-    void BuildMaskRegion_ComparesColourOnlyAndExactly()
+    void BuildMaskRegion_ComparesColorOnlyAndExactly()
     {
         QImage mask(4, 1, QImage::Format_ARGB32);
-        mask.setPixel(0, 0, qRgba(25, 35, 35, 0));     // key colour, any alpha
+        mask.setPixel(0, 0, qRgba(25, 35, 35, 0));     // key color, any alpha
         mask.setPixel(1, 0, qRgba(25, 35, 36, 255));   // one step off the key
         mask.setPixel(2, 0, qRgba(25, 35, 35, 255));
         mask.setPixel(3, 0, qRgba(0, 0, 0, 255));

@@ -62,7 +62,7 @@ TEST(SimCommandLine, TellsWhatIsWrong)
         {{"--write-xup", "a.xup", "--size", "ten"}, "byte count"},
         {{"--write-zrv", "a.zrv", "--write-xup", "b.xup", "--size", "1"}, "one sample"},
         {{"--no-esc", "--esc-in-loader"}, "contradict"},
-        {{"--colour"}, "unknown option"},
+        {{"--color"}, "unknown option"},
         {{"--replay"}, "needs a value"},
         {{"--replay", "box.log", "--pace"}, "--pace does not go with it"},
         {{"--fault=no-echo", "--replay=box.log"}, "--fault does not go with it"},

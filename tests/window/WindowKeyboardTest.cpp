@@ -228,7 +228,7 @@ private slots:
         throttle->setEnabled(false);
         const QImage off = throttle->grab().toImage();
         QVERIFY(live != off);
-        // Greyed: no pixel of the disabled look keeps a colour.
+        // Greyed: no pixel of the disabled look keeps a color.
         for (int y = 0; y < off.height(); y += 3)
             for (int x = 0; x < off.width(); x += 3)
                 QVERIFY(std::abs(qRed(off.pixel(x, y)) - qGreen(off.pixel(x, y))) <= 1);

@@ -74,7 +74,7 @@ private slots:
         verify->trigger();
     }
 
-    void OutlineSkipsKeyColouredPixels()
+    void OutlineSkipsKeyColoredPixels()
     {
         WindowFixture f;
         QVERIFY(f.window->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -84,7 +84,7 @@ private slots:
         long long faceArea = 0;
         for (int y = 0; y < face.height(); ++y) {
             for (int x = 0; x < face.width(); ++x) {
-                const bool key = (face.pixel(x, y) & RGB_MASK) == (skin::kKeyColour & RGB_MASK);
+                const bool key = (face.pixel(x, y) & RGB_MASK) == (skin::kKeyColor & RGB_MASK);
                 keyPixels += key ? 1 : 0;
                 faceArea += key ? 0 : 1;
                 if (key == outline.contains(QPoint(x, y)))
