@@ -33,9 +33,10 @@ bool CKelApp::RecordExchange(const AppOptions& options)
     exchangeLog_ = std::make_unique<TraceRing>();
     std::vector<TraceSink*> sinks{exchangeLog_.get()};
     if (options.trace) {
-        traceFile_ = std::make_unique<TraceFile>(*options.trace, "kel " KEL_VERSION " window", [](const std::string& text) {
-            std::fprintf(stderr, "kel: %s\n", text.c_str());
-        });
+        traceFile_ =
+            std::make_unique<TraceFile>(*options.trace, "kel " KEL_VERSION " window", [](const std::string& text) {
+                std::fprintf(stderr, "kel: %s\n", text.c_str());
+            });
         if (!traceFile_->Open()) {
             std::fprintf(stderr, "kel: %s\n", traceFile_->Error().c_str());
             return false;
@@ -68,4 +69,4 @@ int CKelApp::Run(const AppOptions& options, const QElapsedTimer& sinceStart)
     return result;
 }
 
-} // namespace kel::app
+}  // namespace kel::app

@@ -10,12 +10,12 @@
 namespace kel {
 class TraceFile;
 class TraceRing;
-}
+}  // namespace kel
 
 namespace kel::ui {
 class CKelDlg;
 class QtDialogs;
-}
+}  // namespace kel::ui
 
 namespace kel::app {
 
@@ -43,4 +43,4 @@ private:
     std::unique_ptr<ui::CKelDlg> window_;
 };
 
-} // namespace kel::app
+}  // namespace kel::app

@@ -81,4 +81,4 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args)
     return parsed;
 }
 
-} // namespace kel::app
+}  // namespace kel::app

@@ -6,10 +6,10 @@
 namespace kel::app {
 
 struct AppOptions {
-    bool simulate = false;              // --simulate
-    std::optional<std::string> port;    // --port DEVICE
-    bool reportStartup = false;         // --report-startup
-    std::optional<std::string> trace;   // --trace FILE
+    bool simulate = false;             // --simulate
+    std::optional<std::string> port;   // --port DEVICE
+    bool reportStartup = false;        // --report-startup
+    std::optional<std::string> trace;  // --trace FILE
 };
 
 enum class Request { Run, Help, Version, Error };
@@ -29,4 +29,4 @@ Request EarlyRequest(const std::vector<std::string>& args);
 
 const char* HelpText();
 
-} // namespace kel::app
+}  // namespace kel::app

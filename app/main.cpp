@@ -42,7 +42,7 @@ int Answer(Request request)
         std::printf("kel %s\n", KEL_VERSION);
     return 0;
 }
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

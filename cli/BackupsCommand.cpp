@@ -63,16 +63,16 @@ void PrintText(const std::string& location, const std::vector<Listed>& entries, 
     }
     std::printf("Backups in %s, newest first%s:\n", location.c_str(), compared ? ", against the ESC" : "");
     for (const Listed& e : entries) {
-        const char* note = !e.problem.empty()                       ? "  (cannot be read: "
+        const char* note = !e.problem.empty()                  ? "  (cannot be read: "
                            : compared && e.differences.empty() ? "  (same as the ESC"
-                                                                  : "";
+                                                               : "";
         std::printf("%s%s%s%s\n", e.name.c_str(), note, e.problem.c_str(), *note ? ")" : "");
         if (e.problem.empty())
             PrintDifferences(e.differences, "backup", "esc", "  ");
     }
 }
 
-} // namespace
+}  // namespace
 
 int RunBackups(const GlobalOptions& options, const Args& args)
 {
@@ -102,4 +102,4 @@ int RunBackups(const GlobalOptions& options, const Args& args)
     return kExitDone;
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

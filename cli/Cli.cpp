@@ -198,7 +198,7 @@ int RunCommand(const std::string& command, const GlobalOptions& options, const A
     return UsageError("unknown command '" + command + "'");
 }
 
-} // namespace
+}  // namespace
 
 int RunCli(int argc, char** argv)
 {
@@ -209,4 +209,4 @@ int RunCli(int argc, char** argv)
     return output::Finish(Dispatch(argc, argv));
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -6,4 +6,4 @@ namespace kel::cli {
 // runs the command, and returns the exit status. Needs a QCoreApplication.
 int RunCli(int argc, char** argv);
 
-} // namespace kel::cli
+}  // namespace kel::cli

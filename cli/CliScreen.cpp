@@ -10,7 +10,7 @@ namespace kel::cli {
 
 namespace {
 constexpr int kBarWidth = 40;
-} // namespace
+}  // namespace
 
 CliScreen::CliScreen(std::FILE* err) : err_(err), terminal_(isatty(fileno(err)) != 0) {}
 
@@ -100,4 +100,4 @@ void CliScreen::EndProgressLine()
     }
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -74,4 +74,4 @@ public:
     void Stop() override { running = false; }
 };
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -33,4 +33,4 @@ std::optional<ProfileImage> ReadCheckedProfile(const std::string& path);
 // Prints "kel-cli: TEXT" and returns the usage exit status.
 int UsageError(const std::string& text);
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -22,4 +22,4 @@ void PrintDifferences(const std::vector<SettingDifference>& differences, const s
 
 VerifyReport ReportVerify(const std::vector<SettingDifference>& differences, bool json);
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -52,7 +52,7 @@ std::optional<Side> ProfileSide(Session& session, const std::string& path)
     return Side{path, ShownSettingsOf(record), profile.versionText};
 }
 
-} // namespace
+}  // namespace
 
 VerifyReport ReportVerify(const std::vector<SettingDifference>& differences, bool json)
 {
@@ -127,4 +127,4 @@ int RunDiff(const GlobalOptions& options, const Args& args)
     return differences.empty() ? kExitDone : kExitDiffer;
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -44,7 +44,7 @@ int Flash(const GlobalOptions& options, int pollMode, const std::string& file)
     return status;
 }
 
-} // namespace
+}  // namespace
 
 int RunFlashEsc(const GlobalOptions& options, const Args& args)
 {
@@ -97,4 +97,4 @@ int RunCheck(const Args& args)
     return ok ? kExitDone : kExitDevice;
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -8,7 +8,7 @@ namespace kel::cli {
 
 namespace {
 volatile std::sig_atomic_t g_signal = 0;
-} // namespace
+}  // namespace
 
 void RaiseInterrupt(int signal)
 {
@@ -35,7 +35,7 @@ int InterruptExitStatus()
     return 128 + g_signal;
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli
 
 namespace kel::cli {
 
@@ -58,7 +58,7 @@ std::string Of(const StopPoint& at, const char* what)
     return std::to_string(at.done) + " of " + std::to_string(at.total) + " " + what;
 }
 
-} // namespace
+}  // namespace
 
 std::string DescribeStop(const StopPoint& at, const std::string& file)
 {
@@ -73,18 +73,20 @@ std::string DescribeStop(const StopPoint& at, const std::string& file)
     case StopPoint::Exchange::EscUpdate:
         if (!at.deviceTouched)
             return "nothing was sent; the ESC keeps its firmware";
-        return "the ESC took " + Of(at, "records") + " and waits in its boot loader without a whole firmware: "
-               "flash it again with 'kel-cli flash-esc --fix " + file
-               + "' (in the window: FixMode, then Update); 'kel-cli detect --as fix' shows it";
+        return "the ESC took " + Of(at, "records")
+               + " and waits in its boot loader without a whole firmware: "
+                 "flash it again with 'kel-cli flash-esc --fix "
+               + file + "' (in the window: FixMode, then Update); 'kel-cli detect --as fix' shows it";
     case StopPoint::Exchange::BoxUpdate:
         if (!at.deviceTouched)
             return "nothing was sent; the program box keeps its firmware";
-        return "the program box took " + Of(at, "blocks") + " and its firmware is incomplete: 'kel-cli detect --as "
-               "box' finds it again, then flash it again with 'kel-cli flash-box " + file
-               + "' (in the window: ProgramBox, then Update)";
+        return "the program box took " + Of(at, "blocks")
+               + " and its firmware is incomplete: 'kel-cli detect --as "
+                 "box' finds it again, then flash it again with 'kel-cli flash-box "
+               + file + "' (in the window: ProgramBox, then Update)";
     case StopPoint::Exchange::None: break;
     }
     return "nothing was changed on the device";
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

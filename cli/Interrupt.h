@@ -30,4 +30,4 @@ public:
 // as the rest of the "interrupted" line. `file` is the firmware file.
 std::string DescribeStop(const StopPoint& at, const std::string& file);
 
-} // namespace kel::cli
+}  // namespace kel::cli

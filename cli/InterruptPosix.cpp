@@ -12,7 +12,7 @@ void OnInterrupt(int signal)
 {
     RaiseInterrupt(signal);
 }
-} // namespace
+}  // namespace
 
 void InstallInterruptHandlers()
 {
@@ -24,4 +24,4 @@ void InstallInterruptHandlers()
         ::sigaction(signal, &action, nullptr);
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

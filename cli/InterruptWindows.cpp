@@ -18,11 +18,11 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
     default: return FALSE;
     }
 }
-} // namespace
+}  // namespace
 
 void InstallInterruptHandlers()
 {
     ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

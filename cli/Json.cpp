@@ -37,7 +37,7 @@ std::size_t Utf8Length(std::string_view s)
     return length;
 }
 
-} // namespace
+}  // namespace
 
 std::string JsonString(std::string_view text)
 {
@@ -70,4 +70,4 @@ std::string JsonString(std::string_view text)
     return out + "\"";
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

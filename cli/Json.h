@@ -9,4 +9,4 @@ namespace kel::cli {
 // is written as \u00XX, the character of that byte's value.
 std::string JsonString(std::string_view text);
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -27,7 +27,7 @@ int RunPorts(const GlobalOptions& options)
     std::string json;
     for (const QSerialPortInfo& info : ports) {
         const bool isBox = info.hasVendorIdentifier() && info.hasProductIdentifier()
-            && info.vendorIdentifier() == kBoxVendorId && info.productIdentifier() == kBoxProductId;
+                           && info.vendorIdentifier() == kBoxVendorId && info.productIdentifier() == kBoxProductId;
         anyBox = anyBox || isBox;
         const std::string path = info.systemLocation().toStdString();
         const std::string what = info.description().toStdString();
@@ -35,9 +35,9 @@ int RunPorts(const GlobalOptions& options)
         if (info.hasVendorIdentifier() && info.hasProductIdentifier())
             std::snprintf(usb, sizeof usb, "%04x:%04x", info.vendorIdentifier(), info.productIdentifier());
         if (options.json) {
-            json += std::string(json.empty() ? "" : ", ") + "{\"device\": " + JsonString(path) + ", \"usb\": "
-                    + JsonString(usb) + ", \"description\": " + JsonString(what) + ", \"box\": "
-                    + (isBox ? "true" : "false") + "}";
+            json += std::string(json.empty() ? "" : ", ") + "{\"device\": " + JsonString(path)
+                    + ", \"usb\": " + JsonString(usb) + ", \"description\": " + JsonString(what)
+                    + ", \"box\": " + (isBox ? "true" : "false") + "}";
         } else {
             std::printf("%-20s %-10s %s%s\n", path.c_str(), usb, what.c_str(), isBox ? "  [program box]" : "");
         }
@@ -65,7 +65,7 @@ bool EscWaitsInLoader(Session& session)
     return session.logic().EscConnected();
 }
 
-} // namespace
+}  // namespace
 
 int RunDetect(const GlobalOptions& options, const Args& args)
 {
@@ -118,4 +118,4 @@ int RunDetect(const GlobalOptions& options, const Args& args)
     return session.Finish(answered ? kExitDone : kExitDevice);
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

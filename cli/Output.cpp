@@ -37,14 +37,15 @@ const char* WhatFailed(int status)
 std::string ErrorObject(int status)
 {
     const std::vector<std::string>& reasons = state().reasons;
-    std::string object = "{\"error\": {\"message\": " + JsonString(reasons.empty() ? WhatFailed(status) : reasons.back())
-                         + ", \"exit\": " + std::to_string(status) + ", \"messages\": [";
+    std::string object =
+        "{\"error\": {\"message\": " + JsonString(reasons.empty() ? WhatFailed(status) : reasons.back())
+        + ", \"exit\": " + std::to_string(status) + ", \"messages\": [";
     for (std::size_t i = 0; i < reasons.size(); ++i)
         object += (i ? ", " : "") + JsonString(reasons[i]);
     return object + "]}}";
 }
 
-} // namespace
+}  // namespace
 
 void SetJson(bool json)
 {
@@ -95,4 +96,4 @@ void Reset()
     state() = State{};
 }
 
-} // namespace kel::cli::output
+}  // namespace kel::cli::output

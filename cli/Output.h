@@ -26,5 +26,5 @@ int Finish(int status);
 // Forgets everything (a new run in the same process).
 void Reset();
 
-} // namespace output
-} // namespace kel::cli
+}  // namespace output
+}  // namespace kel::cli

@@ -67,4 +67,4 @@ int Session::Stop(const std::string& state)
     return InterruptExitStatus();
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -15,10 +15,10 @@
 namespace kel::cli {
 
 struct GlobalOptions {
-    std::optional<std::string> port;  // --port DEVICE
-    bool simulate = false;            // --simulate
-    bool json = false;                // --json
-    std::shared_ptr<TraceFile> trace; // --trace FILE, opened before any command runs
+    std::optional<std::string> port;   // --port DEVICE
+    bool simulate = false;             // --simulate
+    bool json = false;                 // --json
+    std::shared_ptr<TraceFile> trace;  // --trace FILE, opened before any command runs
 };
 
 // One run of the engine for a command: the device (real or simulated), the
@@ -60,4 +60,4 @@ private:
     bool connected_ = false;
 };
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -164,7 +164,7 @@ std::optional<Assignment> ParseAssignment(const std::string& arg, std::string& e
     return a;
 }
 
-} // namespace
+}  // namespace
 
 int RunRead(const GlobalOptions& options, const Args& args)
 {
@@ -234,22 +234,25 @@ std::optional<std::string> UnaskedChange(const SettingsRecord& record, const std
     for (const OutOfRangeValue& v : held) {
         bool asked = false;
         for (const Assignment& a : assignments)
-            asked = asked || (a.target.custom ? std::string(InfoOf(*a.target.custom).label)
-                                              : std::string(ParameterOfSlot(a.target.slot)->label)) == v.label;
+            asked = asked
+                    || (a.target.custom ? std::string(InfoOf(*a.target.custom).label)
+                                        : std::string(ParameterOfSlot(a.target.slot)->label))
+                           == v.label;
         for (int k = 0; k < kPairCount && !asked; ++k) {
             if (kPairs[static_cast<std::size_t>(k)].replyByte == v.position && block[2 * k + 1] != v.raw) {
                 char sent[8];
                 std::snprintf(sent, sizeof sent, "0x%02X", block[2 * k + 1]);
                 return "the ESC holds " + Describe(v, "reply byte") + "; this write would send " + sent
-                       + " in its place: give it a value (\"" + v.label + "=VALUE\") or restore the factory settings "
-                       "with defaults";
+                       + " in its place: give it a value (\"" + v.label
+                       + "=VALUE\") or restore the factory settings "
+                         "with defaults";
             }
         }
     }
     return std::nullopt;
 }
 
-} // namespace
+}  // namespace
 
 int RunWrite(const GlobalOptions& options, const Args& givenArgs)
 {
@@ -395,4 +398,4 @@ std::optional<ProfileImage> ReadCheckedProfile(const std::string& path)
     return ReadGoodProfile(path);
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

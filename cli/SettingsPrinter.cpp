@@ -53,7 +53,8 @@ void PrintJson(const SettingsView& v)
     json += "\"version\": " + JsonString(v.version) + ", \"version_bytes\": [";
     for (std::size_t i = 0; i < v.versionBytes.size(); ++i)
         json += (i ? "," : "") + std::to_string(v.versionBytes[i]);
-    json += "], \"mode\": " + std::to_string(v.record.escMode) + ", \"variant\": " + std::to_string(v.record.escVariant);
+    json +=
+        "], \"mode\": " + std::to_string(v.record.escMode) + ", \"variant\": " + std::to_string(v.record.escVariant);
     std::vector<std::pair<std::string, std::string>> settings, custom, reserved;
     for (int slot : ShownSlots())
         settings.emplace_back(ParameterOfSlot(slot)->label, JsonString(v.record.Caption(slot)));
@@ -70,11 +71,12 @@ void PrintJson(const SettingsView& v)
         for (std::size_t i = 0; i < v.outOfRange.size(); ++i) {
             const OutOfRangeValue& o = v.outOfRange[i];
             json += (i ? ", " : "")
-                    + Members({{"field", JsonString(o.label)},
-                               {"raw", std::to_string(o.raw)},
-                               {v.where == std::string_view("offset") ? "offset" : "reply_byte", std::to_string(o.position)},
-                               {"value", JsonString(o.value)},
-                               {"reason", JsonString(o.reason)}});
+                    + Members(
+                        {{"field", JsonString(o.label)},
+                         {"raw", std::to_string(o.raw)},
+                         {v.where == std::string_view("offset") ? "offset" : "reply_byte", std::to_string(o.position)},
+                         {"value", JsonString(o.value)},
+                         {"reason", JsonString(o.reason)}});
         }
         json += "]";
     }
@@ -116,7 +118,7 @@ void PrintPlain(const SettingsView& v)
     }
 }
 
-} // namespace
+}  // namespace
 
 void PrintSettings(const SettingsView& view, bool json)
 {
@@ -126,4 +128,4 @@ void PrintSettings(const SettingsView& view, bool json)
         PrintPlain(view);
 }
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -29,7 +29,7 @@ Qt::WindowFlags PopupFlags(QWidget* owner)
     return Qt::Tool | Qt::FramelessWindowHint;
 }
 
-} // namespace
+}  // namespace
 
 CListBoxDlg::CListBoxDlg(int slotId, const QStringList& entries, const QString& caption, QWidget* owner)
     : QWidget(owner, PopupFlags(owner))
@@ -82,22 +82,21 @@ void CListBoxDlg::keyPressEvent(QKeyEvent* event)
         }
         event->accept();
         return;
-    default:
-        QWidget::keyPressEvent(event);
+    default: QWidget::keyPressEvent(event);
     }
 }
 
 CListBoxDlg::CListBoxDlg(int slotId, const std::vector<std::string>& entries, const std::string& caption,
                          QWidget* owner)
     : CListBoxDlg(slotId, ToQt(entries), QString::fromStdString(caption), owner)
-{
-}
+{}
 
 CListBoxDlg::~CListBoxDlg() = default;
 
 QRect CListBoxDlg::Placement(const QRect& windowGeometry, int verticalOffset)
 {
-    return {QPoint(windowGeometry.left() + layout::kPopupLeft, windowGeometry.top() + verticalOffset), layout::kPopupSize};
+    return {QPoint(windowGeometry.left() + layout::kPopupLeft, windowGeometry.top() + verticalOffset),
+            layout::kPopupSize};
 }
 
 CListBoxDlg* CListBoxDlg::Open(QWidget* window, int slotId, const QStringList& entries, const QString& caption,
@@ -131,4 +130,4 @@ void CListBoxDlg::Commit(int row)
     close();
 }
 
-} // namespace kel
+}  // namespace kel

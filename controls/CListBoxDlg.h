@@ -55,4 +55,4 @@ private:
     bool committed_ = false;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -73,4 +73,4 @@ void CMyListBox::focusOutEvent(QFocusEvent* event)
     hide();
 }
 
-} // namespace kel
+}  // namespace kel

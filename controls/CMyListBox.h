@@ -28,4 +28,4 @@ private:
     QPixmap background_;
 };
 
-} // namespace kel
+}  // namespace kel

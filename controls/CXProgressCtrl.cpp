@@ -7,8 +7,7 @@
 
 namespace kel {
 
-CXProgressCtrl::CXProgressCtrl(QWidget* parent)
-    : QWidget(parent)
+CXProgressCtrl::CXProgressCtrl(QWidget* parent) : QWidget(parent)
 {
     // Every pixel is painted from the off-screen buffer; nothing is erased first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -80,7 +79,7 @@ void FillFrame(QPainter& p, const QRect& r, const QColor& color)
     p.fillRect(QRect(r.right(), r.top(), 1, r.height()), color);
 }
 
-} // namespace
+}  // namespace
 
 void CXProgressCtrl::paintEvent(QPaintEvent*)
 {
@@ -121,4 +120,4 @@ QImage CXProgressCtrl::Render(qreal scale) const
     return buffer;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -55,4 +55,4 @@ private:
     QString text_;
 };
 
-} // namespace kel
+}  // namespace kel

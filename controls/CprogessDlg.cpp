@@ -21,7 +21,7 @@ QRect FromDialogUnits(int x, int y, int width, int height)
     return {x * 2, vertical(y), width * 2, vertical(height)};
 }
 
-} // namespace
+}  // namespace
 
 CprogessDlg::CprogessDlg(QWidget* owner)
     : QWidget(owner, owner && !PlacesTopLevelWindows() ? Qt::Widget : Qt::Tool | Qt::FramelessWindowHint)
@@ -101,4 +101,4 @@ void CprogessDlg::paintEvent(QPaintEvent*)
     QPainter(this).drawPixmap(0, 0, background_);
 }
 
-} // namespace kel
+}  // namespace kel

@@ -33,8 +33,8 @@ public:
     // 500 x 300. No clamping to the screen.
     static QRect Placement(const QRect& ownerScreenRect);
 
-    void SetPos(int position);                // bar position, range 0..100
-    void SetDetail(const QString& text);      // detail line
+    void SetPos(int position);                          // bar position, range 0..100
+    void SetDetail(const QString& text);                // detail line
     void SetTitle(const QString& title, bool success);  // green on success, else red
 
     CXProgressCtrl* Bar() const { return bar_; }
@@ -53,4 +53,4 @@ private:
     QPixmap background_;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -24,7 +24,7 @@ QImage LoadBitmap(unsigned id)
     return resource == 0 ? QImage() : skin::Image(resource);
 }
 
-} // namespace
+}  // namespace
 
 CxSkinButton::CxSkinButton(QWidget* parent)
     : QAbstractButton(parent)
@@ -294,4 +294,4 @@ void CxSkinButton::focusOutEvent(QFocusEvent* event)
     QAbstractButton::focusOutEvent(event);
 }
 
-} // namespace kel
+}  // namespace kel

@@ -103,4 +103,4 @@ private:
     bool keyboardFocus_ = false;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -15,7 +15,7 @@ QImage Fit(const QImage& image, QSize size, int drawMode)
     return image.copy(QRect(QPoint(0, 0), size));  // outside the image: zero pixels
 }
 
-} // namespace
+}  // namespace
 
 void TileBitmap(QPainter& painter, const QImage& bitmap, const QRect& rect)
 {
@@ -51,9 +51,9 @@ void PaintBitmap(QPainter& painter, const QImage& bitmap, const QImage& mask, co
     }
     // Compose once: transparent where the mask is white, the bitmap elsewhere,
     // then one transfer onto the target.
-    const QImage fittedMask = (mask.devicePixelRatio() == scale ? Fit(mask, pixels, drawMode)
-                                                                : mask.scaled(pixels, Qt::IgnoreAspectRatio))
-                                  .convertToFormat(QImage::Format_RGB32);
+    const QImage fittedMask =
+        (mask.devicePixelRatio() == scale ? Fit(mask, pixels, drawMode) : mask.scaled(pixels, Qt::IgnoreAspectRatio))
+            .convertToFormat(QImage::Format_RGB32);
     QImage composed(pixels, QImage::Format_ARGB32);
     composed.setDevicePixelRatio(scale);
     for (int y = 0; y < composed.height(); ++y) {
@@ -91,4 +91,4 @@ QRegion BuildMaskRegion(const QImage& mask, QRgb key)
     return region;
 }
 
-} // namespace kel
+}  // namespace kel

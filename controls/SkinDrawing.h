@@ -40,4 +40,4 @@ void TileBitmap(QPainter& painter, const QImage& bitmap, const QRect& rect);
 // one-pixel-high rectangle per maximal run in each row. Alpha is ignored.
 QRegion BuildMaskRegion(const QImage& mask, QRgb key);
 
-} // namespace kel
+}  // namespace kel

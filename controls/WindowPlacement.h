@@ -20,4 +20,4 @@ inline QRect OwnerRect(const QWidget& owner, bool childOfOwner)
     return childOfOwner ? QRect(QPoint(0, 0), owner.size()) : owner.frameGeometry();
 }
 
-} // namespace kel
+}  // namespace kel

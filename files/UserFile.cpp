@@ -17,7 +17,7 @@ std::string NotRegular(const std::string& path, const char* whatItIs)
 std::string TooLarge(const std::string& path, std::uintmax_t size, std::size_t maxBytes)
 {
     return path + " is too large for its kind: " + std::to_string(size) + " bytes, and no such file has more than "
-        + std::to_string(maxBytes);
+           + std::to_string(maxBytes);
 }
 
 std::string ReadFailed(const std::string& path, const std::string& why)
@@ -25,4 +25,4 @@ std::string ReadFailed(const std::string& path, const std::string& why)
     return "cannot read " + path + ": " + why;
 }
 
-} // namespace kel::file_reason
+}  // namespace kel::file_reason

@@ -33,6 +33,6 @@ std::string CannotOpen(const std::string& path, const std::string& why);
 std::string NotRegular(const std::string& path, const char* whatItIs);
 std::string TooLarge(const std::string& path, std::uintmax_t size, std::size_t maxBytes);
 std::string ReadFailed(const std::string& path, const std::string& why);
-} // namespace file_reason
+}  // namespace file_reason
 
-} // namespace kel
+}  // namespace kel

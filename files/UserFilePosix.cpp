@@ -51,7 +51,7 @@ UserFile Refused(FileRefusal refusal, std::string reason)
     return file;
 }
 
-} // namespace
+}  // namespace
 
 UserFile ReadUserFile(const std::string& path, std::size_t maxBytes)
 {
@@ -102,4 +102,4 @@ UserFile ReadUserFile(const std::string& path, std::size_t maxBytes)
     return file;
 }
 
-} // namespace kel
+}  // namespace kel

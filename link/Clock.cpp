@@ -24,4 +24,4 @@ void SteadyClock::BusyWait(int ms)
     Sleep(ms);
 }
 
-} // namespace kel
+}  // namespace kel

@@ -32,11 +32,19 @@ public:
     std::int64_t NowMs() const override { return now_; }
     void Sleep(int ms) override { Advance(ms); }
     void BusyWait(int ms) override { Advance(ms); }
-    void Advance(std::int64_t ms) { if (ms > 0) now_ += ms; }
-    void AdvanceTo(std::int64_t t) { if (t > now_) now_ = t; }
+    void Advance(std::int64_t ms)
+    {
+        if (ms > 0)
+            now_ += ms;
+    }
+    void AdvanceTo(std::int64_t t)
+    {
+        if (t > now_)
+            now_ = t;
+    }
 
 private:
     std::int64_t now_ = 0;
 };
 
-} // namespace kel
+}  // namespace kel

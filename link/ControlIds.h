@@ -112,6 +112,6 @@ inline constexpr int kPageModeDown = 228;
 inline constexpr int kPageModeUp = 229;
 inline constexpr int kModeStock = 230;
 inline constexpr int kModeMod = 231;
-} // namespace bmp
+}  // namespace bmp
 
-} // namespace kel::id
+}  // namespace kel::id

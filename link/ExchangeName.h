@@ -16,10 +16,7 @@ class ExchangeName {
 public:
     using Current = CurrentExchange;
 
-    explicit ExchangeName(const char* name) : previous_(current_)
-    {
-        current_ = {name, ++started_};
-    }
+    explicit ExchangeName(const char* name) : previous_(current_) { current_ = {name, ++started_}; }
     ~ExchangeName() { current_ = previous_; }
     ExchangeName(const ExchangeName&) = delete;
     ExchangeName& operator=(const ExchangeName&) = delete;
@@ -32,4 +29,4 @@ private:
     static thread_local inline std::uint64_t started_ = 0;
 };
 
-} // namespace kel
+}  // namespace kel

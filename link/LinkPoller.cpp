@@ -17,7 +17,7 @@ constexpr int kEscAnswerMs = 10;
 constexpr int kBoxAnswerMs = 150;
 constexpr int kLoaderAnswerMs = 150;
 constexpr int kVersionReplyMs = 500;
-} // namespace
+}  // namespace
 
 void RefreshLamps(LinkContext& ctx)
 {
@@ -167,4 +167,4 @@ void LinkPoller::PollFixMode()
     RefreshLamps(ctx_);
 }
 
-} // namespace kel
+}  // namespace kel

@@ -29,4 +29,4 @@ private:
     LinkContext ctx_;
 };
 
-} // namespace kel
+}  // namespace kel

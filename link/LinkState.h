@@ -20,9 +20,9 @@ inline constexpr int kPollPeriodMs = 500;        // after every exchange
 // What the main window knows about the link beyond the UsbUart's own states.
 struct LinkState {
     int pollMode = kPollNone;
-    bool boxConnected = false;  // the program box answers its own probe
-    bool redetect = false;      // the next answer counts as a new connection
-    std::string versionText;  // shown in the version field
+    bool boxConnected = false;                 // the program box answers its own probe
+    bool redetect = false;                     // the next answer counts as a new connection
+    std::string versionText;                   // shown in the version field
     std::array<std::uint8_t, 4> escVersion{};  // as received; stored into profiles
     // Set while a firmware update lets window messages through: every other
     // handler that would talk to the device does nothing meanwhile.
@@ -56,4 +56,4 @@ std::string FormatEscVersion(const std::uint8_t* bytes);
 // "Ver: %X%.2x%.2x%.2d" of the box's version bytes (1,2,3,4 → "Ver: 1020304").
 std::string FormatBoxVersion(const std::uint8_t* bytes);
 
-} // namespace kel
+}  // namespace kel

@@ -11,4 +11,4 @@ public:
     virtual void Stop() = 0;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -29,4 +29,4 @@ private:
     std::string device_;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -22,8 +22,8 @@ inline constexpr std::uint8_t kLoaderReady = 0xD7;
 inline constexpr std::uint8_t kRequestSettings = 0xD8;  // the 24-byte settings reply
 inline constexpr std::uint8_t kFactorySettings = 0xDE;
 inline constexpr std::uint8_t kEndOfWrite = 0xDF;
-inline constexpr std::uint8_t kReplyEndMark = 0xDD;     // the last byte of a full settings reply
-inline constexpr std::uint8_t kAck = 0x01;              // a written pair (or block) was taken
+inline constexpr std::uint8_t kReplyEndMark = 0xDD;  // the last byte of a full settings reply
+inline constexpr std::uint8_t kAck = 0x01;           // a written pair (or block) was taken
 
 // ESC firmware update: kProbeLoader, then these two, then the records.
 inline constexpr std::uint8_t kLoaderStart = 0x39;
@@ -36,4 +36,4 @@ inline constexpr std::uint8_t kBoxLoaderEntered = 0xD8;
 inline constexpr std::uint8_t kBlockAccepted = 0x11;
 inline constexpr std::uint8_t kBlockCheckFailed = 0x12;
 
-} // namespace kel::protocol
+}  // namespace kel::protocol

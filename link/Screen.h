@@ -33,7 +33,7 @@ public:
     // Control state.
     virtual void SetText(int controlId, std::string_view text) = 0;
     virtual void Enable(int controlId, bool enabled) = 0;
-    virtual void SetBitmap(int controlId, int bitmapId) = 0;   // lamps, MODE switch
+    virtual void SetBitmap(int controlId, int bitmapId) = 0;  // lamps, MODE switch
     virtual void SetSpinPosition(int spinId, int position) = 0;
     // Why the USB lamp is dark, when the box is there but cannot be opened.
     virtual void SetToolTip(int /*controlId*/, std::string_view /*text*/) {}
@@ -61,4 +61,4 @@ public:
     virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -38,4 +38,4 @@ public:
     virtual bool Lost() const { return false; }
 };
 
-} // namespace kel
+}  // namespace kel

@@ -17,9 +17,9 @@ public:
 struct StopPoint {
     enum class Exchange { None, SettingsWrite, EscUpdate, BoxUpdate };
     Exchange exchange = Exchange::None;
-    int done = 0;   // pairs acknowledged, records or blocks taken
-    int total = 0;  // pairs, records or blocks in all
+    int done = 0;                // pairs acknowledged, records or blocks taken
+    int total = 0;               // pairs, records or blocks in all
     bool deviceTouched = false;  // the handshake or a pair had reached the device
 };
 
-} // namespace kel
+}  // namespace kel

@@ -48,4 +48,4 @@ inline constexpr std::string_view kTransferBytesError = "Update Error: transfer 
 inline constexpr std::string_view kEscFileFilter = "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||";
 inline constexpr std::string_view kBoxFileFilter = "config Files (*.xup)|*.xup| all file  (*.*)|*.*||";
 
-} // namespace kel::text
+}  // namespace kel::text

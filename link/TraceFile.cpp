@@ -6,9 +6,10 @@
 namespace kel {
 
 TraceFile::TraceFile(std::string path, std::string program, Warn warn)
-    : path_(std::move(path)), program_(std::move(program)), warn_(std::move(warn))
-{
-}
+    : path_(std::move(path))
+    , program_(std::move(program))
+    , warn_(std::move(warn))
+{}
 
 TraceFile::~TraceFile()
 {
@@ -43,4 +44,4 @@ void TraceFile::Record(const TraceByte* bytes, std::size_t count, ExchangeName::
     }
 }
 
-} // namespace kel
+}  // namespace kel

@@ -37,4 +37,4 @@ private:
     bool failed_ = false;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -38,7 +38,7 @@ bool ParseByteLine(const std::string& line, TraceByte& byte)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string TraceByteLine(const TraceByte& byte)
 {
@@ -101,4 +101,4 @@ ParsedTrace ParseTrace(std::string_view text)
     return parsed;
 }
 
-} // namespace kel
+}  // namespace kel

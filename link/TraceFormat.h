@@ -55,4 +55,4 @@ struct ParsedTrace {
 
 ParsedTrace ParseTrace(std::string_view text);
 
-} // namespace kel
+}  // namespace kel

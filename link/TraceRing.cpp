@@ -17,7 +17,8 @@ void TraceRing::Record(const TraceByte* bytes, std::size_t count, ExchangeName::
     }
 }
 
-template <typename Visit> void TraceRing::ForEach(Visit visit) const
+template <typename Visit>
+void TraceRing::ForEach(Visit visit) const
 {
     const std::size_t first = full_ ? next_ : 0;
     for (std::size_t i = 0; i < Size(); ++i)
@@ -40,4 +41,4 @@ std::string TraceRing::Text(std::string_view program) const
     return text;
 }
 
-} // namespace kel
+}  // namespace kel

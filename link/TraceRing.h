@@ -29,11 +29,12 @@ private:
         TraceByte byte;
         ExchangeName::Current exchange;
     };
-    template <typename Visit> void ForEach(Visit visit) const;
+    template <typename Visit>
+    void ForEach(Visit visit) const;
 
     std::vector<Slot> slots_;
     std::size_t next_ = 0;
     bool full_ = false;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -3,9 +3,11 @@
 namespace kel {
 
 TracingDevice::TracingDevice(std::unique_ptr<SerialDevice> inner, Clock& clock, std::vector<TraceSink*> sinks)
-    : inner_(std::move(inner)), clock_(clock), sinks_(std::move(sinks)), startMs_(clock.NowMs())
-{
-}
+    : inner_(std::move(inner))
+    , clock_(clock)
+    , sinks_(std::move(sinks))
+    , startMs_(clock.NowMs())
+{}
 
 bool TracingDevice::Write(const std::uint8_t* data, std::size_t count)
 {
@@ -33,4 +35,4 @@ void TracingDevice::Record(const std::uint8_t* data, std::size_t count, bool fro
         sink->Record(batch_.data(), batch_.size(), ExchangeName::Now());
 }
 
-} // namespace kel
+}  // namespace kel

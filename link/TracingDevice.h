@@ -46,4 +46,4 @@ private:
     std::vector<TraceByte> batch_;
 };
 
-} // namespace kel
+}  // namespace kel

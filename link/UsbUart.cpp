@@ -8,9 +8,10 @@
 namespace kel {
 
 UsbUart::UsbUart(SerialDevice& device, PortFinder& finder, Clock& clock)
-    : device_(device), finder_(finder), clock_(clock)
-{
-}
+    : device_(device)
+    , finder_(finder)
+    , clock_(clock)
+{}
 
 UsbUart::~UsbUart()
 {
@@ -148,4 +149,4 @@ std::uint8_t UsbUart::HexPairValue(char high, char low)
     return static_cast<std::uint8_t>(HexDigitValue(high) * 16 + HexDigitValue(low));
 }
 
-} // namespace kel
+}  // namespace kel

@@ -84,4 +84,4 @@ private:
     std::string lastOpenError_;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -25,9 +25,9 @@ std::string Utf8FromWide(const std::wstring& wide)
 std::string WindowsErrorText(unsigned long code)
 {
     wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                         | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string message = n ? Utf8FromWide(std::wstring(text, n)) : "error " + std::to_string(code);
     ::LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
@@ -35,4 +35,4 @@ std::string WindowsErrorText(unsigned long code)
     return message;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -11,4 +11,4 @@ std::string Utf8FromWide(const std::wstring& wide);
 // A Windows error code as the system words it, without the closing full stop.
 std::string WindowsErrorText(unsigned long code);
 
-} // namespace kel
+}  // namespace kel

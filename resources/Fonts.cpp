@@ -11,7 +11,7 @@ QFont ArialFamily()
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     return font;
 }
-} // namespace
+}  // namespace
 
 QFont Arial(int points)
 {
@@ -35,4 +35,4 @@ QFont Verdana(int points)
     return font;
 }
 
-} // namespace kel::fonts
+}  // namespace kel::fonts

@@ -11,4 +11,4 @@ QFont ArialPixels(int pixels);
 // Verdana, else DejaVu Sans.
 QFont Verdana(int points);
 
-} // namespace kel::fonts
+}  // namespace kel::fonts

@@ -26,9 +26,9 @@ const std::map<int, Painter>& Painters()
         for (int id : {b::kCloseUp, b::kCloseDown, b::kMinimiseUp, b::kMinimiseDown})
             p[id] = [id] { return paint::FrameButton(id); };
         for (int id : {b::kPageBrakeUp, b::kPageBrakeDown, b::kPageHomeUp, b::kPageHomeDown, b::kPageThrottleUp,
-                       b::kPageThrottleDown, b::kPageBoosterUp, b::kPageBoosterDown, b::kPageTurboUp,
-                       b::kPageTurboDown, b::kPageGeneralUp, b::kPageGeneralDown, b::kPageProfileUp,
-                       b::kPageProfileDown, b::kPageModeUp, b::kPageModeDown})
+                       b::kPageThrottleDown, b::kPageBoosterUp, b::kPageBoosterDown, b::kPageTurboUp, b::kPageTurboDown,
+                       b::kPageGeneralUp, b::kPageGeneralDown, b::kPageProfileUp, b::kPageProfileDown, b::kPageModeUp,
+                       b::kPageModeDown})
             p[id] = [id] { return paint::PageButton(id); };
         p[b::kModeStock] = [] { return paint::ModeSwitch(false); };
         p[b::kModeMod] = [] { return paint::ModeSwitch(true); };
@@ -52,7 +52,7 @@ bool PixelExact(int id)
     return id == kel::id::bmp::kIcon;
 }
 
-} // namespace
+}  // namespace
 
 QImage Image(int id)
 {
@@ -124,4 +124,4 @@ std::vector<int> BitmapIds()
     return ids;
 }
 
-} // namespace kel::skin
+}  // namespace kel::skin

@@ -34,4 +34,4 @@ QIcon AppIcon();
 // Every identifier Image() knows, in ascending order.
 std::vector<int> BitmapIds();
 
-} // namespace kel::skin
+}  // namespace kel::skin

@@ -20,7 +20,8 @@ constexpr QRgb kBoxFill = qRgb(226, 229, 234);
 
 void DrawTitle(QPainter& p)
 {
-    DrawText(p, QRect(24, 10, 80, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ZORV"), Font(24, true), kAccent);
+    DrawText(p, QRect(24, 10, 80, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ZORV"), Font(24, true),
+             kAccent);
     DrawText(p, QRect(100, 10, 260, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ESC Programmer"), Font(15),
              kOnDarkMuted);
 }
@@ -33,7 +34,8 @@ void DrawTabWell(QPainter& p)
     p.setBrush(Color(kWell));
     p.drawRoundedRect(QRectF(kTabWell).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     p.setPen(QPen(Color(kFrameLine), 1));
-    p.drawLine(QPointF(kTabWell.left() + 6, kTabWell.bottom() + 1.5), QPointF(kTabWell.right() - 6, kTabWell.bottom() + 1.5));
+    p.drawLine(QPointF(kTabWell.left() + 6, kTabWell.bottom() + 1.5),
+               QPointF(kTabWell.right() - 6, kTabWell.bottom() + 1.5));
     p.restore();
 }
 
@@ -48,7 +50,8 @@ void DrawPanel(QPainter& p)
     p.setBrush(Color(kPanel));
     p.drawRoundedRect(QRectF(kPanelRect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     p.setPen(QPen(QColor(255, 255, 255), 1));
-    p.drawLine(QPointF(kPanelRect.left() + 6, kPanelRect.top() + 1.5), QPointF(kPanelRect.right() - 6, kPanelRect.top() + 1.5));
+    p.drawLine(QPointF(kPanelRect.left() + 6, kPanelRect.top() + 1.5),
+               QPointF(kPanelRect.right() - 6, kPanelRect.top() + 1.5));
     p.restore();
 }
 
@@ -68,8 +71,12 @@ void DrawDeviceBox(QPainter& p)
              QStringLiteral("Please Select Device and Connect"), Font(12, true), kInk);
 
     // Captions centred over their radio buttons.
-    struct Radio { QPoint at; const char* caption; };
-    const Radio radios[] = {{layout::kRadioEsc, "ESC"}, {layout::kRadioBox, "ProgramBox"}, {layout::kRadioFix, "FixMode"}};
+    struct Radio {
+        QPoint at;
+        const char* caption;
+    };
+    const Radio radios[] = {
+        {layout::kRadioEsc, "ESC"}, {layout::kRadioBox, "ProgramBox"}, {layout::kRadioFix, "FixMode"}};
     for (const Radio& radio : radios) {
         const int centre = radio.at.x() + layout::kRadioSize / 2;
         DrawText(p, QRect(centre - 40, 545, 80, 15), Qt::AlignHCenter | Qt::AlignBottom,
@@ -77,7 +84,10 @@ void DrawDeviceBox(QPainter& p)
     }
 
     // Lamp captions, right-aligned just left of the lamps.
-    struct Lamp { QRect at; const char* caption; };
+    struct Lamp {
+        QRect at;
+        const char* caption;
+    };
     const Lamp lamps[] = {{layout::kLampBox, "ProgramBox Connection"},
                           {layout::kLampEsc, "ESC Connection"},
                           {layout::kLampUsb, "USB Connection"}};
@@ -148,7 +158,7 @@ void DrawEmblem(QPainter& p, QPoint centre, int radius)
     p.restore();
 }
 
-} // namespace
+}  // namespace
 
 QImage Background()
 {
@@ -188,4 +198,4 @@ QImage HomePicture()
     return image;
 }
 
-} // namespace kel::skin::paint
+}  // namespace kel::skin::paint

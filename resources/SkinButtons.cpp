@@ -62,12 +62,12 @@ void DrawUpArrow(QPainter& p, QPointF c, QRgb color)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(Color(color));
-    const QPointF arrow[] = {c + QPointF(0, -8), c + QPointF(7, 0), c + QPointF(2.5, 0), c + QPointF(2.5, 7),
+    const QPointF arrow[] = {c + QPointF(0, -8),   c + QPointF(7, 0),    c + QPointF(2.5, 0), c + QPointF(2.5, 7),
                              c + QPointF(-2.5, 7), c + QPointF(-2.5, 0), c + QPointF(-7, 0)};
     p.drawPolygon(arrow, 7);
 }
 
-} // namespace
+}  // namespace
 
 QImage PageButton(int id)
 {
@@ -98,7 +98,7 @@ QImage ActionButton(int id)
     const bool apply = id == b::kApplyUp || id == b::kApplyDown;
     const bool update = id == b::kUpdateUp || id == b::kUpdateDown;
     const QImage under = update ? CopyArea(Image(b::kHomePicture, CurrentScale()),
-                                          layout::kUpdate.translated(-layout::kHomePicture.topLeft()))
+                                           layout::kUpdate.translated(-layout::kHomePicture.topLeft()))
                                 : FaceUnder(apply ? layout::kApply : layout::kDefaults);
     QImage image = under;
     const QRect bounds = Bounds(image);
@@ -109,8 +109,8 @@ QImage ActionButton(int id)
     const bool accent = apply || update;
     const QRgb ink = accent ? kInk : kOnDark;
     if (accent)
-        DrawPlate(p, plate.adjusted(0, 0, 0, down ? -1 : 0), 6, down ? kAccentDark : kAccentLight,
-                  kAccent, kAccentDark);
+        DrawPlate(p, plate.adjusted(0, 0, 0, down ? -1 : 0), 6, down ? kAccentDark : kAccentLight, kAccent,
+                  kAccentDark);
     else
         DrawPlate(p, plate.adjusted(0, 0, 0, down ? -1 : 0), 6, down ? kButtonBottom : kButtonTop,
                   down ? kButtonTop : kButtonBottom, kButtonBorder);
@@ -187,4 +187,4 @@ QImage ModeSwitch(bool mod)
     return image;
 }
 
-} // namespace kel::skin::paint
+}  // namespace kel::skin::paint

@@ -86,4 +86,4 @@ constexpr int PopupTop(int slot, int row)
 
 inline constexpr QSize kProgressDlgBackgroundSize{388, 136};
 
-} // namespace kel::layout
+}  // namespace kel::layout

@@ -19,4 +19,4 @@ QImage PopupBackground();            // 183
 QImage ProgressDlgBackground();      // 169
 QImage Icon(int size);               // 227
 
-} // namespace kel::skin::paint
+}  // namespace kel::skin::paint

@@ -21,7 +21,7 @@ void DrawBolt(QPainter& p, QPointF c, qreal scale)
     p.drawPolygon(bolt, 6);
 }
 
-} // namespace
+}  // namespace
 
 QImage Lamp(bool lit)
 {
@@ -106,4 +106,4 @@ QImage Icon(int size)
     return image;
 }
 
-} // namespace kel::skin::paint
+}  // namespace kel::skin::paint

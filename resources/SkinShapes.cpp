@@ -27,7 +27,7 @@ void PasteInterior(QImage& image, const QImage& layer, const QImage& mask, const
                 image.setPixel(x, y, layer.pixel(x, y));
 }
 
-} // namespace
+}  // namespace
 
 QImage OptionButtonMask()
 {
@@ -87,4 +87,4 @@ QImage ProfileButton(bool pressed)
     return image;
 }
 
-} // namespace kel::skin::paint
+}  // namespace kel::skin::paint

@@ -25,7 +25,7 @@ QFont Font(int pixelSize, bool bold)
 
 namespace {
 qreal g_scale = 1.0;
-} // namespace
+}  // namespace
 
 qreal CurrentScale()
 {
@@ -121,7 +121,7 @@ bool InRoundedRect(double px, double py, double w, double h, double r)
     return ex * ex + ey * ey <= r * r;
 }
 
-} // namespace
+}  // namespace
 
 QImage RoundedMask(QSize size, int radius)
 {
@@ -186,4 +186,4 @@ QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border)
     return image;
 }
 
-} // namespace kel::skin::style
+}  // namespace kel::skin::style

@@ -14,9 +14,9 @@ namespace kel::skin::style {
 // Frame (anodised metal).
 inline constexpr QRgb kFrameTop = qRgb(66, 71, 79);
 inline constexpr QRgb kFrameBottom = qRgb(40, 43, 49);
-inline constexpr QRgb kFrameLine = qRgb(104, 110, 119);   // bevel highlight
-inline constexpr QRgb kFrameShadow = qRgb(17, 19, 22);    // bevel shadow, never the key color
-inline constexpr QRgb kWell = qRgb(30, 32, 37);           // recess behind the page buttons
+inline constexpr QRgb kFrameLine = qRgb(104, 110, 119);  // bevel highlight
+inline constexpr QRgb kFrameShadow = qRgb(17, 19, 22);   // bevel shadow, never the key color
+inline constexpr QRgb kWell = qRgb(30, 32, 37);          // recess behind the page buttons
 
 // Light panel the pages are drawn on.
 inline constexpr QRgb kPanel = qRgb(236, 238, 241);
@@ -87,4 +87,4 @@ ShapePart PartOf(const QImage& mask, int x, int y);
 // border that follows the mask's outline pixel for pixel.
 QImage FillShape(const QImage& mask, QRgb top, QRgb bottom, QRgb border);
 
-} // namespace kel::skin::style
+}  // namespace kel::skin::style

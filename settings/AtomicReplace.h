@@ -7,4 +7,4 @@ namespace kel {
 // On failure returns false and sets `why` to a reason a user can act on.
 bool ReplaceFileAtomically(const std::string& from, const std::string& to, std::string& why);
 
-} // namespace kel
+}  // namespace kel

@@ -19,7 +19,7 @@ std::string FolderOf(const std::string& path)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
-} // namespace
+}  // namespace
 
 bool ReplaceFileAtomically(const std::string& from, const std::string& to, std::string& why)
 {
@@ -35,4 +35,4 @@ bool ReplaceFileAtomically(const std::string& from, const std::string& to, std::
     return true;
 }
 
-} // namespace kel
+}  // namespace kel

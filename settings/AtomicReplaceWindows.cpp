@@ -23,10 +23,9 @@ bool ReplaceFileAtomically(const std::string& from, const std::string& to, std::
     case ERROR_LOCK_VIOLATION:
         why = "cannot replace " + to + ": another program has it open; close it and save again";
         break;
-    default:
-        why = "cannot replace " + to + ": " + WindowsErrorText(code);
+    default: why = "cannot replace " + to + ": " + WindowsErrorText(code);
     }
     return false;
 }
 
-} // namespace kel
+}  // namespace kel

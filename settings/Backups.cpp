@@ -65,7 +65,7 @@ std::string VersionPart(const ProfileImage& image)
     return text.empty() ? "unknown" : text;
 }
 
-} // namespace
+}  // namespace
 
 CivilTime SystemWallClock::Now() const
 {
@@ -157,4 +157,4 @@ std::optional<std::string> SaveBackup(BackupFolder& folder, const WallClock& clo
     return folder.PathOf(name);
 }
 
-} // namespace kel
+}  // namespace kel

@@ -69,4 +69,4 @@ std::vector<std::string> ListBackups(const BackupFolder& folder);
 std::optional<std::string> SaveBackup(BackupFolder& folder, const WallClock& clock, const ProfileImage& image,
                                       std::string& why);
 
-} // namespace kel
+}  // namespace kel

@@ -74,7 +74,7 @@ bool CanStillBecome(int value, int lower, int upper)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 void CustomFields::Check(CustomField field, bool typing)
 {
@@ -151,4 +151,4 @@ void CustomFields::ShowAll() const
     }
 }
 
-} // namespace kel
+}  // namespace kel

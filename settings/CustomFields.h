@@ -74,4 +74,4 @@ private:
     std::array<State, kCustomFieldCount> fields_{};
 };
 
-} // namespace kel
+}  // namespace kel

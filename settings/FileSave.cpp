@@ -103,8 +103,8 @@ std::FILE* CreateTemp(const fs::path& folder, fs::path& temp, int& error)
     static std::atomic<unsigned> counter{0};
     error = 0;
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        const std::string name = std::string(kTempPrefix) + std::to_string(KEL_PID) + "-"
-                                 + std::to_string(counter++) + kTempSuffix;
+        const std::string name =
+            std::string(kTempPrefix) + std::to_string(KEL_PID) + "-" + std::to_string(counter++) + kTempSuffix;
         temp = folder / name;
         errno = 0;
         if (std::FILE* f = std::fopen(temp.string().c_str(), "wbx"))
@@ -126,7 +126,7 @@ int WriteAndSync(std::FILE* f, const std::uint8_t* data, std::size_t size)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 std::string SaveErrorText(int error, const std::string& folder)
 {
@@ -185,4 +185,4 @@ bool SaveFileAtomically(const std::string& path, const std::uint8_t* data, std::
     return false;
 }
 
-} // namespace kel
+}  // namespace kel

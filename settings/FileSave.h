@@ -26,4 +26,4 @@ inline constexpr int kStaleTempSeconds = 60;
 // The system error `error` (errno) of a save into `folder`, as a user sentence.
 std::string SaveErrorText(int error, const std::string& folder);
 
-} // namespace kel
+}  // namespace kel

@@ -10,7 +10,7 @@ bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
-} // namespace
+}  // namespace
 
 NormalisedText NormaliseNumberText(std::string_view text, bool volt)
 {
@@ -73,4 +73,4 @@ std::string FormatVolt(int tenths)
     return text;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -36,6 +36,9 @@ inline std::uint8_t CustomByte(std::string_view text, bool volt)
 // "%d%%" of a percentage, "%.1fv" of tenths of a volt.
 std::string FormatPercent(int value);
 std::string FormatVolt(int tenths);
-inline std::string FormatCustom(int value, bool volt) { return volt ? FormatVolt(value) : FormatPercent(value); }
+inline std::string FormatCustom(int value, bool volt)
+{
+    return volt ? FormatVolt(value) : FormatPercent(value);
+}
 
-} // namespace kel
+}  // namespace kel

@@ -19,7 +19,7 @@ std::string Format(const char* format, int value)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 // "%d deg" of 0..60 with the default on 0 (Boost Timing, Turbo Timing).
 List TimingDegrees(int, int)
@@ -106,4 +106,4 @@ int FindOption(const List& list, std::string_view text)
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 
-} // namespace kel
+}  // namespace kel

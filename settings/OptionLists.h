@@ -26,7 +26,7 @@ struct OptionSource {
 
 // The fixed lists, named after the slot that offers them.
 namespace entries {
-inline constexpr OptionEntry kPowerLevel[] = {{"Level 1"}, {"Level 2"}, {"Level 3"},  {"Level 4"}, {"Level 5"},
+inline constexpr OptionEntry kPowerLevel[] = {{"Level 1"}, {"Level 2"},  {"Level 3"}, {"Level 4"}, {"Level 5"},
                                               {"Level 6"}, {"Level 7*"}, {"Level 8"}, {"Level 9"}};
 inline constexpr OptionEntry kReserved1082[] = {{"off*"}, {"3%"}, {"6%"}, {"9%"}, {"12%"}};
 inline constexpr OptionEntry kDriveFrequency[] = {{"2kHz"}, {"4kHz"}, {"8kHz*"}, {"16kHz"}, {"32kHz"}, {"64kHz"}};
@@ -38,8 +38,7 @@ inline constexpr OptionEntry kTurboDelay[] = {{"off"},      {"0.05 sec"}, {"0.1 
                                               {"0.25 sec"}, {"0.3 sec"},  {"0.35 sec"}, {"0.4 sec"}};
 inline constexpr OptionEntry kInitialBrake[] = {{"=Drag Brake*", 200}, {"0%", 0},   {"6%", 6},
                                                 {"12%", 12},           {"15%", 15}, {"Custom", 255}};
-inline constexpr OptionEntry kDragBrake[] = {{"0%"},  {"4%"},  {"8%"},  {"10%*"},
-                                             {"12%"}, {"15%"}, {"20%"}, {"Custom"}};
+inline constexpr OptionEntry kDragBrake[] = {{"0%"}, {"4%"}, {"8%"}, {"10%*"}, {"12%"}, {"15%"}, {"20%"}, {"Custom"}};
 inline constexpr OptionEntry kReserved1097[] = {{"4kHz"}, {"6kHz"}, {"8kHz*"}, {"16kHz"}};
 inline constexpr OptionEntry kFullBrake[] = {{"75%"}, {"80%"}, {"85%"}, {"90%"}, {"95%"}, {"100%*"}};
 inline constexpr OptionEntry kBrakeFrequency[] = {{"1kHz*"}, {"2kHz"}, {"4kHz"}, {"8kHz"}, {"16kHz"}, {"32kHz"}};
@@ -49,7 +48,7 @@ inline constexpr OptionEntry kLowVolt[] = {
 inline constexpr OptionEntry kOperationMode[] = {{"For/Brake*"}, {"For/Rev/Brake"}};
 inline constexpr OptionEntry kReverseSpeed[] = {{"25%*"}, {"50%"}, {"75%"}, {"100%"}};
 inline constexpr OptionEntry kRotation[] = {{"Normal*"}, {"Reverse"}};
-} // namespace entries
+}  // namespace entries
 
 // The built lists. Reserved 1088 and 1091 are empty for variant -1.
 OptionList TimingDegrees(int escVariant, int escMode);  // Boost Timing, Turbo Timing
@@ -67,4 +66,4 @@ OptionList BuildOptionList(int slot, int escVariant, int escMode);
 // letter case; -1 when it is not there.
 int FindOption(const OptionList& list, std::string_view text);
 
-} // namespace kel
+}  // namespace kel

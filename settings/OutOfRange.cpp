@@ -28,12 +28,16 @@ std::optional<OutOfRangeValue> CustomValue(const CustomFieldInfo& info, int posi
 {
     if (raw >= info.lower && raw <= info.upper)
         return std::nullopt;
-    return OutOfRangeValue{std::string(info.label), position, raw, FormatCustom(raw, info.volt),
-                           "outside " + FormatCustom(info.lower, info.volt) + " to " + FormatCustom(info.upper, info.volt),
+    return OutOfRangeValue{std::string(info.label),
+                           position,
+                           raw,
+                           FormatCustom(raw, info.volt),
+                           "outside " + FormatCustom(info.lower, info.volt) + " to "
+                               + FormatCustom(info.upper, info.volt),
                            true};
 }
 
-} // namespace
+}  // namespace
 
 std::vector<OutOfRangeValue> FindOutOfRangeInReply(const std::uint8_t* reply)
 {
@@ -89,4 +93,4 @@ void KeepHeldValues(ProfileImage& image, const std::vector<OutOfRangeValue>& hel
     }
 }
 
-} // namespace kel
+}  // namespace kel

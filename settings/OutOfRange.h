@@ -13,8 +13,8 @@ namespace kel {
 // such a custom text ("The input data is invalid!"), so this says what the
 // bytes really were.
 struct OutOfRangeValue {
-    std::string label;    // "Full Brake", "Low volt cut custom"
-    int position = 0;     // byte of the settings reply, or offset in the profile
+    std::string label;  // "Full Brake", "Low volt cut custom"
+    int position = 0;   // byte of the settings reply, or offset in the profile
     std::uint8_t raw = 0;
     std::string value;    // what the byte stands for ("2.0v"); empty for a slot
     std::string reason;   // "outside 3.5v to 11.0v", "no entry of its list"
@@ -34,4 +34,4 @@ std::string Describe(const OutOfRangeValue& value, const char* where);
 // what the ESC holds: the raw custom byte, and 0xFF (no entry) for a slot.
 void KeepHeldValues(ProfileImage& image, const std::vector<OutOfRangeValue>& held);
 
-} // namespace kel
+}  // namespace kel

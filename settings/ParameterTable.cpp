@@ -10,7 +10,7 @@ int Position(std::span<const OptionEntry> list, std::uint8_t byte)
     const auto it = std::find_if(list.begin(), list.end(), [byte](const OptionEntry& e) { return e.byte == byte; });
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
-} // namespace
+}  // namespace
 
 std::optional<CustomField> CustomFieldOfSlot(int slot)
 {
@@ -103,4 +103,4 @@ std::optional<LabelTarget> FindLabel(std::string_view label)
     return std::nullopt;
 }
 
-} // namespace kel
+}  // namespace kel

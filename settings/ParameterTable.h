@@ -25,7 +25,6 @@ enum class ByteMap : std::uint8_t {
     EscMode,       // the low byte of the ESC mode
 };
 
-
 // Where a value comes from: an option slot (1081..1104), a custom field (its
 // edit control) or the ESC mode.
 inline constexpr int kEscModeSource = 0;
@@ -43,42 +42,124 @@ struct Parameter {
     std::uint8_t tag;           // tag of its outgoing pair; 0 when not sent
     std::string_view pairName;  // names its pair when the ESC refuses it
     ByteMap map;
-    bool zeroInStock;           // sent as 0 while the ESC is in stock mode
-    OptionSource options;       // a slot's entries; none for a custom field or the ESC mode
+    bool zeroInStock;      // sent as 0 while the ESC is in stock mode
+    OptionSource options;  // a slot's entries; none for a custom field or the ESC mode
 };
 
 inline constexpr std::array<Parameter, 28> kParameters = {{
-    {1102, "Operation Mode", id::kPageGeneral, 2, 0, 0xE1, "Operation Mode", ByteMap::Index, false, {entries::kOperationMode}},
+    {1102,
+     "Operation Mode",
+     id::kPageGeneral,
+     2,
+     0,
+     0xE1,
+     "Operation Mode",
+     ByteMap::Index,
+     false,
+     {entries::kOperationMode}},
     {1096, "Drag Brake", id::kPageBrake, 1, 1, 0xE2, "Neutral Brake", ByteMap::Index, false, {entries::kDragBrake}},
     {id::kDragBrakeEdit, "", 0, -1, 2, 0xD2, "Neutral Brake Custom", ByteMap::CustomValue, false, {}},
     {1101, "Low volt cut", id::kPageGeneral, 1, 3, 0xE3, "LVC Threshold", ByteMap::Listed, false, {entries::kLowVolt}},
     {id::kLowVoltEdit, "", 0, -1, 4, 0xD3, "LVC Threshold Custom", ByteMap::CustomValue, false, {}},
-    {1081, "Power Level", id::kPageThrottle, 0, 5, 0xE4, "Punch Profile", ByteMap::Index, false, {entries::kPowerLevel}},
+    {1081,
+     "Power Level",
+     id::kPageThrottle,
+     0,
+     5,
+     0xE4,
+     "Punch Profile",
+     ByteMap::Index,
+     false,
+     {entries::kPowerLevel}},
     {1098, "Full Brake", id::kPageBrake, 3, 6, 0xE5, "Full Brake", ByteMap::FullBrake, false, {entries::kFullBrake}},
-    {1103, "Reverse Speed", id::kPageGeneral, 3, 7, 0xE6, "Reverse Speed", ByteMap::ReverseSpeed, false,
+    {1103,
+     "Reverse Speed",
+     id::kPageGeneral,
+     3,
+     7,
+     0xE6,
+     "Reverse Speed",
+     ByteMap::ReverseSpeed,
+     false,
      {entries::kReverseSpeed}},
-    {1095, "Initial Brake", id::kPageBrake, 0, 8, 0xE7, "Initial Brake", ByteMap::Listed, false,
+    {1095,
+     "Initial Brake",
+     id::kPageBrake,
+     0,
+     8,
+     0xE7,
+     "Initial Brake",
+     ByteMap::Listed,
+     false,
      {entries::kInitialBrake}},
-    {1084, "Neutral DeadBand", id::kPageThrottle, 2, 9, 0xE8, "Neutral DeadBand", ByteMap::DeadBand, false,
+    {1084,
+     "Neutral DeadBand",
+     id::kPageThrottle,
+     2,
+     9,
+     0xE8,
+     "Neutral DeadBand",
+     ByteMap::DeadBand,
+     false,
      {entries::kNeutralDeadBand}},
     {1085, "Boost Timing", id::kPageBooster, 0, 10, 0xE9, "Boost Timing", ByteMap::Index, true, {{}, TimingDegrees}},
     {1090, "Turbo Slope", id::kPageTurbo, 1, 11, 0xEA, "Turbo Slope", ByteMap::Index, true, {entries::kTurboSlope}},
-    {1100, "Temperature Set", id::kPageGeneral, 0, 12, 0xEB, "Temperature", ByteMap::Index, false,
+    {1100,
+     "Temperature Set",
+     id::kPageGeneral,
+     0,
+     12,
+     0xEB,
+     "Temperature",
+     ByteMap::Index,
+     false,
      {entries::kTemperature}},
     {1089, "Turbo Timing", id::kPageTurbo, 0, 13, 0xEC, "Turbo Timing", ByteMap::Index, true, {{}, TimingDegrees}},
     {1086, "Boost RPM", id::kPageBooster, 1, 14, 0xED, "Boost Start RPM", ByteMap::Index, true, {{}, BoostRpm}},
     {1093, "Turbo Delay", id::kPageTurbo, 2, 15, 0xEE, "Turbo Delay", ByteMap::Index, true, {entries::kTurboDelay}},
-    {1087, "Boost ACC", id::kPageBooster, 2, 16, 0xEF, "Boost Timing Acceleration", ByteMap::Index, true,
+    {1087,
+     "Boost ACC",
+     id::kPageBooster,
+     2,
+     16,
+     0xEF,
+     "Boost Timing Acceleration",
+     ByteMap::Index,
+     true,
      {{}, BoostAcc}},
-    {1083, "Drive Frequency", id::kPageThrottle, 1, 17, 0xF0, "Drive Frequency", ByteMap::Index, false,
+    {1083,
+     "Drive Frequency",
+     id::kPageThrottle,
+     1,
+     17,
+     0xF0,
+     "Drive Frequency",
+     ByteMap::Index,
+     false,
      {entries::kDriveFrequency}},
-    {1099, "Brake Frequency", id::kPageBrake, 2, 18, 0xF1, "Brake Drive Frequency", ByteMap::Index, false,
+    {1099,
+     "Brake Frequency",
+     id::kPageBrake,
+     2,
+     18,
+     0xF1,
+     "Brake Drive Frequency",
+     ByteMap::Index,
+     false,
      {entries::kBrakeFrequency}},
     // Byte 19 carries nothing. The Initial Brake custom value arrives in byte
     // 20 but has no pair: the write sends the ESC mode in that position (its
     // own tag would be 0xF7, which this program does not send).
     {id::kInitialBrakeEdit, "", 0, -1, 20, 0, "", ByteMap::CustomValue, false, {}},
-    {1104, "Rotation mode", id::kPageGeneral, 4, 21, 0xF5, "Drag Drive Frequency", ByteMap::Index, false,
+    {1104,
+     "Rotation mode",
+     id::kPageGeneral,
+     4,
+     21,
+     0xF5,
+     "Drag Drive Frequency",
+     ByteMap::Index,
+     false,
      {entries::kRotation}},
     {kEscModeSource, "ESC mode", 0, -1, 22, 0xFE, "Initial Brake Custom ", ByteMap::EscMode, false, {}},
     // Reserved slots: no page, no reply byte, no pair; carried by profiles only.
@@ -137,7 +218,10 @@ inline constexpr std::array<CustomFieldInfo, kCustomFieldCount> kCustomFields = 
      35, 110},
 }};
 
-inline const CustomFieldInfo& InfoOf(CustomField field) { return kCustomFields[static_cast<int>(field)]; }
+inline const CustomFieldInfo& InfoOf(CustomField field)
+{
+    return kCustomFields[static_cast<int>(field)];
+}
 // The custom field standing behind a slot's "Custom" entry, if it has one.
 std::optional<CustomField> CustomFieldOfSlot(int slot);
 // The custom field of an edit control (1047, 1048, 1050).
@@ -169,8 +253,9 @@ constexpr std::array<std::string_view, 27> MakeParameterNames()
     std::array<std::string_view, 27> names{};
     for (int k = 0; k < kPairCount; ++k)
         names[k] = kPairs[k].pairName;
-    const std::array<std::string_view, 6> unsent = {"turbo activation mode", "turbo start rpm", "trubo disengage slope",
-                                                    "boost end rpm", "throttle boost control", "Motor Rotation"};
+    const std::array<std::string_view, 6> unsent = {"turbo activation mode",  "turbo start rpm",
+                                                    "trubo disengage slope",  "boost end rpm",
+                                                    "throttle boost control", "Motor Rotation"};
     for (std::size_t i = 0; i < unsent.size(); ++i)
         names[kPairCount + i] = unsent[i];
     return names;
@@ -203,4 +288,4 @@ struct LabelTarget {
 };
 std::optional<LabelTarget> FindLabel(std::string_view label);
 
-} // namespace kel
+}  // namespace kel

@@ -16,7 +16,7 @@ constexpr std::size_t kLowVoltOffset = 26;
 constexpr std::size_t kVersionOffset = 27;
 constexpr std::size_t kModeOffset = 30;
 
-} // namespace
+}  // namespace
 
 std::array<std::uint8_t, 4> EscVersionOf(const ProfileImage& image)
 {
@@ -53,7 +53,7 @@ void FollowCustomEntries(SettingsRecord& record)
         }
     }
 }
-} // namespace
+}  // namespace
 
 ProfileImage BuildProfileImage(const SettingsRecord& record, const std::array<std::uint8_t, 4>& escVersion)
 {
@@ -96,4 +96,4 @@ std::string ProfileNameOf(std::string_view path)
     return dot == std::string_view::npos ? std::string() : std::string(file.substr(0, dot));
 }
 
-} // namespace kel
+}  // namespace kel

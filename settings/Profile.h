@@ -74,4 +74,4 @@ private:
     Screen& screen_;
 };
 
-} // namespace kel
+}  // namespace kel

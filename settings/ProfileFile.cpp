@@ -16,7 +16,7 @@ std::optional<ProfileImage> ReadProfileFile(const std::string& path, std::string
     std::string problem = file.reason;
     if (file.Read() && file.bytes.size() != kProfileSize)
         problem = path + " is " + std::to_string(file.bytes.size()) + " bytes long; a profile has exactly "
-            + std::to_string(kProfileSize);
+                  + std::to_string(kProfileSize);
     if (!problem.empty()) {
         if (why)
             *why = problem;
@@ -38,9 +38,11 @@ std::string SaveFailedText(const std::string& path, const std::string& why)
 }
 
 ProfileFiles::ProfileFiles(SettingsRecord& record, ProfileState& profile, const LinkState& link, Screen& screen)
-    : record_(record), profile_(profile), link_(link), screen_(screen)
-{
-}
+    : record_(record)
+    , profile_(profile)
+    , link_(link)
+    , screen_(screen)
+{}
 
 void ProfileFiles::Save()
 {
@@ -80,4 +82,4 @@ bool ProfileFiles::LoadFrom(const std::string& path, std::string* why)
     return true;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -14,4 +14,4 @@ struct ProfileState {
     bool loaded = false;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -47,7 +47,7 @@ std::uint8_t PairValue(const SettingsRecord& record, const Parameter& p)
         return ToEscByte(p, record.GetOptionIndex(p.source));
     }
 }
-} // namespace
+}  // namespace
 
 SettingsBlock EncodeSettings(const SettingsRecord& record)
 {
@@ -59,4 +59,4 @@ SettingsBlock EncodeSettings(const SettingsRecord& record)
     return block;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -24,4 +24,4 @@ void DecodeSettings(SettingsRecord& record, const std::uint8_t* reply);
 // settings reply. The Initial Brake custom value has no pair.
 SettingsBlock EncodeSettings(const SettingsRecord& record);
 
-} // namespace kel
+}  // namespace kel

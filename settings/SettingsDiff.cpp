@@ -53,7 +53,7 @@ ShownSettings Build(std::optional<std::string> mode, SlotValue slotValue, Custom
     return shown;
 }
 
-} // namespace
+}  // namespace
 
 ShownSettings ShownSettingsOf(const SettingsRecord& record)
 {
@@ -71,8 +71,8 @@ ShownSettings FactorySettings()
         std::nullopt,
         [](int slot) -> std::optional<std::string> {
             const std::vector<std::string> list = BuildOptionList(slot, -1, -1);
-            const auto marked = std::find_if(list.begin(), list.end(),
-                                             [](const std::string& entry) { return entry.ends_with('*'); });
+            const auto marked =
+                std::find_if(list.begin(), list.end(), [](const std::string& entry) { return entry.ends_with('*'); });
             if (marked == list.end())
                 return std::nullopt;
             return *marked;
@@ -84,8 +84,8 @@ std::vector<SettingDifference> CompareSettings(const ShownSettings& first, const
 {
     std::vector<SettingDifference> differences;
     for (const ShownValue& a : first) {
-        const auto b = std::find_if(second.begin(), second.end(),
-                                    [&](const ShownValue& v) { return v.label == a.label; });
+        const auto b =
+            std::find_if(second.begin(), second.end(), [&](const ShownValue& v) { return v.label == a.label; });
         if (b == second.end() || !a.value || !b->value || *a.value == *b->value)
             continue;
         differences.push_back({a.label, *a.value, *b->value});
@@ -128,4 +128,4 @@ ShownSettings ShownAfterWrite(const SettingsRecord& record)
     return ShownSettingsOfReply(reply.data(), record.escVariant);
 }
 
-} // namespace kel
+}  // namespace kel

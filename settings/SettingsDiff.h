@@ -45,4 +45,4 @@ ShownSettings ShownSettingsOfReply(const std::uint8_t* reply, int escVariant);
 // last settings reply for the bytes no pair carries.
 ShownSettings ShownAfterWrite(const SettingsRecord& record);
 
-} // namespace kel
+}  // namespace kel

@@ -34,12 +34,13 @@ std::string VersionMismatchText(const std::string& current, const std::string& p
         text.replace(text.find("%s"), 2, *part);
     return text;
 }
-} // namespace
+}  // namespace
 
 SettingsExchange::SettingsExchange(LinkContext ctx, SettingsRecord& record, ProfileState& profile)
-    : ctx_(ctx), record_(record), profile_(profile)
-{
-}
+    : ctx_(ctx)
+    , record_(record)
+    , profile_(profile)
+{}
 
 void SettingsExchange::ReadSettings()
 {
@@ -140,8 +141,8 @@ bool SettingsExchange::WriteSettings(const SettingsBlock& block)
             acked = uart.rx[0] == protocol::kAck;
         }
         if (!acked) {
-            screen.SettingsProgressDetail(std::string(kParameterNames[static_cast<std::size_t>(k)]) +
-                                          std::string(text::kSetFailed));
+            screen.SettingsProgressDetail(std::string(kParameterNames[static_cast<std::size_t>(k)])
+                                          + std::string(text::kSetFailed));
             screen.SettingsProgressTitle(text::kSettingsNotWritten, false);
             uart.clock().Sleep(kFailedPauseMs);
             screen.SettingsProgressClose();
@@ -168,4 +169,4 @@ void SettingsExchange::RestoreDefaults()
     record_.EnableCustomFieldsBySlots();
 }
 
-} // namespace kel
+}  // namespace kel

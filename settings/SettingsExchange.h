@@ -41,4 +41,4 @@ private:
     ProfileState& profile_;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -67,4 +67,4 @@ void SettingsRecord::ShowAll() const
     custom.ShowAll();
 }
 
-} // namespace kel
+}  // namespace kel

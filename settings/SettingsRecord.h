@@ -65,4 +65,4 @@ private:
     std::array<std::string, id::kSlotCount> captions_;
 };
 
-} // namespace kel
+}  // namespace kel

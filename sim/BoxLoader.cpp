@@ -61,4 +61,4 @@ bool BoxLoader::BodyCheckMatches(const std::vector<std::uint8_t>& body)
     return body[payload] == (crc >> 8) && body[payload + 1] == (crc & 0xFF);
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

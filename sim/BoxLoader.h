@@ -13,8 +13,8 @@ class BoxLoader {
 public:
     struct Block {
         std::vector<std::uint8_t> body;
-        bool checkOk = false;       // false also for a body too short to hold its check value
-        bool endOfTransfer = false; // the length-0 block
+        bool checkOk = false;        // false also for a body too short to hold its check value
+        bool endOfTransfer = false;  // the length-0 block
     };
 
     // Feeds one byte; returns the block that this byte completes.
@@ -42,4 +42,4 @@ private:
     bool ended_ = false;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -13,4 +13,4 @@ std::uint16_t Crc16CcittFalse(const std::uint8_t* data, std::size_t count)
     return crc;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

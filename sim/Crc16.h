@@ -8,4 +8,4 @@ namespace kel::sim {
 // no final xor. The check value of a box firmware block.
 std::uint16_t Crc16CcittFalse(const std::uint8_t* data, std::size_t count);
 
-} // namespace kel::sim
+}  // namespace kel::sim

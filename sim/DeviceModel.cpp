@@ -4,15 +4,12 @@
 
 namespace kel::sim {
 
-DeviceModel::DeviceModel(DeviceOptions options)
-    : options_(options), settings_(!options_.escStock)
+DeviceModel::DeviceModel(DeviceOptions options) : options_(options), settings_(!options_.escStock)
 {
     PowerUp();
     if (const auto held = options_.faults.Value(FaultKind::OutOfRange))
         settings_.Set(kLowVoltCustomByte, static_cast<std::uint8_t>(*held));
-    esc_ = !options_.escAttached ? EscMode::Absent
-           : options_.escInLoader ? EscMode::Loader
-                                  : EscMode::Application;
+    esc_ = !options_.escAttached ? EscMode::Absent : options_.escInLoader ? EscMode::Loader : EscMode::Application;
 }
 
 bool DeviceModel::Receive(const std::uint8_t* data, std::size_t count, std::int64_t nowMs)
@@ -168,4 +165,4 @@ void DeviceModel::Queue(OutputByte byte)
     output_.insert(it, byte);
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

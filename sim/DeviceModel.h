@@ -146,13 +146,13 @@ private:
     std::vector<std::uint8_t> received_;
 
     Probe lastProbe_ = Probe::None;
-    std::optional<std::uint8_t> pairTag_;      // a tag waiting for its value
-    int escD6Run_ = 0;                         // 0xD6 in a row, unanswered in between
-    int boxD6Run_ = 0;                         // 0xD6 in a row
-    int handshakeD7s_ = 0;                     // 0xD7 sent in the box handshake so far
-    int blockRefusals_ = 0;                    // 0x13 answers to the current block
+    std::optional<std::uint8_t> pairTag_;  // a tag waiting for its value
+    int escD6Run_ = 0;                     // 0xD6 in a row, unanswered in between
+    int boxD6Run_ = 0;                     // 0xD6 in a row
+    int handshakeD7s_ = 0;                 // 0xD7 sent in the box handshake so far
+    int blockRefusals_ = 0;                // 0x13 answers to the current block
     bool boxLoaderGotBlock_ = false;
-    std::optional<std::int64_t> quietD6Due_;   // arrival of a tentative 0xD6 answer
+    std::optional<std::int64_t> quietD6Due_;  // arrival of a tentative 0xD6 answer
     std::optional<std::int64_t> lastByteAt_;
     std::optional<std::int64_t> unpluggedAt_;
     std::size_t pairs_ = 0;
@@ -161,4 +161,4 @@ private:
     int boxUpdates_ = 0;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -17,9 +17,7 @@ void DeviceModel::OnCommand(std::uint8_t byte, int boxD6Run, std::int64_t t)
         if (esc_ == EscMode::Application)
             Reply({kEscAnswer}, t);
         return;
-    case kLoaderProbe:
-        OnLoaderProbe(t);
-        return;
+    case kLoaderProbe: OnLoaderProbe(t); return;
     case kVersionQuery:
         if (boxD6Run >= kBoxHandshakeD6Count) {
             box_ = BoxMode::Handshake;
@@ -29,8 +27,7 @@ void DeviceModel::OnCommand(std::uint8_t byte, int boxD6Run, std::int64_t t)
             SendVersion(t);
         }
         return;
-    default:
-        break;
+    default: break;
     }
     if (esc_ == EscMode::Application)
         OnEscCommand(byte, t);
@@ -65,17 +62,10 @@ void DeviceModel::OnEscCommand(std::uint8_t byte, std::int64_t t)
         return;
     }
     switch (byte) {
-    case kSettingsRequest:
-        SendSettings(t);
-        break;
-    case kEndOfWrite:
-        Reply({kAck}, t);
-        break;
-    case kRestoreDefaults:
-        settings_.RestoreDefaults(!options_.escStock);
-        break;
-    default:
-        break;  // not a command of the ESC: ignored
+    case kSettingsRequest: SendSettings(t); break;
+    case kEndOfWrite: Reply({kAck}, t); break;
+    case kRestoreDefaults: settings_.RestoreDefaults(!options_.escStock); break;
+    default: break;  // not a command of the ESC: ignored
     }
 }
 
@@ -214,4 +204,4 @@ void DeviceModel::SendVersion(std::int64_t t)
     Reply(std::move(reply), t);
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

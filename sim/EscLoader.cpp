@@ -46,8 +46,7 @@ void EscLoader::Program(const HexRecord& record)
         for (std::size_t i = 0; i < record.data.size(); ++i)
             image_[base_ + record.address + static_cast<std::uint32_t>(i)] = record.data[i];
         break;
-    case kEndOfFile:
-        break;
+    case kEndOfFile: break;
     case kExtendedSegment:
         if (record.data.size() == 2)
             base_ = static_cast<std::uint32_t>(record.data[0] << 8 | record.data[1]) << 4;
@@ -56,8 +55,7 @@ void EscLoader::Program(const HexRecord& record)
         if (record.data.size() == 2)
             base_ = static_cast<std::uint32_t>(record.data[0] << 8 | record.data[1]) << 16;
         break;
-    default:
-        break;  // start addresses mean nothing to a flash image
+    default: break;  // start addresses mean nothing to a flash image
     }
 }
 
@@ -78,4 +76,4 @@ std::vector<std::uint8_t> EscLoader::FlatImage() const
     return flat;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

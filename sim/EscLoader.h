@@ -56,4 +56,4 @@ private:
     std::size_t checksumFailures_ = 0;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -12,12 +12,20 @@ struct TagPosition {
 // Which reply byte each pair tag writes. 0xF7 (the Initial Brake custom value)
 // is taken too, although the tool's own write does not send it.
 constexpr TagPosition kTags[] = {
-    {0xE1, 0},  {0xE2, 1},  {0xD2, 2},  {0xE3, 3},  {0xD3, 4},  {0xE4, 5},  {0xE5, 6},  {0xE6, 7},
-    {0xE7, 8},  {0xE8, 9},  {0xE9, 10}, {0xEA, 11}, {0xEB, 12}, {0xEC, 13}, {0xED, 14}, {0xEE, 15},
-    {0xEF, 16}, {0xF0, 17}, {0xF1, 18}, {0xF7, 20}, {0xF5, 21}, {EscSettings::kModeTag, 22},
+    {0xE1, 0},  {0xE2, 1},
+    {0xD2, 2},  {0xE3, 3},
+    {0xD3, 4},  {0xE4, 5},
+    {0xE5, 6},  {0xE6, 7},
+    {0xE7, 8},  {0xE8, 9},
+    {0xE9, 10}, {0xEA, 11},
+    {0xEB, 12}, {0xEC, 13},
+    {0xED, 14}, {0xEE, 15},
+    {0xEF, 16}, {0xF0, 17},
+    {0xF1, 18}, {0xF7, 20},
+    {0xF5, 21}, {EscSettings::kModeTag, 22},
 };
 
-} // namespace
+}  // namespace
 
 EscSettings::Reply EscSettings::Defaults(bool mod)
 {
@@ -68,4 +76,4 @@ bool EscSettings::Apply(std::uint8_t tag, std::uint8_t value)
     return true;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -38,4 +38,4 @@ private:
     Reply bytes_{};
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -53,7 +53,7 @@ constexpr std::array<FaultInfo, kFaultKindCount> kFaults{{
      "every pair with tag T (e.g. 0xE4) is acknowledged as usual, but the ESC stores its value plus one"},
 }};
 
-} // namespace
+}  // namespace
 
 const std::array<FaultInfo, kFaultKindCount>& AllFaults()
 {
@@ -166,4 +166,4 @@ std::string FaultSet::HelpText()
     return text;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

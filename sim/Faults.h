@@ -87,4 +87,4 @@ private:
 // Parses a decimal or 0x-prefixed hexadecimal number; nullopt when it is not one.
 std::optional<long> ParseNumber(std::string_view text);
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -2,10 +2,7 @@
 
 namespace kel::sim {
 
-InProcessDevice::InProcessDevice(Clock& clock, DeviceOptions options)
-    : clock_(clock), model_(options)
-{
-}
+InProcessDevice::InProcessDevice(Clock& clock, DeviceOptions options) : clock_(clock), model_(options) {}
 
 bool InProcessDevice::Open(const std::string& device)
 {
@@ -100,4 +97,4 @@ bool InProcessDevice::Usable()
     return !gone_;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -72,4 +72,4 @@ private:
     InProcessDevice& device_;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

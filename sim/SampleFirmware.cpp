@@ -15,7 +15,7 @@ void AppendHex(std::string& text, std::uint8_t byte)
     text += kDigits[byte & 0x0F];
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::uint8_t> SampleFirmwareBytes(std::size_t count)
 {
@@ -91,4 +91,4 @@ std::string MakeXupText(const std::vector<std::uint8_t>& data)
     return text;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -27,4 +27,4 @@ std::string MakeXupText(const std::vector<std::uint8_t>& data);
 // One Intel-HEX record line (with its checksum), e.g. ":00000001FF".
 std::string HexRecordLine(std::uint8_t type, std::uint16_t address, const std::vector<std::uint8_t>& data);
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -89,7 +89,7 @@ std::string Joined(const std::vector<std::string>& parts)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<Version> ParseVersion(std::string_view text)
 {
@@ -211,4 +211,4 @@ std::string SimHelpText()
                        + " data bytes, and a block of length 0\nends the file.\n"});
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

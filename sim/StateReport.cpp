@@ -33,26 +33,25 @@ const char* ModeName(EscMode mode)
     return "?";
 }
 
-} // namespace
+}  // namespace
 
 std::string StateReport(const DeviceModel& model)
 {
     const EscLoader& esc = model.EscFirmware();
     const BoxLoader& box = model.BoxFirmware();
-    std::string text = Line("esc-mode", ModeName(model.Esc()))
-                     + Line("esc-settings", Hex(model.Settings().Bytes()))
-                     + Line("esc-image-address", std::to_string(esc.LowestAddress()))
-                     + Line("esc-image", Hex(esc.FlatImage()))
-                     + Line("esc-records", std::to_string(esc.RecordsProgrammed()))
-                     + Line("esc-checksum-failures", std::to_string(esc.ChecksumFailures()))
-                     + Line("esc-updates", std::to_string(model.EscUpdatesCompleted()))
-                     + Line("box-blocks", std::to_string(box.AcceptedBlocks().size()));
+    std::string text = Line("esc-mode", ModeName(model.Esc())) + Line("esc-settings", Hex(model.Settings().Bytes()))
+                       + Line("esc-image-address", std::to_string(esc.LowestAddress()))
+                       + Line("esc-image", Hex(esc.FlatImage()))
+                       + Line("esc-records", std::to_string(esc.RecordsProgrammed()))
+                       + Line("esc-checksum-failures", std::to_string(esc.ChecksumFailures()))
+                       + Line("esc-updates", std::to_string(model.EscUpdatesCompleted()))
+                       + Line("box-blocks", std::to_string(box.AcceptedBlocks().size()));
     for (const auto& block : box.AcceptedBlocks())
         text += Line("box-block", Hex(block));
     text += Line("box-transfer-ended", box.TransferEnded() ? "yes" : "no")
-          + Line("box-updates", std::to_string(model.BoxUpdatesCompleted()))
-          + Line("bytes-received", std::to_string(model.ReceivedBytes().size()));
+            + Line("box-updates", std::to_string(model.BoxUpdatesCompleted()))
+            + Line("bytes-received", std::to_string(model.ReceivedBytes().size()));
     return text;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

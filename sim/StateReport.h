@@ -10,4 +10,4 @@ namespace kel::sim {
 // separated by blanks, one "box-block:" line per block the box took.
 std::string StateReport(const DeviceModel& model);
 
-} // namespace kel::sim
+}  // namespace kel::sim

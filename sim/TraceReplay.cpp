@@ -11,7 +11,7 @@ std::string Hex(std::uint8_t value)
     std::snprintf(text, sizeof text, "%02X", value);
     return text;
 }
-} // namespace
+}  // namespace
 
 TraceReplay::TraceReplay(std::vector<TraceEntry> entries) : entries_(std::move(entries)) {}
 
@@ -46,4 +46,4 @@ std::vector<std::uint8_t> TraceReplay::BoxBytes()
     return bytes;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

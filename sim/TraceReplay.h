@@ -36,4 +36,4 @@ private:
     std::string problem_;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -33,7 +33,7 @@ int StopSignalFd()
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return -1;
     g_stopWrite = fds[1];
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
@@ -82,7 +82,7 @@ int WriteSample(const std::string& path, const std::string& text)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

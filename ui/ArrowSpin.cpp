@@ -16,10 +16,12 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow, const char* name)
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
-} // namespace
+}  // namespace
 
 ArrowSpin::ArrowSpin(QWidget* parent)
-    : QWidget(parent), up_(MakeArrow(this, Qt::UpArrow, "up")), down_(MakeArrow(this, Qt::DownArrow, "down"))
+    : QWidget(parent)
+    , up_(MakeArrow(this, Qt::UpArrow, "up"))
+    , down_(MakeArrow(this, Qt::DownArrow, "down"))
 {
     setFocusPolicy(Qt::StrongFocus);
     connect(up_, &QToolButton::clicked, this, [this] { emit stepRequested(+1); });
@@ -53,4 +55,4 @@ void ArrowSpin::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

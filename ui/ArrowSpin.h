@@ -33,4 +33,4 @@ private:
     int position_ = 0;
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -32,4 +32,4 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

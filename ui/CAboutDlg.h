@@ -10,4 +10,4 @@ public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

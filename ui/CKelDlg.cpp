@@ -23,7 +23,8 @@ namespace kel::ui {
 CKelDlg::CKelDlg(SerialDevice& device, PortFinder& finder, Clock& clock, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , dialogs_(dialogs)
-    , screen_(*this, [this] { RepaintFace(); }, controls_, dialogs)
+    , screen_(
+          *this, [this] { RepaintFace(); }, controls_, dialogs)
     , pollTimer_([this] { logic_->OnTimer(); })
     , logic_(std::make_unique<KelDlgLogic>(device, finder, clock, screen_, pollTimer_))
 {
@@ -194,7 +195,7 @@ QSettings Preferences()
 {
     return QSettings(QStringLiteral("kel"), QStringLiteral("kel"));
 }
-} // namespace
+}  // namespace
 
 void CKelDlg::CreateFaceMenu()
 {
@@ -243,4 +244,4 @@ void CKelDlg::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -122,4 +122,4 @@ private:
     QPoint windowStart_;
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

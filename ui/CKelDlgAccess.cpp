@@ -118,10 +118,10 @@ const Name kNames[] = {
     {id::kProfileVersion, "Profile version"},
 };
 
-constexpr int kPageOrder[] = {id::kPageHome,    id::kPageThrottle, id::kPageBooster, id::kPageTurbo,
-                              id::kPageBrake,   id::kPageGeneral,  id::kPageProfile, id::kPageModeSelect};
+constexpr int kPageOrder[] = {id::kPageHome,  id::kPageThrottle, id::kPageBooster, id::kPageTurbo,
+                              id::kPageBrake, id::kPageGeneral,  id::kPageProfile, id::kPageModeSelect};
 
-} // namespace
+}  // namespace
 
 void CKelDlg::NameControls()
 {
@@ -170,13 +170,13 @@ void CKelDlg::CreateKeyboard()
         for (int slot : PageFor(page, 0).optionButtons)
             order.push_back(slot);
         if (page == id::kPageBrake)
-            order.insert(order.end(), {id::kInitialBrakeEdit, id::kInitialBrakeSpin, id::kDragBrakeEdit,
-                                       id::kDragBrakeSpin});
+            order.insert(order.end(),
+                         {id::kInitialBrakeEdit, id::kInitialBrakeSpin, id::kDragBrakeEdit, id::kDragBrakeSpin});
         if (page == id::kPageGeneral)
             order.insert(order.end(), {id::kLowVoltEdit, id::kLowVoltSpin});
     }
-    order.insert(order.end(), {id::kProfileName, id::kProfileSave, id::kProfileLoad, id::kModeSwitch,
-                               id::kUpdateButton, id::kApply, id::kDefaults, id::kMinimise, id::kClose});
+    order.insert(order.end(), {id::kProfileName, id::kProfileSave, id::kProfileLoad, id::kModeSwitch, id::kUpdateButton,
+                               id::kApply, id::kDefaults, id::kMinimise, id::kClose});
     QWidget* previous = nullptr;
     for (int control : order) {
         QWidget* widget = controls_.Find(control);
@@ -232,4 +232,4 @@ void CKelDlg::ReturnFocus(int slot)
         button->setFocus(Qt::PopupFocusReason);
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -59,7 +59,7 @@ std::string ToStd(const QString& text)
 {
     return text.toStdString();
 }
-} // namespace
+}  // namespace
 
 CxSkinButton* CKelDlg::AddBitmapButton(int id, int upBitmap, int downBitmap, const QRect& where)
 {
@@ -107,8 +107,9 @@ void CKelDlg::CreateFixedControls()
     auto* defaults = AddBitmapButton(id::kDefaults, id::bmp::kDefaultsUp, id::bmp::kDefaultsDown, layout::kDefaults);
     connect(defaults, &QAbstractButton::clicked, this, [this] { logic_->OnDefaults(); });
 
-    for (const auto& [lamp, where] : {std::pair{id::kLampBox, layout::kLampBox}, std::pair{id::kLampEsc, layout::kLampEsc},
-                                      std::pair{id::kLampUsb, layout::kLampUsb}}) {
+    for (const auto& [lamp, where] :
+         {std::pair{id::kLampBox, layout::kLampBox}, std::pair{id::kLampEsc, layout::kLampEsc},
+          std::pair{id::kLampUsb, layout::kLampUsb}}) {
         auto* shown = controls_.Add(lamp, new Lamp(this));
         shown->setGeometry(where);
         screen_.SetBitmap(lamp, id::bmp::kLampOff);
@@ -198,8 +199,8 @@ void CKelDlg::CreateProfileRow()
     auto* version = AddEdit(id::kProfileVersion, layout::kProfileVersion);
     version->setReadOnly(true);
 
-    for (const auto& [button, caption, at] :
-         {std::tuple{id::kProfileSave, "Save", layout::kProfileSave}, std::tuple{id::kProfileLoad, "Load", layout::kProfileLoad}}) {
+    for (const auto& [button, caption, at] : {std::tuple{id::kProfileSave, "Save", layout::kProfileSave},
+                                              std::tuple{id::kProfileLoad, "Load", layout::kProfileLoad}}) {
         auto* skinned = controls_.Add(button, new CxSkinButton(this));
         skinned->ApplySkin(id::bmp::kProfileButton, id::bmp::kProfileButtonDown, 0, 0, id::bmp::kProfileButtonMask, 0,
                            0, 0);
@@ -209,8 +210,10 @@ void CKelDlg::CreateProfileRow()
         skinned->SetGeneratedDisabledLook(true);
         skinned->setFocusPolicy(Qt::TabFocus);
     }
-    connect(controls_.As<CxSkinButton>(id::kProfileSave), &QAbstractButton::clicked, this, [this] { logic_->OnSave(); });
-    connect(controls_.As<CxSkinButton>(id::kProfileLoad), &QAbstractButton::clicked, this, [this] { logic_->OnLoad(); });
+    connect(controls_.As<CxSkinButton>(id::kProfileSave), &QAbstractButton::clicked, this,
+            [this] { logic_->OnSave(); });
+    connect(controls_.As<CxSkinButton>(id::kProfileLoad), &QAbstractButton::clicked, this,
+            [this] { logic_->OnLoad(); });
 }
 
 void CKelDlg::CreateModeSelect()
@@ -224,8 +227,9 @@ void CKelDlg::CreateModeSelect()
 
 void CKelDlg::CreateDeviceRadios()
 {
-    for (const auto& [radio, at] : {std::pair{id::kRadioEsc, layout::kRadioEsc}, std::pair{id::kRadioBox, layout::kRadioBox},
-                                    std::pair{id::kRadioFix, layout::kRadioFix}}) {
+    for (const auto& [radio, at] :
+         {std::pair{id::kRadioEsc, layout::kRadioEsc}, std::pair{id::kRadioBox, layout::kRadioBox},
+          std::pair{id::kRadioFix, layout::kRadioFix}}) {
         auto* button = controls_.Add(radio, new SkinRadio(this));
         button->setGeometry(QRect(at, QSize(layout::kRadioSize, layout::kRadioSize)));
         button->setFocusPolicy(Qt::TabFocus);
@@ -253,4 +257,4 @@ void CKelDlg::CreateFonts()
     controls_.Find(id::kVersionField)->setFont(versionFont_);
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

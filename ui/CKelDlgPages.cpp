@@ -76,4 +76,4 @@ void CKelDlg::ClosePopup()
     }
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

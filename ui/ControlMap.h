@@ -36,4 +36,4 @@ private:
     std::map<int, QWidget*> controls_;
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -46,7 +46,7 @@ QString QtDefaultSuffix(const std::string& defaultExt)
 
 namespace {
 constexpr char kLastFolderKey[] = "files/lastFolder";
-} // namespace
+}  // namespace
 
 QString InitialFolder(const QSettings& settings)
 {
@@ -107,4 +107,4 @@ void QtDialogs::About(QWidget* owner)
     about.exec();
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -46,4 +46,4 @@ void RememberFolder(QSettings& settings, const QString& chosenFile);
 // The caption a message box shows: its own, or the application's name.
 QString MessageCaption(std::string_view caption);
 
-} // namespace kel::ui
+}  // namespace kel::ui

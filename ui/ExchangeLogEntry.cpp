@@ -16,15 +16,14 @@ void AddExchangeLogEntry(QMenu& menu, QWidget& owner, Dialogs& dialogs, const Tr
 {
     QAction* save = menu.addAction(QStringLiteral("Save exchange &log..."));
     save->setObjectName(QStringLiteral("saveExchangeLog"));
-    save->setStatusTip(QStringLiteral("Save the last %1 bytes that went to and from the program box")
-                           .arg(TraceRing::kCapacity));
+    save->setStatusTip(
+        QStringLiteral("Save the last %1 bytes that went to and from the program box").arg(TraceRing::kCapacity));
     QObject::connect(save, &QAction::triggered, &owner, [&owner, &dialogs, &ring] {
         FileDialogRequest request;
         request.save = true;
         request.title = "Save exchange log";
-        request.initialName = QDateTime::currentDateTime()
-                                  .toString(QStringLiteral("'kel-exchange-'yyyyMMdd-HHmmss'.log'"))
-                                  .toStdString();
+        request.initialName =
+            QDateTime::currentDateTime().toString(QStringLiteral("'kel-exchange-'yyyyMMdd-HHmmss'.log'")).toStdString();
         request.filter = "Exchange logs (*.log)|*.log|All files (*.*)|*.*||";
         request.defaultExt = "log";
         const auto path = dialogs.ChooseFile(&owner, request);
@@ -39,4 +38,4 @@ void AddExchangeLogEntry(QMenu& menu, QWidget& owner, Dialogs& dialogs, const Tr
     });
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -15,4 +15,4 @@ class Dialogs;
 // to a file the user chooses, in the format of kel --trace.
 void AddExchangeLogEntry(QMenu& menu, QWidget& owner, Dialogs& dialogs, const TraceRing& ring);
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -11,4 +11,4 @@ public:
     using QLabel::QLabel;
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

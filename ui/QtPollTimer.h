@@ -24,4 +24,4 @@ private:
     QTimer timer_;
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -52,4 +52,4 @@ void SkinRadio::keyPressEvent(QKeyEvent* event)
     update();
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -23,4 +23,4 @@ private:
     bool keyboardFocus_ = false;
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -10,4 +10,4 @@ namespace kel::ui {
 // One implementation per system: SystemMenuWindows.cpp, SystemMenuNone.cpp.
 void AddToSystemMenu(QWidget& window, QAction& action);
 
-} // namespace kel::ui
+}  // namespace kel::ui

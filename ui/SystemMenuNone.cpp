@@ -4,4 +4,4 @@ namespace kel::ui {
 
 void AddToSystemMenu(QWidget&, QAction&) {}
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -67,11 +67,11 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 void AddToSystemMenu(QWidget& window, QAction& action)
 {
     new SystemMenuEntry(window, action);
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -17,9 +17,11 @@ namespace kel::ui {
 
 WindowScreen::WindowScreen(QWidget& window, std::function<void()> repaintNow, const ControlMap& controls,
                            Dialogs& dialogs)
-    : window_(window), repaintNow_(std::move(repaintNow)), controls_(controls), dialogs_(dialogs)
-{
-}
+    : window_(window)
+    , repaintNow_(std::move(repaintNow))
+    , controls_(controls)
+    , dialogs_(dialogs)
+{}
 
 WindowScreen::~WindowScreen() = default;
 
@@ -62,7 +64,8 @@ void WindowScreen::SetBitmap(int controlId, int bitmapId)
         picture->setAccessibleDescription(bitmapId == id::bmp::kLampOn ? QStringLiteral("on") : QStringLiteral("off"));
     } else if (auto* button = qobject_cast<CxSkinButton*>(control)) {
         if (controlId == id::kModeSwitch)
-            button->setAccessibleDescription(bitmapId == id::bmp::kModeMod ? QStringLiteral("MOD") : QStringLiteral("stock"));
+            button->setAccessibleDescription(bitmapId == id::bmp::kModeMod ? QStringLiteral("MOD")
+                                                                           : QStringLiteral("stock"));
         // A switch with one picture: the same image up and down.
         const QRect where = button->geometry();
         button->ApplySkin(unsigned(bitmapId), unsigned(bitmapId), 0, 0, 0, 0, 0, 0);
@@ -167,4 +170,4 @@ std::optional<std::string> WindowScreen::ChooseFile(const FileDialogRequest& req
     return dialogs_.ChooseFile(&window_, request);
 }
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -74,4 +74,4 @@ private:
     std::unique_ptr<CprogessDlg> progress_;
 };
 
-} // namespace kel::ui
+}  // namespace kel::ui

@@ -7,19 +7,20 @@
 namespace kel {
 
 KelDlgLogic::KelDlgLogic(SerialDevice& device, PortFinder& finder, Clock& clock, Screen& screen, PollTimer& pollTimer)
-    : screen_(screen),
-      pollTimer_(pollTimer),
-      uart_(device, finder, clock),
-      poller_(Context()),
-      record_(screen),
-      exchange_(Context(), record_, profile_),
-      profileFiles_(record_, profile_, link_, screen),
-      backups_(record_, link_, uart_)
+    : screen_(screen)
+    , pollTimer_(pollTimer)
+    , uart_(device, finder, clock)
+    , poller_(Context())
+    , record_(screen)
+    , exchange_(Context(), record_, profile_)
+    , profileFiles_(record_, profile_, link_, screen)
+    , backups_(record_, link_, uart_)
 {
     poller_.onEscFound = [this] { Remembering([this] { exchange_.ReadSettings(); }); };
 }
 
-template <typename Exchange> void KelDlgLogic::Remembering(Exchange exchange)
+template <typename Exchange>
+void KelDlgLogic::Remembering(Exchange exchange)
 {
     record_.lastRead[kReplyEndByte] = 0;  // set again only by a reply that arrived in full
     exchange();
@@ -237,4 +238,4 @@ int KelDlgLogic::EscVariant() const
     return record_.escVariant;
 }
 
-} // namespace kel
+}  // namespace kel

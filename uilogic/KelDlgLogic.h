@@ -47,9 +47,9 @@ public:
     void OnDefaults();         // 1001 "Default Settings" and 1106
     UpdateOutcome OnUpdate();  // 1061 the update button
     // These three do nothing while a firmware update lets messages through.
-    void OnModeSwitch();       // 1115 the MODE switch
-    void OnSave();             // 1066 "Save" (the name is the profile name field's text)
-    void OnLoad();             // 1067 "Load"
+    void OnModeSwitch();  // 1115 the MODE switch
+    void OnSave();        // 1066 "Save" (the name is the profile name field's text)
+    void OnLoad();        // 1067 "Load"
     // The Mode Select page was just shown: switch image and page buttons 1004/1005.
     void OnModeSelectShown();
 
@@ -129,7 +129,8 @@ private:
     void ShowEscMode();
     // Runs `exchange`; when it ended with a settings reply in full, the
     // backups remember what the ESC holds.
-    template <typename Exchange> void Remembering(Exchange exchange);
+    template <typename Exchange>
+    void Remembering(Exchange exchange);
 
     Screen& screen_;
     PollTimer& pollTimer_;
@@ -147,4 +148,4 @@ private:
 // The message naming the parameters that did not take.
 std::string VerifyFailedText(const std::vector<SettingDifference>& differences);
 
-} // namespace kel
+}  // namespace kel

@@ -14,17 +14,37 @@ std::vector<int> PageClearList()
     for (int slot = kFirstSlot; slot <= kLastSlot; ++slot)
         hidden.push_back(slot);  // option buttons
     hidden.insert(hidden.end(), {
-        // Mode Select
-        kStockText, kModText, kModeSwitch,
-        // custom fields
-        kInitialBrakeEdit, kDragBrakeEdit, kLowVoltEdit, kInitialBrakeSpin, kDragBrakeSpin, kLowVoltSpin,
-        // Home
-        kHomePicture, kVersionField, kUpdateButton, kProgressBar,
-        // profile row
-        kProfileName, kProfileVersion, kProfileSave, kProfileLoad,
-        // controls no page shows
-        1207, 1208, 1209, 1210, 1211, 1077, 1109, kDefaultHidden,
-    });
+                                    // Mode Select
+                                    kStockText,
+                                    kModText,
+                                    kModeSwitch,
+                                    // custom fields
+                                    kInitialBrakeEdit,
+                                    kDragBrakeEdit,
+                                    kLowVoltEdit,
+                                    kInitialBrakeSpin,
+                                    kDragBrakeSpin,
+                                    kLowVoltSpin,
+                                    // Home
+                                    kHomePicture,
+                                    kVersionField,
+                                    kUpdateButton,
+                                    kProgressBar,
+                                    // profile row
+                                    kProfileName,
+                                    kProfileVersion,
+                                    kProfileSave,
+                                    kProfileLoad,
+                                    // controls no page shows
+                                    1207,
+                                    1208,
+                                    1209,
+                                    1210,
+                                    1211,
+                                    1077,
+                                    1109,
+                                    kDefaultHidden,
+                                });
     return hidden;
 }
 
@@ -35,7 +55,7 @@ void AddParameterRows(PageContent& page)
     for (int slot : page.optionButtons)
         page.labels.emplace_back(ParameterOfSlot(slot)->label);
 }
-} // namespace
+}  // namespace
 
 const std::vector<int>& PageClearHidden()
 {
@@ -88,4 +108,4 @@ int RowOfOptionButton(int slot)
     return p ? p->row : -1;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -8,10 +8,10 @@ namespace kel {
 // whole run; a page change only hides and shows.
 struct PageContent {
     int pageButton = 0;
-    std::vector<std::string> labels;      // row labels 1200, 1201, ... set to these texts
-    std::vector<int> hiddenLabels;        // row labels hidden on this page
-    std::vector<int> optionButtons;       // option buttons shown, rows 0, 1, ...
-    std::vector<int> otherControls;       // further controls shown
+    std::vector<std::string> labels;  // row labels 1200, 1201, ... set to these texts
+    std::vector<int> hiddenLabels;    // row labels hidden on this page
+    std::vector<int> optionButtons;   // option buttons shown, rows 0, 1, ...
+    std::vector<int> otherControls;   // further controls shown
 };
 
 // The page of a page button, for the given ESC variant (variant 1 has no
@@ -26,4 +26,4 @@ const std::vector<int>& PageClearHidden();
 // The row an option button sits on (its page's order), or -1 for the reserved slots.
 int RowOfOptionButton(int slot);
 
-} // namespace kel
+}  // namespace kel

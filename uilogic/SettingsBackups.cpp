@@ -8,9 +8,10 @@
 namespace kel {
 
 SettingsBackups::SettingsBackups(const SettingsRecord& record, const LinkState& link, const UsbUart& uart)
-    : record_(record), link_(link), uart_(uart)
-{
-}
+    : record_(record)
+    , link_(link)
+    , uart_(uart)
+{}
 
 void SettingsBackups::Use(std::unique_ptr<BackupFolder> folder, std::unique_ptr<WallClock> clock)
 {
@@ -38,7 +39,8 @@ void SettingsBackups::RememberWritten()
 
 void SettingsBackups::BeforeChange()
 {
-    if (!folder_ || !clock_ || link_.exchangeRunning || uart_.usbState != UsbState::kInUse || uart_.escState != EscState::kConnected)
+    if (!folder_ || !clock_ || link_.exchangeRunning || uart_.usbState != UsbState::kInUse
+        || uart_.escState != EscState::kConnected)
         return;
     lastPath_.clear();
     // An ESC found in its boot loader (Fix mode) has no settings to read: nothing to save, as expected.
@@ -66,4 +68,4 @@ void SettingsBackups::Warn(const std::string& text)
         onWarning(text);
 }
 
-} // namespace kel
+}  // namespace kel

@@ -58,4 +58,4 @@ private:
     std::string warning_;
 };
 
-} // namespace kel
+}  // namespace kel

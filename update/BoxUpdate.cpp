@@ -132,7 +132,7 @@ std::optional<std::string_view> SendBlocks(UsbUart& uart, Screen& screen, const 
     return std::nullopt;
 }
 
-} // namespace
+}  // namespace
 
 UpdateOutcome FirmwareUpdater::UpdateBox()
 {
@@ -193,4 +193,4 @@ UpdateOutcome FirmwareUpdater::UpdateBox()
     return UpdateOutcome::Updated;
 }
 
-} // namespace kel
+}  // namespace kel

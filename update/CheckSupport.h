@@ -45,4 +45,4 @@ inline std::string Plural(std::size_t n, const char* one, const char* many)
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-} // namespace kel::check
+}  // namespace kel::check

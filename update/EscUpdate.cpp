@@ -47,7 +47,7 @@ std::optional<std::string_view> EscHandshake(UsbUart& uart, const LinkState& lin
     return std::nullopt;
 }
 
-} // namespace
+}  // namespace
 
 UpdateOutcome FirmwareUpdater::UpdateEsc()
 {
@@ -130,4 +130,4 @@ UpdateOutcome FirmwareUpdater::UpdateEsc()
     return UpdateOutcome::Updated;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -12,8 +12,8 @@ namespace kel {
 bool CheckReport::Flashable() const
 {
     return readable && kind != FirmwareKind::Unknown
-        && std::none_of(findings.begin(), findings.end(),
-                        [](const CheckFinding& f) { return f.severity == Severity::Error; });
+           && std::none_of(findings.begin(), findings.end(),
+                           [](const CheckFinding& f) { return f.severity == Severity::Error; });
 }
 
 FirmwareKind FirmwareKindOf(std::string_view path)
@@ -52,7 +52,10 @@ CheckReport CheckFirmwareFile(const std::string& path)
     case FirmwareKind::Xup: return CheckXup(file.bytes);
     case FirmwareKind::Unknown: break;
     }
-    report.findings.push_back({Severity::Error, 0, {}, {},
+    report.findings.push_back({Severity::Error,
+                               0,
+                               {},
+                               {},
                                "not a firmware file name: ESC firmware ends in .zrv, program box firmware in .xup"});
     return report;
 }
@@ -96,4 +99,4 @@ std::string FormatFinding(const CheckFinding& finding)
     return text + finding.message;
 }
 
-} // namespace kel
+}  // namespace kel

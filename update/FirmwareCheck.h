@@ -51,4 +51,4 @@ std::optional<std::string> FirmwareRefusal(const CheckReport& report);
 // "line 3: error: ..." / "byte 0x1F (image 0x0F): warning: ..." / "info: ..."
 std::string FormatFinding(const CheckFinding& finding);
 
-} // namespace kel
+}  // namespace kel

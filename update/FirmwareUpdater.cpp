@@ -18,7 +18,7 @@ std::string WrongKindHint(const std::string& path, FirmwareKind wanted)
                                       : " It is named like ESC firmware (.zrv); the program box takes .xup files.";
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::string> FirmwareUpdater::CheckedFirmware(const std::string& path, FirmwareKind kind,
                                                             std::string_view openErrorCaption)
@@ -62,4 +62,4 @@ UpdateOutcome FirmwareUpdater::OnUpdateButton()
     return UpdateOutcome::NotStarted;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -49,4 +49,4 @@ private:
     LinkContext ctx_;
 };
 
-} // namespace kel
+}  // namespace kel

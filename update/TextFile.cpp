@@ -1,6 +1,5 @@
 #include "TextFile.h"
 
-
 namespace kel {
 
 std::string TextModeView(std::string_view bytes)
@@ -31,4 +30,4 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -13,4 +13,4 @@ std::string TextModeView(std::string_view bytes);
 // line end counts; nothing after the final line end does.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
-} // namespace kel
+}  // namespace kel

@@ -19,4 +19,4 @@ inline FileDialogRequest FirmwareFileRequest(std::string_view pattern, std::stri
     return request;
 }
 
-} // namespace kel
+}  // namespace kel

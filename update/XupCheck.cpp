@@ -40,9 +40,10 @@ std::vector<TextChar> TextModeChars(std::string_view bytes)
 class CappedList {
 public:
     CappedList(CheckReport& report, const char* moreWhat, Severity severity = Severity::Error)
-        : report_(report), moreWhat_(moreWhat), severity_(severity)
-    {
-    }
+        : report_(report)
+        , moreWhat_(moreWhat)
+        , severity_(severity)
+    {}
     void Add(CheckFinding finding)
     {
         if (count_++ < kListedPerKind)
@@ -51,7 +52,10 @@ public:
     void Close()
     {
         if (count_ > kListedPerKind)
-            report_.findings.push_back({severity_, 0, {}, {},
+            report_.findings.push_back({severity_,
+                                        0,
+                                        {},
+                                        {},
                                         "and " + std::to_string(count_ - kListedPerKind) + " more " + moreWhat_,
                                         count_ - kListedPerKind});
     }
@@ -84,7 +88,7 @@ void CheckCharacters(CheckReport& report, const std::vector<TextChar>& chars, st
             what = Plural(run.lower, "lower-case hex digit", "lower-case hex digits");
         if (run.other > 0)
             what += (what.empty() ? "" : " and ")
-                + Plural(run.other, "character that is no hex digit", "characters that are no hex digits");
+                    + Plural(run.other, "character that is no hex digit", "characters that are no hex digits");
         badLines.Add({Severity::Error, line, f.fileOffset, *run.first / 2,
                       what + " (first " + Describe(f.c) + ") would be read as 0"
                           + (run.lower > 0 ? ": write A-F in upper case" : "")});
@@ -111,24 +115,33 @@ void CheckCharacters(CheckReport& report, const std::vector<TextChar>& chars, st
     if (chars.size() > pairChars) {
         const TextChar& last = chars.back();
         if (last.c == '\n')
-            report.findings.push_back({Severity::Info, line, last.fileOffset, {},
+            report.findings.push_back({Severity::Info,
+                                       line,
+                                       last.fileOffset,
+                                       {},
                                        "the final line end is a lone last character and is dropped (harmless)"});
         else
-            report.findings.push_back({Severity::Error, line, last.fileOffset, {},
-                                       "lone last character " + Describe(last.c)
-                                           + " is dropped: the data has an odd number of digits"});
+            report.findings.push_back(
+                {Severity::Error,
+                 line,
+                 last.fileOffset,
+                 {},
+                 "lone last character " + Describe(last.c) + " is dropped: the data has an odd number of digits"});
     }
 }
 
 void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
 {
     if (image.empty()) {
-        report.findings.push_back({Severity::Error, 0, {}, {},
-                                   "the file holds no data: the update would send nothing and report success"});
+        report.findings.push_back(
+            {Severity::Error, 0, {}, {}, "the file holds no data: the update would send nothing and report success"});
         return;
     }
     if (image.size() > kXupMaxImage)
-        report.findings.push_back({Severity::Error, 0, {}, {},
+        report.findings.push_back({Severity::Error,
+                                   0,
+                                   {},
+                                   {},
                                    "the image has " + std::to_string(image.size())
                                        + " bytes; the program box takes at most " + std::to_string(kXupMaxImage)});
     const std::vector<XupBlock> blocks = XupBlocks(image);
@@ -138,33 +151,48 @@ void CheckBlocks(CheckReport& report, const std::vector<std::uint8_t>& image)
         const std::size_t left = image.size() - b.offset;
         const bool last = &b == &blocks.back();
         if (b.overruns && left < 2)
-            report.findings.push_back({Severity::Error, 0, {}, b.offset,
-                                       "a stray byte at the end where a block should start"});
+            report.findings.push_back(
+                {Severity::Error, 0, {}, b.offset, "a stray byte at the end where a block should start"});
         else if (b.overruns)
-            report.findings.push_back({Severity::Error, 0, {}, b.offset,
+            report.findings.push_back({Severity::Error,
+                                       0,
+                                       {},
+                                       b.offset,
                                        "the block states " + Plural(b.bodyLength, "byte", "bytes") + " but only "
                                            + std::to_string(left - 2) + " follow: it runs past the end"});
         else if (b.bodyLength == 0 && last)
-            report.findings.push_back({Severity::Info, 0, {}, b.offset, "an empty last block: the end of the transfer"});
+            report.findings.push_back(
+                {Severity::Info, 0, {}, b.offset, "an empty last block: the end of the transfer"});
         else if (b.bodyLength == 0)
-            emptyBlocks.Add({Severity::Error, 0, {}, b.offset,
+            emptyBlocks.Add({Severity::Error,
+                             0,
+                             {},
+                             b.offset,
                              "an empty block before the last one: the box takes it as the end of the "
                              "transfer, and the blocks after it never reach it"});
         else if (b.size > kXupMaxBlockBytes)
-            longBlocks.Add({Severity::Error, 0, {}, b.offset,
-                            "the block is " + std::to_string(b.size) + " bytes long: its echo takes longer "
-                                "at 19200 baud than the " + std::to_string(kBlockEchoWindowMs)
+            longBlocks.Add({Severity::Error,
+                            0,
+                            {},
+                            b.offset,
+                            "the block is " + std::to_string(b.size)
+                                + " bytes long: its echo takes longer "
+                                  "at 19200 baud than the "
+                                + std::to_string(kBlockEchoWindowMs)
                                 + " ms the link waits for it, so it cannot reach the box whole (at most "
                                 + std::to_string(kXupMaxBlockBytes) + " bytes)"});
     }
     emptyBlocks.Close();
     longBlocks.Close();
-    report.findings.push_back({Severity::Info, 0, {}, {},
-                               "image of " + Plural(image.size(), "byte", "bytes") + " in "
-                                   + Plural(blocks.size(), "block", "blocks")});
+    report.findings.push_back(
+        {Severity::Info,
+         0,
+         {},
+         {},
+         "image of " + Plural(image.size(), "byte", "bytes") + " in " + Plural(blocks.size(), "block", "blocks")});
 }
 
-} // namespace
+}  // namespace
 
 CheckReport CheckXup(std::string_view fileBytes)
 {
@@ -176,4 +204,4 @@ CheckReport CheckXup(std::string_view fileBytes)
     return report;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -35,4 +35,4 @@ std::vector<XupBlock> XupBlocks(const std::vector<std::uint8_t>& image)
     return blocks;
 }
 
-} // namespace kel
+}  // namespace kel

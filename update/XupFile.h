@@ -42,4 +42,4 @@ struct XupBlock {
 // at the first block that runs past it (which is then the last entry).
 std::vector<XupBlock> XupBlocks(const std::vector<std::uint8_t>& image);
 
-} // namespace kel
+}  // namespace kel

@@ -34,7 +34,10 @@ class ZrvLineCheck {
 public:
     ZrvLineCheck(CheckReport& report, std::size_t number) : report_(report), number_(number) {}
 
-    void Error(std::string message) { report_.findings.push_back({Severity::Error, number_, {}, {}, std::move(message)}); }
+    void Error(std::string message)
+    {
+        report_.findings.push_back({Severity::Error, number_, {}, {}, std::move(message)});
+    }
 
     // The record type, or none when the line is no well-formed record.
     std::optional<unsigned> Check(const std::string& line)
@@ -49,8 +52,7 @@ public:
         const std::string digits = line.substr(1);
         const bool charactersOk = CheckCharacters(digits);
         if (digits.size() % 2 != 0) {
-            Error("odd number of hex digits (" + std::to_string(digits.size())
-                  + "): the updater drops the last one");
+            Error("odd number of hex digits (" + std::to_string(digits.size()) + "): the updater drops the last one");
             return std::nullopt;
         }
         if (!charactersOk)
@@ -122,7 +124,7 @@ private:
     std::size_t number_;
 };
 
-} // namespace
+}  // namespace
 
 CheckReport CheckZrv(std::string_view fileBytes)
 {
@@ -130,7 +132,10 @@ CheckReport CheckZrv(std::string_view fileBytes)
     report.kind = FirmwareKind::Zrv;
     const std::vector<std::string> lines = ZrvLines(fileBytes);
     if (lines.empty()) {
-        report.findings.push_back({Severity::Error, 0, {}, {},
+        report.findings.push_back({Severity::Error,
+                                   0,
+                                   {},
+                                   {},
                                    "the file holds no records: the update would send nothing and report success"});
         return report;
     }
@@ -145,18 +150,26 @@ CheckReport CheckZrv(std::string_view fileBytes)
             endOfFileLine = i + 1;
     }
     if (endOfFileLine == 0)
-        report.findings.push_back({Severity::Error, 0, {}, {},
+        report.findings.push_back({Severity::Error,
+                                   0,
+                                   {},
+                                   {},
                                    "no end-of-file record (:00000001FF): the ESC's loader is never told the "
                                    "firmware is complete"});
     else if (recordsAfterEnd > 0)
-        report.findings.push_back({Severity::Error, endOfFileLine, {}, {},
+        report.findings.push_back({Severity::Error,
+                                   endOfFileLine,
+                                   {},
+                                   {},
                                    "the end-of-file record is not the last record: "
                                        + Plural(recordsAfterEnd, "line follows", "lines follow") + " it"});
 
-    report.findings.push_back({Severity::Info, 0, {}, {},
+    report.findings.push_back({Severity::Info,
+                               0,
+                               {},
+                               {},
                                Plural(lines.size(), "line", "lines") + ", "
-                                   + Plural(static_cast<std::size_t>(ZrvTotal(lines)), "byte", "bytes")
-                                   + " to send"});
+                                   + Plural(static_cast<std::size_t>(ZrvTotal(lines)), "byte", "bytes") + " to send"});
     // In file order; what concerns the whole file comes last.
     std::stable_sort(report.findings.begin(), report.findings.end(), [](const CheckFinding& a, const CheckFinding& b) {
         return (a.line == 0 ? SIZE_MAX : a.line) < (b.line == 0 ? SIZE_MAX : b.line);
@@ -164,4 +177,4 @@ CheckReport CheckZrv(std::string_view fileBytes)
     return report;
 }
 
-} // namespace kel
+}  // namespace kel

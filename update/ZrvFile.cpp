@@ -38,4 +38,4 @@ std::int64_t ZrvTotal(const std::vector<std::string>& lines)
     return total;
 }
 
-} // namespace kel
+}  // namespace kel

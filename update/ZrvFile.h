@@ -38,4 +38,4 @@ std::vector<std::string> ZrvLines(std::string_view fileBytes);
 // Sum of the record lengths of all lines: the first pass before sending.
 std::int64_t ZrvTotal(const std::vector<std::string>& lines);
 
-} // namespace kel
+}  // namespace kel

@@ -25,8 +25,7 @@ namespace b = kel::id::bmp;
 // A widget that shows a part of the window's face, as the main window does.
 class Face : public QWidget {
 public:
-    explicit Face(QRect area, int bitmap = b::kBackground)
-        : face_(skin::Bitmap(bitmap).copy(area))
+    explicit Face(QRect area, int bitmap = b::kBackground) : face_(skin::Bitmap(bitmap).copy(area))
     {
         resize(area.size());
     }
@@ -64,7 +63,7 @@ QImage Grab(QWidget& widget)
     return widget.grab().toImage();
 }
 
-} // namespace
+}  // namespace
 
 std::vector<Shot> ButtonShots()
 {
@@ -90,8 +89,10 @@ std::vector<Shot> ProgressShots()
     std::vector<Shot> shots;
     QWidget holder;
     holder.resize(370, 130);
-    const struct { int value; const char* text; } states[] = {{0, nullptr}, {12, nullptr}, {50, nullptr},
-                                                               {100, nullptr}, {100, "Updated successfully!"}};
+    const struct {
+        int value;
+        const char* text;
+    } states[] = {{0, nullptr}, {12, nullptr}, {50, nullptr}, {100, nullptr}, {100, "Updated successfully!"}};
     int y = 5;
     for (const auto& state : states) {
         auto* bar = new CXProgressCtrl(&holder);
@@ -104,7 +105,11 @@ std::vector<Shot> ProgressShots()
     }
     shots.push_back({QStringLiteral("progress-bars"), Grab(holder)});
 
-    const struct { const char* name; int pos; int outcome; } dialogs[] = {
+    const struct {
+        const char* name;
+        int pos;
+        int outcome;
+    } dialogs[] = {
         {"progress-dialog-running", 35, 0}, {"progress-dialog-success", 100, 1}, {"progress-dialog-failed", 40, -1}};
     for (const auto& state : dialogs) {
         CprogessDlg dialog;
@@ -138,7 +143,11 @@ std::vector<Shot> WindowShots()
 {
     // A settings page put together from the skin and the controls.
     Face window(QRect(QPoint(0, 0), layout::kBackgroundSize));
-    const struct { int up; int down; QRect at; } pages[] = {
+    const struct {
+        int up;
+        int down;
+        QRect at;
+    } pages[] = {
         {b::kPageHomeUp, b::kPageHomeDown, layout::kPageHome},
         {b::kPageThrottleUp, b::kPageThrottleDown, layout::kPageThrottle},
         {b::kPageBoosterUp, b::kPageBoosterDown, layout::kPageBooster},
@@ -161,9 +170,12 @@ std::vector<Shot> WindowShots()
         RowLabel(&window, row, labels[row]);
         OptionButton(&window, QPoint(245, 185 + 55 * row), values[row]);
     }
-    const struct { int id; QRect at; } fixed[] = {
-        {b::kCloseUp, layout::kClose}, {b::kMinimiseUp, layout::kMinimise}, {b::kApplyUp, layout::kApply},
-        {b::kDefaultsUp, layout::kDefaults}, {b::kLampOn, layout::kLampUsb}, {b::kLampOn, layout::kLampBox},
+    const struct {
+        int id;
+        QRect at;
+    } fixed[] = {
+        {b::kCloseUp, layout::kClose},       {b::kMinimiseUp, layout::kMinimise}, {b::kApplyUp, layout::kApply},
+        {b::kDefaultsUp, layout::kDefaults}, {b::kLampOn, layout::kLampUsb},      {b::kLampOn, layout::kLampBox},
         {b::kLampOff, layout::kLampEsc},
     };
     for (const auto& item : fixed) {
@@ -184,9 +196,9 @@ std::vector<Shot> WindowShots()
     CListBoxDlg popup(1083, frequencies, QStringLiteral("8kHz*"));
     popup.ShowList();
     QImage withPopup = page;
-    QPainter(&withPopup).drawImage(CListBoxDlg::Placement(QRect(QPoint(0, 0), page.size()), 275).topLeft(),
-                                   Grab(popup));
+    QPainter(&withPopup)
+        .drawImage(CListBoxDlg::Placement(QRect(QPoint(0, 0), page.size()), 275).topLeft(), Grab(popup));
     return {{QStringLiteral("window-throttle"), page}, {QStringLiteral("window-throttle-popup"), withPopup}};
 }
 
-} // namespace kel::gallery
+}  // namespace kel::gallery

@@ -16,4 +16,4 @@ std::vector<Shot> ProgressShots();
 std::vector<Shot> PopupShots();
 std::vector<Shot> WindowShots();
 
-} // namespace kel::gallery
+}  // namespace kel::gallery

@@ -32,12 +32,24 @@ QImage Composite(bool homePage)
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.drawImage(0, 0, kel::skin::Image(b::kBackground));
-    const struct { int id; QRect at; } placed[] = {
-        {b::kCloseUp, l::kClose}, {b::kMinimiseUp, l::kMinimise}, {b::kApplyUp, l::kApply},
-        {b::kDefaultsDown, l::kDefaults}, {b::kLampOn, l::kLampBox}, {b::kLampOff, l::kLampEsc},
-        {b::kLampOn, l::kLampUsb}, {b::kPageHomeDown, l::kPageHome}, {b::kPageThrottleUp, l::kPageThrottle},
-        {b::kPageBoosterUp, l::kPageBooster}, {b::kPageTurboUp, l::kPageTurbo}, {b::kPageBrakeUp, l::kPageBrake},
-        {b::kPageGeneralUp, l::kPageGeneral}, {b::kPageProfileUp, l::kPageProfile},
+    const struct {
+        int id;
+        QRect at;
+    } placed[] = {
+        {b::kCloseUp, l::kClose},
+        {b::kMinimiseUp, l::kMinimise},
+        {b::kApplyUp, l::kApply},
+        {b::kDefaultsDown, l::kDefaults},
+        {b::kLampOn, l::kLampBox},
+        {b::kLampOff, l::kLampEsc},
+        {b::kLampOn, l::kLampUsb},
+        {b::kPageHomeDown, l::kPageHome},
+        {b::kPageThrottleUp, l::kPageThrottle},
+        {b::kPageBoosterUp, l::kPageBooster},
+        {b::kPageTurboUp, l::kPageTurbo},
+        {b::kPageBrakeUp, l::kPageBrake},
+        {b::kPageGeneralUp, l::kPageGeneral},
+        {b::kPageProfileUp, l::kPageProfile},
         {b::kPageModeUp, l::kPageModeSelect},
     };
     for (const auto& item : placed)
@@ -49,7 +61,7 @@ QImage Composite(bool homePage)
     return image;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -69,7 +81,7 @@ int main(int argc, char** argv)
     ok &= Save(Composite(true), dir, QStringLiteral("window-home"));
     ok &= Save(Composite(false), dir, QStringLiteral("window-page"));
     for (const auto& shots : {kel::gallery::ButtonShots(), kel::gallery::ProgressShots(), kel::gallery::PopupShots(),
-                       kel::gallery::WindowShots()})
+                              kel::gallery::WindowShots()})
         for (const kel::gallery::Shot& shot : shots)
             ok &= Save(shot.image, dir, shot.name);
     return ok ? 0 : 1;

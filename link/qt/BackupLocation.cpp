@@ -16,4 +16,4 @@ std::string BackupFolderPath()
     return QDir::toNativeSeparators(data + QStringLiteral("/backups")).toStdString();
 }
 
-} // namespace kel
+}  // namespace kel

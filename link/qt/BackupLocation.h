@@ -8,4 +8,4 @@ namespace kel {
 // Linux (the tests use that).
 std::string BackupFolderPath();
 
-} // namespace kel
+}  // namespace kel

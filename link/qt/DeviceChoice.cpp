@@ -23,4 +23,4 @@ Device MakeDevice(const DeviceChoice& choice, Clock& clock)
     return made;
 }
 
-} // namespace kel
+}  // namespace kel

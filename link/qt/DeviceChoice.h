@@ -25,4 +25,4 @@ struct Device {
 // its time on `clock`, which must outlive it.
 Device MakeDevice(const DeviceChoice& choice, Clock& clock);
 
-} // namespace kel
+}  // namespace kel

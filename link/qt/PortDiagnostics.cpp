@@ -20,4 +20,4 @@ std::string DescribeUsbSerialDevices()
     return list.empty() ? "no USB serial device is present" : "USB serial devices present: " + list;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -28,4 +28,4 @@ std::optional<DeviceLock> FindDeviceLock(const std::string& device,
 // What to say about a port that cannot be opened because of `lock`.
 std::string DescribeLock(const std::string& device, const DeviceLock& lock);
 
-} // namespace kel
+}  // namespace kel

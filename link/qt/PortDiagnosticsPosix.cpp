@@ -32,7 +32,7 @@ std::string ProcessName(int pid)
     return name;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<DeviceLock> FindDeviceLock(const std::string& device, const std::vector<std::string>& lockDirs)
 {
@@ -62,8 +62,9 @@ std::string DescribeLock(const std::string& device, const DeviceLock& lock)
 {
     if (!lock.running)
         return device + " is blocked by the lock file " + lock.file + " of process " + std::to_string(lock.pid)
-               + ", which no longer runs: remove that file (rm " + lock.file + ", with sudo if it is not yours) "
-               "and try again";
+               + ", which no longer runs: remove that file (rm " + lock.file
+               + ", with sudo if it is not yours) "
+                 "and try again";
     const std::string process = ProcessName(lock.pid);
     return device + " is in use by " + (process.empty() ? std::string("a process") : process) + " (pid "
            + std::to_string(lock.pid) + "): close it and try again";
@@ -84,9 +85,10 @@ std::string DiagnoseOpenFailure(const std::string& device, int error)
     }
     if (error == EACCES || error == EPERM) {
         const std::string group = GroupOf(device);
-        return "permission denied on " + device + ": install the udev rule 60-kel-program-box.rules (it gives the "
-               "logged-in user access), or add yourself to the group '" + (group.empty() ? "dialout" : group)
-               + "' and log in again";
+        return "permission denied on " + device
+               + ": install the udev rule 60-kel-program-box.rules (it gives the "
+                 "logged-in user access), or add yourself to the group '"
+               + (group.empty() ? "dialout" : group) + "' and log in again";
     }
     const auto lock = FindDeviceLock(device);
     if (lock)
@@ -96,4 +98,4 @@ std::string DiagnoseOpenFailure(const std::string& device, int error)
     return "cannot open " + device + (error ? std::string(": ") + std::strerror(error) : std::string());
 }
 
-} // namespace kel
+}  // namespace kel

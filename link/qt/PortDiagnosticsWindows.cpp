@@ -19,11 +19,11 @@ std::string DiagnoseOpenFailure(const std::string& device, int error)
     case ERROR_SHARING_VIOLATION:
         // Windows grants a COM port to one program at a time and does not
         // tell other programs which one holds it.
-        return device + " is in use by another program (Windows does not say which): close the other "
-               "serial program and try again";
-    default:
-        return "cannot open " + device + (error ? ": " + WindowsErrorText(static_cast<unsigned long>(error)) : "");
+        return device
+               + " is in use by another program (Windows does not say which): close the other "
+                 "serial program and try again";
+    default: return "cannot open " + device + (error ? ": " + WindowsErrorText(static_cast<unsigned long>(error)) : "");
     }
 }
 
-} // namespace kel
+}  // namespace kel

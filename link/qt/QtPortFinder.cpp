@@ -22,4 +22,4 @@ std::string QtPortFinder::NotFoundReason()
     return std::string(text::kNoProgramBox) + "; " + DescribeUsbSerialDevices();
 }
 
-} // namespace kel
+}  // namespace kel

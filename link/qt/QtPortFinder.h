@@ -10,4 +10,4 @@ public:
     std::string NotFoundReason() override;
 };
 
-} // namespace kel
+}  // namespace kel

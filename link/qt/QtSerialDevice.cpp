@@ -43,7 +43,7 @@ void QtSerialDevice::NoteLoss()
 bool QtSerialDevice::SetLineSettings(std::uint32_t baudRate)
 {
     return port_.setBaudRate(static_cast<qint32>(baudRate)) && port_.setDataBits(QSerialPort::Data8)
-        && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop);
+           && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop);
 }
 
 void QtSerialDevice::Close()
@@ -124,4 +124,4 @@ ReadResult QtSerialDevice::Read(std::uint8_t* data, std::size_t count, int timeo
     return result;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -33,4 +33,4 @@ private:
     bool lost_ = false;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -20,4 +20,4 @@ using NativePortHandle = decltype(std::declval<const QSerialPort&>().handle());
 // True when the device behind the open `handle` has gone away (unplugged).
 bool DeviceGone(NativePortHandle handle);
 
-} // namespace kel
+}  // namespace kel

@@ -24,4 +24,4 @@ bool DeviceGone(NativePortHandle handle)
     return pfd.fd >= 0 && ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -29,4 +29,4 @@ bool DeviceGone(NativePortHandle handle)
     return ::ClearCommError(handle, &errors, &status) == 0;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -10,4 +10,4 @@ std::wstring WindowsDevicePath(const std::string& port)
     return wide.starts_with(L"\\\\") ? wide : L"\\\\.\\" + wide;
 }
 
-} // namespace kel
+}  // namespace kel

@@ -8,4 +8,4 @@ namespace kel {
 // already stays as it is. Built on Windows only.
 std::wstring WindowsDevicePath(const std::string& port);
 
-} // namespace kel
+}  // namespace kel

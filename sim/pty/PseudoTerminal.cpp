@@ -58,4 +58,4 @@ void PseudoTerminal::Close()
     slave_ = master_ = -1;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -18,7 +18,7 @@ public:
     void Close();
     bool IsOpen() const { return master_ >= 0; }
 
-    int MasterFd() const { return master_; }        // non-blocking
+    int MasterFd() const { return master_; }  // non-blocking
     const std::string& SlavePath() const { return slavePath_; }
     const std::string& Error() const { return error_; }
 
@@ -29,4 +29,4 @@ private:
     std::string error_;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -14,7 +14,10 @@
 namespace kel::sim {
 
 PtyServer::PtyServer(DeviceModel& model, PtyServerOptions options, std::ostream& out, std::ostream& log)
-    : model_(model), options_(std::move(options)), out_(out), log_(log)
+    : model_(model)
+    , options_(std::move(options))
+    , out_(out)
+    , log_(log)
 {
     startUs_ = NowUs();
 }
@@ -117,7 +120,7 @@ void PtyServer::StopTerminal()
 
 bool PtyServer::LinkPathUsable()
 {
-    struct stat st{};
+    struct stat st {};
     if (options_.link.empty() || lstat(options_.link.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
         return true;
     log_ << "kel-sim: " << options_.link << " exists and is not a symbolic link; not replacing it" << std::endl;
@@ -208,8 +211,7 @@ void PtyServer::Flood(std::int64_t nowUs)
     pending_.clear();
     static const std::vector<std::uint8_t> kNoise(4096, 0x55);
     // As much as the terminal takes now; the poll wakes us when it takes more.
-    while (write(terminal_.MasterFd(), kNoise.data(), kNoise.size()) > 0) {
-    }
+    while (write(terminal_.MasterFd(), kNoise.data(), kNoise.size()) > 0) {}
 }
 
 std::int64_t PtyServer::WaitUs(std::int64_t nowUs) const
@@ -240,4 +242,4 @@ void PtyServer::LogBytes(const char* direction, const std::uint8_t* data, std::s
     log_ << std::endl;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

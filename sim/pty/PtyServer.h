@@ -69,4 +69,4 @@ private:
     std::int64_t startUs_ = 0;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

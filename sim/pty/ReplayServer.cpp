@@ -9,9 +9,11 @@
 namespace kel::sim {
 
 ReplayServer::ReplayServer(TraceReplay& replay, bool verbose, std::ostream& out, std::ostream& log)
-    : replay_(replay), verbose_(verbose), out_(out), log_(log)
-{
-}
+    : replay_(replay)
+    , verbose_(verbose)
+    , out_(out)
+    , log_(log)
+{}
 
 int ReplayServer::Run(int stopFd)
 {
@@ -82,4 +84,4 @@ void ReplayServer::LogBytes(const char* direction, const std::uint8_t* data, std
     log_ << std::endl;
 }
 
-} // namespace kel::sim
+}  // namespace kel::sim

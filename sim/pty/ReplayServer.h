@@ -28,4 +28,4 @@ private:
     bool toldDone_ = false;
 };
 
-} // namespace kel::sim
+}  // namespace kel::sim

@@ -76,4 +76,4 @@ protected:
     const std::filesystem::path dir = folder.Dir();
 };
 
-} // namespace kel::cli
+}  // namespace kel::cli

@@ -63,7 +63,8 @@ TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
         {{"--json", "profile", "show", (dir / "missing.cfg").string()}, 3, "File Error!"},
         {{"--json", "profile", "show", bad}, 3, "Low volt cut custom = 2.0v (raw byte 0x14 at offset 26)"},
         {{"--json", "check", (dir / "missing.zrv").string()}, 3, "cannot open"},
-        {{"--json", "--trace", (dir / "no-folder" / "box.log").string(), "--simulate", "read"}, 3,
+        {{"--json", "--trace", (dir / "no-folder" / "box.log").string(), "--simulate", "read"},
+         3,
          "cannot open the trace file"},
         {{"--json", "read", "--trace"}, 2, "--trace needs a file"},
         {{"--json", "--simulate", "write", "Drag Brake=Custom", "Drag Brake custom="}, 2, "gives no value"},
@@ -110,9 +111,8 @@ TEST_F(CliOutcomeTest, ProfileWithOutOfRangeBytesIsRefusedAsAFile)
     std::string bytes = GoodProfile();
     bytes[17] = 6;  // Full Brake has entries 0..5
     const std::string bad = File("brake.cfg", bytes);
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"profile", "show", bad},
-          std::vector<std::string>{"--simulate", "write", "--profile", bad}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"profile", "show", bad},
+                                                 std::vector<std::string>{"--simulate", "write", "--profile", bad}}) {
         const Outcome o = Run(args);
         EXPECT_EQ(o.exit, 3);
         EXPECT_NE(o.err.find("Full Brake (raw byte 0x06 at offset 17): no entry of its list"), std::string::npos)
@@ -144,13 +144,13 @@ TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
     const Case cases[] = {
         {"plain \"q\" \\ \n\t\x01", R"("plain \"q\" \\ \n\t\u0001")"},
         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},  // kept
-        {"caf\xe9", R"("caf\u00e9")"},                   // Latin-1 byte
-        {"\xc0\xaf", R"("\u00c0\u00af")"},               // overlong "/"
-        {"\xe0\x80\xaf", R"("\u00e0\u0080\u00af")"},     // overlong, three bytes
-        {"\xed\xa0\x80", R"("\u00ed\u00a0\u0080")"},     // a surrogate
+        {"caf\xe9", R"("caf\u00e9")"},                                                                   // Latin-1 byte
+        {"\xc0\xaf", R"("\u00c0\u00af")"},                                                               // overlong "/"
+        {"\xe0\x80\xaf", R"("\u00e0\u0080\u00af")"},            // overlong, three bytes
+        {"\xed\xa0\x80", R"("\u00ed\u00a0\u0080")"},            // a surrogate
         {"\xf4\x90\x80\x80", R"("\u00f4\u0090\u0080\u0080")"},  // above U+10FFFF
-        {"\xe2\x82", R"("\u00e2\u0082")"},               // cut short at the end
-        {"\xe2(", R"("\u00e2(")"},                       // cut short by an ASCII byte
+        {"\xe2\x82", R"("\u00e2\u0082")"},                      // cut short at the end
+        {"\xe2(", R"("\u00e2(")"},                              // cut short by an ASCII byte
         {"\x7f", R"("\u007f")"},
     };
     for (const Case& c : cases) {
@@ -255,5 +255,5 @@ TEST_F(CliOutcomeTest, HelpExamplesOfCustomValuesAreAccepted)
     EXPECT_GE(examples, 2);
 }
 
-} // namespace
-} // namespace kel::cli
+}  // namespace
+}  // namespace kel::cli

@@ -16,7 +16,7 @@ protected:
     // (version 1.2.3.4), with `changes` (offset, byte) made.
     std::string Profile(const std::string& name, std::vector<std::pair<int, char>> changes = {})
     {
-        const char factory[] = {6, 0, 2, 2, 0, 2, 0, 0, 0, 3, 0, 0, 4, 0, 0, 3,
+        const char factory[] = {6, 0, 2, 2, 0, 2, 0, 0, 0, 3,  0,  0, 4, 0, 0, 3,
                                 0, 5, 0, 1, 3, 0, 0, 0, 5, 20, 35, 1, 2, 3, 4};
         std::string bytes(factory, sizeof factory);
         for (const auto& [offset, byte] : changes)
@@ -48,12 +48,18 @@ TEST_F(CompareOutcomeTest, DiffPrintsWhatDiffersInPageOrderAndExitsOneOnlyThen)
         {{"--simulate", "diff", same}, 0, ""},
         {{"diff", same, "factory"}, 0, ""},
         {{"--simulate", "diff", "esc", "esc"}, 0, ""},
-        {{"diff", race, "factory"}, 1,
-         "Power Level            " + race + ": Level 5  |  factory: Level 7*\n"
-         "Full Brake             " + race + ": 85%  |  factory: 100%*\n"},
-        {{"--simulate", "diff", "factory", race}, 1,
-         "Power Level            factory: Level 7*  |  " + race + ": Level 5\n"
-         "Full Brake             factory: 100%*  |  " + race + ": 85%\n"},
+        {{"diff", race, "factory"},
+         1,
+         "Power Level            " + race
+             + ": Level 5  |  factory: Level 7*\n"
+               "Full Brake             "
+             + race + ": 85%  |  factory: 100%*\n"},
+        {{"--simulate", "diff", "factory", race},
+         1,
+         "Power Level            factory: Level 7*  |  " + race
+             + ": Level 5\n"
+               "Full Brake             factory: 100%*  |  "
+             + race + ": 85%\n"},
         {{"diff"}, 2, ""},
         {{"diff", "a", "b", "c"}, 2, ""},
         {{"diff", (dir / "missing.cfg").string(), "factory"}, 3, ""},
@@ -70,8 +76,9 @@ TEST_F(CompareOutcomeTest, DiffOfAnotherVersionWarnsAndStillCompares)
     const std::string other = Profile("other.cfg", {{29, 9}, {0, 2}});
     const Outcome plain = Run({"--simulate", "diff", other});
     EXPECT_EQ(plain.exit, 1);
-    EXPECT_EQ(plain.err, "kel-cli: warning: " + other + " is for firmware Ver: 102904, esc for firmware Ver: 102304; "
-                         "compared all the same\n");
+    EXPECT_EQ(plain.err, "kel-cli: warning: " + other
+                             + " is for firmware Ver: 102904, esc for firmware Ver: 102304; "
+                               "compared all the same\n");
     EXPECT_EQ(plain.out, "Power Level            " + other + ": Level 3  |  esc: Level 7*\n");
 
     const Outcome json = Run({"--json", "--simulate", "diff", other});
@@ -91,8 +98,8 @@ TEST_F(CompareOutcomeTest, VerifyAfterWriteAndDefaults)
     EXPECT_EQ(write.exit, 0) << write.err;
     EXPECT_EQ(write.out, "verified\n");
 
-    const Outcome writeJson = Run({"--json", "--simulate", "write", "--verify", "Drag Brake=Custom",
-                                   "Drag Brake custom=25%"});
+    const Outcome writeJson =
+        Run({"--json", "--simulate", "write", "--verify", "Drag Brake=Custom", "Drag Brake custom=25%"});
     EXPECT_EQ(writeJson.exit, 0) << writeJson.err;
     const QJsonObject verify = JsonOf(writeJson.out)["verify"].toObject();
     EXPECT_TRUE(verify["verified"].toBool());
@@ -107,5 +114,5 @@ TEST_F(CompareOutcomeTest, VerifyAfterWriteAndDefaults)
     EXPECT_EQ(Run({"--simulate", "defaults", "--verify", "now"}).exit, 2);
 }
 
-} // namespace
-} // namespace kel::cli
+}  // namespace
+}  // namespace kel::cli

@@ -52,7 +52,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 class PopupTest : public QObject {
     Q_OBJECT
@@ -235,7 +235,7 @@ private slots:
     }
 };
 
-} // namespace kel
+}  // namespace kel
 
 QTEST_MAIN(kel::PopupTest)
 #include "PopupTest.moc"

@@ -26,7 +26,7 @@ int Count(const QImage& image, const QRect& area, QColor color, int tolerance = 
     return n;
 }
 
-} // namespace
+}  // namespace
 
 class ProgressTest : public QObject {
     Q_OBJECT
@@ -197,8 +197,8 @@ private slots:
         QTest::addColumn<QRect>("expected");
         QTest::newRow("window at the origin") << QRect(0, 0, 702, 705) << QRect(171, 312, 500, 300);
         QTest::newRow("odd sums truncate") << QRect(1, 1, 702, 705) << QRect(172, 313, 500, 300);
-        QTest::newRow("near the top-left corner, no clamping") << QRect(-400, -300, 702, 705)
-                                                               << QRect(-229, 12, 500, 300);
+        QTest::newRow("near the top-left corner, no clamping")
+            << QRect(-400, -300, 702, 705) << QRect(-229, 12, 500, 300);
     }
     void Dialog_PlacementFromTheOwner()
     {
@@ -214,7 +214,7 @@ private slots:
     }
 };
 
-} // namespace kel
+}  // namespace kel
 
 QTEST_MAIN(kel::ProgressTest)
 #include "ProgressTest.moc"

@@ -45,7 +45,7 @@ void Loop(QWidget& shown, QWidget* painted, const std::function<void(int)>& step
     QVERIFY(counter.paints >= Loops());
 }
 
-} // namespace
+}  // namespace
 
 class RepaintLoopTest : public QObject {
     Q_OBJECT
@@ -55,8 +55,7 @@ private slots:
         QWidget parent;
         parent.resize(300, 100);
         CxSkinButton button(&parent);
-        button.ApplySkin(id::bmp::kOptionButton, id::bmp::kOptionButtonDown, 0, 0, id::bmp::kOptionButtonMask, 0,
-                         0, 0);
+        button.ApplySkin(id::bmp::kOptionButton, id::bmp::kOptionButtonDown, 0, 0, id::bmp::kOptionButtonMask, 0, 0, 0);
         button.setText(QStringLiteral("8kHz*"));
         Loop(parent, &button, [&](int i) {
             button.setDown(i % 2 == 0);
@@ -94,7 +93,7 @@ private slots:
     }
 };
 
-} // namespace kel
+}  // namespace kel
 
 QTEST_MAIN(kel::RepaintLoopTest)
 #include "RepaintLoopTest.moc"

@@ -35,12 +35,24 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons 
     QCoreApplication::sendEvent(widget, &event);
 }
 
-void Press(QWidget* w, QPoint p) { SendMouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton); }
-void Release(QWidget* w, QPoint p) { SendMouse(w, QEvent::MouseButtonRelease, p, Qt::NoButton); }
-void DragTo(QWidget* w, QPoint p) { SendMouse(w, QEvent::MouseMove, p, Qt::LeftButton, Qt::NoButton); }
-void HoverAt(QWidget* w, QPoint p) { SendMouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
+void Press(QWidget* w, QPoint p)
+{
+    SendMouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton);
+}
+void Release(QWidget* w, QPoint p)
+{
+    SendMouse(w, QEvent::MouseButtonRelease, p, Qt::NoButton);
+}
+void DragTo(QWidget* w, QPoint p)
+{
+    SendMouse(w, QEvent::MouseMove, p, Qt::LeftButton, Qt::NoButton);
+}
+void HoverAt(QWidget* w, QPoint p)
+{
+    SendMouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+}
 
-} // namespace
+}  // namespace
 
 class SkinButtonTest : public QObject {
     Q_OBJECT
@@ -68,8 +80,8 @@ private slots:
         QFETCH(bool, withMask);
         CxSkinButton button;
         button.resize(50, 50);
-        button.ApplySkin({Filled(QSize(60, 30), kBlack), {}, {}, {}, withMask ? LeftHalfMask() : QImage()},
-                         short(mode), 0, 0);
+        button.ApplySkin({Filled(QSize(60, 30), kBlack), {}, {}, {}, withMask ? LeftHalfMask() : QImage()}, short(mode),
+                         0, 0);
         QCOMPARE(button.size(), QSize(50, 50));
     }
 
@@ -214,9 +226,11 @@ private slots:
         QFETCH(QRgb, expected);
         CxSkinButton button;
         button.resize(40, 20);
-        button.ApplySkin({Filled(QSize(40, 20), qRgb(10, 20, 30)), Filled(QSize(40, 20), qRgb(200, 0, 0)),
+        button.ApplySkin({Filled(QSize(40, 20), qRgb(10, 20, 30)),
+                          Filled(QSize(40, 20), qRgb(200, 0, 0)),
                           withHoverLook ? Filled(QSize(40, 20), qRgb(0, 200, 0)) : QImage(),
-                          Filled(QSize(40, 20), qRgb(0, 0, 200)), {}},
+                          Filled(QSize(40, 20), qRgb(0, 0, 200)),
+                          {}},
                          1, 0, 0);
         if (state == "hover")
             HoverAt(&button, QPoint(5, 5));
@@ -247,8 +261,7 @@ private slots:
     void Paint_CaptionStartsWhereTheLayoutFormulaSays()
     {
         CxSkinButton button;
-        button.ApplySkin(id::bmp::kOptionButton, id::bmp::kOptionButtonDown, 0, 0, id::bmp::kOptionButtonMask, 0,
-                         0, 0);
+        button.ApplySkin(id::bmp::kOptionButton, id::bmp::kOptionButtonDown, 0, 0, id::bmp::kOptionButtonMask, 0, 0, 0);
         button.setText(QStringLiteral("Level 7*"));
         button.SetCaptionColor(QColor(255, 0, 0));
         const QImage image = button.grab().toImage();
@@ -269,7 +282,7 @@ private slots:
     }
 };
 
-} // namespace kel
+}  // namespace kel
 
 QTEST_MAIN(kel::SkinButtonTest)
 #include "SkinButtonTest.moc"

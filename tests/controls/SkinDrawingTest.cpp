@@ -27,7 +27,7 @@ QImage Filled(QSize size, QRgb color)
     return image;
 }
 
-} // namespace
+}  // namespace
 
 class SkinDrawingTest : public QObject {
     Q_OBJECT
@@ -65,8 +65,8 @@ private slots:
     void BuildMaskRegion_ComparesColorOnlyAndExactly()
     {
         QImage mask(4, 1, QImage::Format_ARGB32);
-        mask.setPixel(0, 0, qRgba(25, 35, 35, 0));     // key color, any alpha
-        mask.setPixel(1, 0, qRgba(25, 35, 36, 255));   // one step off the key
+        mask.setPixel(0, 0, qRgba(25, 35, 35, 0));    // key color, any alpha
+        mask.setPixel(1, 0, qRgba(25, 35, 36, 255));  // one step off the key
         mask.setPixel(2, 0, qRgba(25, 35, 35, 255));
         mask.setPixel(3, 0, qRgba(0, 0, 0, 255));
         const QRegion region = BuildMaskRegion(mask, qRgb(25, 35, 35));
@@ -157,7 +157,7 @@ private slots:
     }
 };
 
-} // namespace kel
+}  // namespace kel
 
 QTEST_MAIN(kel::SkinDrawingTest)
 #include "SkinDrawingTest.moc"

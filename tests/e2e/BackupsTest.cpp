@@ -49,5 +49,5 @@ TEST(Backups, AWriteKeepsTheSettingsItReplacesAndTheyLoadBack)
     EXPECT_NE(newer.find("\"parameter\": \"Full Brake\""), std::string::npos) << listed.out;
 }
 
-} // namespace
-} // namespace kel::e2e
+}  // namespace
+}  // namespace kel::e2e

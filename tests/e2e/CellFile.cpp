@@ -36,7 +36,7 @@ std::vector<std::string> Words(const std::string& text)
     return words;
 }
 
-} // namespace
+}  // namespace
 
 CellFile ReadCells(const std::string& path)
 {
@@ -127,4 +127,4 @@ CellFile ReadCells(const std::string& path)
     return file;
 }
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

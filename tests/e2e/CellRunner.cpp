@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <thread>
 
-
 namespace kel::e2e {
 
 namespace {
@@ -44,7 +43,7 @@ std::vector<std::string> Messages(const std::string& err)
     return kept;
 }
 
-} // namespace
+}  // namespace
 
 bool ProgressReached(const std::string& err, int percent)
 {
@@ -102,8 +101,8 @@ void CheckMessages(const Cell& cell, const Workspace& ws, const RunResult& run, 
         else
             actual.erase(it);
     }
-    const bool same = actual.size() == expected.size()
-                      && std::equal(actual.begin(), actual.end(), expected.begin(), LineMatches);
+    const bool same =
+        actual.size() == expected.size() && std::equal(actual.begin(), actual.end(), expected.begin(), LineMatches);
     if (!same)
         problems.push_back("standard error [" + Joined(actual, " | ") + "] instead of [" + Joined(expected, " | ")
                            + "]");
@@ -194,7 +193,7 @@ CellResult RunCell(const Programs& programs, const std::string& shared, const Ce
     return result;
 }
 
-} // namespace
+}  // namespace
 
 std::string MakeSampleFiles(const Programs& programs, const std::string& folder)
 {
@@ -272,4 +271,4 @@ std::vector<CellResult> RunCells(const Programs& programs, const std::string& sh
     return results;
 }
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

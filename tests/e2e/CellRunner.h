@@ -39,4 +39,4 @@ std::vector<CellResult> RunCells(const Programs& programs, const std::string& sh
 // what failed, and "N passed, M failed".
 std::string Report(const CellFile& file, const std::vector<CellResult>& results, int marginMs);
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

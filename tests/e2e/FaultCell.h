@@ -33,21 +33,21 @@ struct CellContext {
     const Workspace& ws;
     RunResult run;
     std::function<RunResult(const std::vector<std::string>&)> followUp;  // kel-cli on the same kel-sim
-    const Traffic* traffic = nullptr;  // the bytes of the run itself (not of the follow-ups)
-    const SimReport* report = nullptr; // what the devices held when kel-sim stopped
+    const Traffic* traffic = nullptr;   // the bytes of the run itself (not of the follow-ups)
+    const SimReport* report = nullptr;  // what the devices held when kel-sim stopped
 };
 
 // One exchange under one simulator fault, as fault-matrix.cells states it.
 struct Cell {
-    std::string row;                   // the exchange, e.g. "detect esc"
-    std::string column;                // the fault kind
-    std::vector<std::string> sim;      // kel-sim arguments
-    std::vector<std::string> cli;      // kel-cli arguments after --port
+    std::string row;               // the exchange, e.g. "detect esc"
+    std::string column;            // the fault kind
+    std::vector<std::string> sim;  // kel-sim arguments
+    std::vector<std::string> cli;  // kel-cli arguments after --port
     int exit = 0;
-    std::vector<std::string> err;      // standard error, in order, without progress lines
-    std::vector<std::string> out;      // lines standard output holds
-    int waitsMs = 0;                   // the behaviour's own waits on this path
-    std::vector<std::string> checks;   // "check" lines
+    std::vector<std::string> err;     // standard error, in order, without progress lines
+    std::vector<std::string> out;     // lines standard output holds
+    int waitsMs = 0;                  // the behaviour's own waits on this path
+    std::vector<std::string> checks;  // "check" lines
     // A signal for kel-cli (Ctrl-C): sent once its progress reaches
     // `atPercent`, or else once kel-sim's byte log shows `simLogHas`.
     struct Interrupt {
@@ -82,4 +82,4 @@ inline const std::string kPortFailure = "{port-failure}";
 bool ChecksReport(const std::string& check);
 std::string Verify(const std::string& check, CellContext& context);
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

@@ -80,7 +80,7 @@ std::string TemporaryFileLeft(const CellContext& c)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 std::string Workspace::Expand(const std::string& text) const
 {
@@ -147,7 +147,7 @@ std::string Verify(const std::string& check, CellContext& c)
     if (what == "esc-factory") {
         const auto factory = sim::EscSettings::Defaults(true);
         return c.report->Bytes("esc-settings") == Bytes(factory.begin(), factory.end()) ? ""
-                                                                                       : "the ESC's settings changed";
+                                                                                        : "the ESC's settings changed";
     }
     if (what == "loader-untouched") {
         if (c.report->Number("esc-records") != 0)
@@ -173,4 +173,4 @@ std::string Verify(const std::string& check, CellContext& c)
     return "no check \"" + check + "\"";
 }
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

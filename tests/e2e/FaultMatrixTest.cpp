@@ -51,5 +51,5 @@ TEST(KelCliPort, MissingDeviceExitsAtOnceWithOneLine)
     EXPECT_NE(run.err.find(port), std::string::npos) << run.err;
 }
 
-} // namespace
-} // namespace kel::e2e
+}  // namespace
+}  // namespace kel::e2e

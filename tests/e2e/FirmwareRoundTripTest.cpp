@@ -114,5 +114,5 @@ TEST(FirmwareRoundTrip, FlashedXupBlocksAreAllAcceptedByTheBox)
     EXPECT_EQ(payload, kFirmwareBytes);
 }
 
-} // namespace
-} // namespace kel::e2e
+}  // namespace
+}  // namespace kel::e2e

@@ -59,9 +59,8 @@ TEST(Interrupt, ProfileSaveStoppedOnTheWayLeavesTheOldFile)
         SCOPED_TRACE(step);
         ASSERT_TRUE(WriteWholeFile(path, old));
         const std::size_t logBefore = sim.Log().size();
-        const SignalWhen signal{SIGTERM, [&](const std::string&) {
-                                    return sim.Log().find(step, logBefore) != std::string::npos;
-                                }};
+        const SignalWhen signal{
+            SIGTERM, [&](const std::string&) { return sim.Log().find(step, logBefore) != std::string::npos; }};
         const RunResult run = sim.Cli({"profile", "save", path}, 30'000, signal);
         EXPECT_EQ(run.exitCode, 143);
         EXPECT_EQ(run.err, "kel-cli: interrupted by SIGTERM; " + path + " was not changed\n");
@@ -71,5 +70,5 @@ TEST(Interrupt, ProfileSaveStoppedOnTheWayLeavesTheOldFile)
     }
 }
 
-} // namespace
-} // namespace kel::e2e
+}  // namespace
+}  // namespace kel::e2e

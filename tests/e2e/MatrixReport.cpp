@@ -9,9 +9,9 @@ namespace kel::e2e {
 
 namespace {
 
-const char* const kPass = "\u2713";   // ✓
-const char* const kFail = "\u2717";   // ✗
-const char* const kNone = "\u2013";   // –
+const char* const kPass = "\u2713";  // ✓
+const char* const kFail = "\u2717";  // ✗
+const char* const kNone = "\u2013";  // –
 
 enum class Verdict { Passed, Failed };
 
@@ -33,7 +33,7 @@ std::string Args(const std::vector<std::string>& args)
     return all;
 }
 
-} // namespace
+}  // namespace
 
 std::string Report(const CellFile& file, const std::vector<CellResult>& results, int marginMs)
 {
@@ -67,17 +67,16 @@ std::string Report(const CellFile& file, const std::vector<CellResult>& results,
     text += "\ncolumns:";
     for (const auto& [key, heading] : file.columns)
         text += " " + heading + "=" + key;
-    text += "\n\ncells (wall time of kel-cli against the bound: its own waits + "
-            + std::to_string(marginMs) + " ms, measured):\n";
+    text += "\n\ncells (wall time of kel-cli against the bound: its own waits + " + std::to_string(marginMs)
+            + " ms, measured):\n";
     int passed = 0, failed = 0;
     for (const CellResult& r : results) {
         const Verdict v = Of(r);
         ++(v == Verdict::Passed ? passed : failed);
         char line[512];
         std::snprintf(line, sizeof line, "%s %-16s %-18s %-40s %6lld ms < %6d ms%s\n",
-                      v == Verdict::Passed ? kPass : kFail,
-                      r.cell->row.c_str(), r.cell->column.c_str(), Args(r.cell->sim).c_str(),
-                      static_cast<long long>(r.wallMs), r.cell->waitsMs + marginMs,
+                      v == Verdict::Passed ? kPass : kFail, r.cell->row.c_str(), r.cell->column.c_str(),
+                      Args(r.cell->sim).c_str(), static_cast<long long>(r.wallMs), r.cell->waitsMs + marginMs,
                       r.runs > 1 ? "  (second run: the first was slow)" : "");
         text += line;
     }
@@ -93,4 +92,4 @@ std::string Report(const CellFile& file, const std::vector<CellResult>& results,
     return text;
 }
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

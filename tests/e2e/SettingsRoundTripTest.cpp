@@ -46,8 +46,8 @@ std::vector<const Parameter*> PageParameters()
 // A value other than the factory's for every parameter; Drag Brake and Low
 // volt cut on "Custom", so that their custom values travel too.
 struct NewSettings {
-    Values entries;                   // label → entry text
-    std::vector<std::string> args;    // kel-cli write arguments
+    Values entries;                 // label → entry text
+    std::vector<std::string> args;  // kel-cli write arguments
 };
 
 NewSettings OtherThanFactory()
@@ -152,5 +152,5 @@ TEST(SettingsRoundTrip, SavedProfileShowsWhatWasRead)
     EXPECT_NE(show.out.find("\"name\": \"race\""), std::string::npos) << show.out;
 }
 
-} // namespace
-} // namespace kel::e2e
+}  // namespace
+}  // namespace kel::e2e

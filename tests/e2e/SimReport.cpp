@@ -45,4 +45,4 @@ std::vector<std::uint8_t> SimReport::Bytes(const std::string& name) const
     return HexBytes(Value(name));
 }
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

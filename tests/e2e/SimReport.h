@@ -25,4 +25,4 @@ private:
 
 std::vector<std::uint8_t> HexBytes(const std::string& text);
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

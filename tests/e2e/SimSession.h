@@ -15,7 +15,9 @@ namespace kel::e2e {
 class SimSession {
 public:
     explicit SimSession(std::vector<std::string> simArgs)
-        : programs_(BuiltPrograms()), folder_(MakeTempDir("kel-e2e-trip")), simArgs_(std::move(simArgs))
+        : programs_(BuiltPrograms())
+        , folder_(MakeTempDir("kel-e2e-trip"))
+        , simArgs_(std::move(simArgs))
     {
         std::vector<std::string> args{"--report", folder_ + "/report.txt"};
         args.insert(args.end(), simArgs_.begin(), simArgs_.end());
@@ -44,8 +46,7 @@ public:
     {
         const std::string path = folder_ + "/" + name;
         const bool zrv = name.ends_with(".zrv");
-        RunProgram(programs_.sim, {zrv ? "--write-zrv" : "--write-xup", path, "--size", std::to_string(bytes)},
-                   10'000);
+        RunProgram(programs_.sim, {zrv ? "--write-zrv" : "--write-xup", path, "--size", std::to_string(bytes)}, 10'000);
         return path;
     }
     // Stops kel-sim; what it reports the devices hold.
@@ -62,4 +63,4 @@ private:
     std::unique_ptr<SimProcess> sim_;
 };
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

@@ -17,4 +17,4 @@ inline Programs BuiltPrograms()
     return {pick("KEL_E2E_CLI", KEL_CLI_PATH), pick("KEL_E2E_SIM", KEL_SIM_PATH)};
 }
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

@@ -9,8 +9,8 @@ namespace {
 
 TEST(TraceRoundTrip, ReplayedReadAndWriteEndAsTheyDid)
 {
-    const std::vector<std::vector<std::string>> commands{
-        {"read"}, {"write", "Power Level=Level 3", "Drag Brake custom=25%"}};
+    const std::vector<std::vector<std::string>> commands{{"read"},
+                                                         {"write", "Power Level=Level 3", "Drag Brake custom=25%"}};
     std::vector<RunResult> traced;
     SimSession session({});
     const std::string log = session.Folder() + "/box.log";
@@ -39,5 +39,5 @@ TEST(TraceRoundTrip, ReplayedReadAndWriteEndAsTheyDid)
     EXPECT_EQ(replay.Log(), "kel-sim: replay: every byte of the log was played\n");
 }
 
-} // namespace
-} // namespace kel::e2e
+}  // namespace
+}  // namespace kel::e2e

@@ -37,4 +37,4 @@ Bytes Traffic::FromPc() const
     return all;
 }
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

@@ -26,4 +26,4 @@ private:
     std::vector<TrafficChunk> chunks_;
 };
 
-} // namespace kel::e2e
+}  // namespace kel::e2e

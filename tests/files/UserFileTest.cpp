@@ -54,32 +54,38 @@ TEST_P(UserFileTest, RefusesAtOnceWhatIsNoRegularFileOfItsSize)
     EXPECT_NE(file.reason.find(path.string()), std::string::npos) << file.reason;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, UserFileTest, ::testing::Values(
-    FileCase{"Missing", [](const fs::path&, const fs::path&) {}, FileRefusal::CannotOpen, "No such file"},
-    FileCase{"Folder", [](const fs::path& p, const fs::path&) { fs::create_directory(p); },
-             FileRefusal::NotRegular, "a folder"},
-    FileCase{"Fifo", [](const fs::path& p, const fs::path&) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
-             FileRefusal::NotRegular, "FIFO"},
-    FileCase{"LinkToDevZero", [](const fs::path& p, const fs::path&) { fs::create_symlink("/dev/zero", p); },
-             FileRefusal::NotRegular, "a device"},
-    FileCase{"LinkToFolder", [](const fs::path& p, const fs::path& d) { fs::create_directory_symlink(d, p); },
-             FileRefusal::NotRegular, "a folder"},
-    FileCase{"BrokenLink", [](const fs::path& p, const fs::path& d) { fs::create_symlink(d / "gone", p); },
-             FileRefusal::CannotOpen, "No such file"},
-    FileCase{"Socket", [](const fs::path& p, const fs::path&) {
-                 const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                 sockaddr_un address{};
-                 address.sun_family = AF_UNIX;
-                 std::snprintf(address.sun_path, sizeof address.sun_path, "%s", p.c_str());
-                 ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-                 ::close(s);
-             }, FileRefusal::NotRegular, "a socket"},
-    FileCase{"OneByteTooMany", [](const fs::path& p, const fs::path&) { WriteBytes(p, kMax + 1); },
-             FileRefusal::TooLarge, "101 bytes"},
-    FileCase{"SparseHundredMegabytes", [](const fs::path& p, const fs::path&) {
-                 WriteBytes(p, 0);
-                 fs::resize_file(p, 100 * 1024 * 1024);
-             }, FileRefusal::TooLarge, "104857600 bytes"}),
+INSTANTIATE_TEST_SUITE_P(
+    Files, UserFileTest,
+    ::testing::Values(
+        FileCase{"Missing", [](const fs::path&, const fs::path&) {}, FileRefusal::CannotOpen, "No such file"},
+        FileCase{"Folder", [](const fs::path& p, const fs::path&) { fs::create_directory(p); }, FileRefusal::NotRegular,
+                 "a folder"},
+        FileCase{"Fifo", [](const fs::path& p, const fs::path&) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+                 FileRefusal::NotRegular, "FIFO"},
+        FileCase{"LinkToDevZero", [](const fs::path& p, const fs::path&) { fs::create_symlink("/dev/zero", p); },
+                 FileRefusal::NotRegular, "a device"},
+        FileCase{"LinkToFolder", [](const fs::path& p, const fs::path& d) { fs::create_directory_symlink(d, p); },
+                 FileRefusal::NotRegular, "a folder"},
+        FileCase{"BrokenLink", [](const fs::path& p, const fs::path& d) { fs::create_symlink(d / "gone", p); },
+                 FileRefusal::CannotOpen, "No such file"},
+        FileCase{"Socket",
+                 [](const fs::path& p, const fs::path&) {
+                     const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                     sockaddr_un address{};
+                     address.sun_family = AF_UNIX;
+                     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", p.c_str());
+                     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+                     ::close(s);
+                 },
+                 FileRefusal::NotRegular, "a socket"},
+        FileCase{"OneByteTooMany", [](const fs::path& p, const fs::path&) { WriteBytes(p, kMax + 1); },
+                 FileRefusal::TooLarge, "101 bytes"},
+        FileCase{"SparseHundredMegabytes",
+                 [](const fs::path& p, const fs::path&) {
+                     WriteBytes(p, 0);
+                     fs::resize_file(p, 100 * 1024 * 1024);
+                 },
+                 FileRefusal::TooLarge, "104857600 bytes"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TempDirTest, ReadsARegularFileUpToTheBoundThroughALink)
@@ -102,5 +108,5 @@ TEST_F(TempDirTest, NoNameIsRefusedInWords)
     EXPECT_EQ(file.reason, "no file name was given");
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

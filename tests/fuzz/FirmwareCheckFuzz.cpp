@@ -78,7 +78,7 @@ void CheckFlashableXup(std::string_view bytes)
         KEL_FUZZ_CHECK(text.back() == '\n');
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -15,12 +15,12 @@
 
 #include "link/Screen.h"
 
-#define KEL_FUZZ_CHECK(condition)                                                                     \
-    do {                                                                                              \
-        if (!(condition)) {                                                                           \
-            std::fprintf(stderr, "invariant broken at %s:%d: %s\n", __FILE__, __LINE__, #condition); \
-            __builtin_trap();                                                                         \
-        }                                                                                             \
+#define KEL_FUZZ_CHECK(condition)                                                                                      \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "invariant broken at %s:%d: %s\n", __FILE__, __LINE__, #condition);                   \
+            __builtin_trap();                                                                                          \
+        }                                                                                                              \
     } while (false)
 
 namespace kel::fuzz {
@@ -61,9 +61,10 @@ inline const std::filesystem::path& ScratchFolder()
         return own;
     }();
     static const bool removedAtExit = std::atexit([] {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }) == 0;
+                                          std::error_code ec;
+                                          fs::remove_all(folder, ec);
+                                      })
+                                      == 0;
     (void)removedAtExit;
     return folder;
 }
@@ -127,4 +128,4 @@ public:
     int messageBoxes = 0;
 };
 
-} // namespace kel::fuzz
+}  // namespace kel::fuzz

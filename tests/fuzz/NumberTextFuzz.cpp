@@ -119,7 +119,7 @@ void CheckTyping(std::string_view text)
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

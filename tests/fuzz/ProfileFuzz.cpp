@@ -111,7 +111,7 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel:
     return saved;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

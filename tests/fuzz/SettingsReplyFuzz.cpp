@@ -128,7 +128,7 @@ void ReadWriteRead(SettingsRecord& record, QuietScreen& screen, const Reply& rep
     KEL_FUZZ_CHECK(kel::EncodeSettings(record) == block);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

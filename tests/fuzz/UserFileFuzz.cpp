@@ -19,7 +19,7 @@ using kel::fuzz::ScratchFolder;
 
 enum Shape { kRegular, kLinkToRegular, kFifo, kFolder, kLinkToDevZero, kShapes };
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

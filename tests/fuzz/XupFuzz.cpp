@@ -31,7 +31,7 @@ void CheckBlockWalk(const std::vector<std::uint8_t>& image)
         KEL_FUZZ_CHECK(offset == image.size());
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -256,5 +256,5 @@ TEST(VersionText, Formats)
     EXPECT_EQ(FormatBoxVersion(b), "Ver: ABcdef07");
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

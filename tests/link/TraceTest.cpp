@@ -59,8 +59,8 @@ TEST(TraceFormat, LinesReadBackAsWritten)
     for (const std::string& name : exchanges) {
         ++serial;  // two polls in a row are two exchanges
         for (int value : {0x00, 0x26, 0xD5, 0xFF}) {
-            bytes.push_back({static_cast<std::int64_t>(bytes.size() * 977), static_cast<std::uint8_t>(value),
-                             value != 0x26});
+            bytes.push_back(
+                {static_cast<std::int64_t>(bytes.size() * 977), static_cast<std::uint8_t>(value), value != 0x26});
             writer.Append(text, bytes.back(), {name.c_str(), serial});
         }
     }
@@ -83,8 +83,8 @@ TEST(TraceFormat, LinesReadBackAsWritten)
 
 TEST(TraceFormat, NamesTheFirstLineThatIsNotALogLine)
 {
-    for (const char* bad : {"12 ms > D", "12 ms = D5", "12 s > D5", "-1 ms > D5", "12 ms > D5 D6", "12 ms > G5",
-                            "D5"}) {
+    for (const char* bad :
+         {"12 ms > D", "12 ms = D5", "12 s > D5", "-1 ms > D5", "12 ms > D5 D6", "12 ms > G5", "D5"}) {
         const ParsedTrace parsed = ParseTrace(std::string("# poll\n  1 ms  > D5\n") + bad + "\n  2 ms  < D5\n");
         EXPECT_EQ(parsed.error.rfind("line 3: ", 0), 0u) << bad << ": " << parsed.error;
     }
@@ -127,5 +127,5 @@ TEST(TracingDevice, RecordsEachByteWithItsTimeDirectionAndExchange)
                                                 "    64 ms  > 01\n");
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -94,7 +94,9 @@ TEST(UsbUartLifetime, DestructorClosesOnlyAnOpenPort)
     VirtualClock clock;
     FakeSerialDevice device{clock};
     FixedPortFinder finder{"/dev/x"};
-    { UsbUart never{device, finder, clock}; }
+    {
+        UsbUart never{device, finder, clock};
+    }
     EXPECT_EQ(device.closes, 0);
     {
         UsbUart opened{device, finder, clock};
@@ -243,5 +245,5 @@ TEST_F(UsbUartTest, LateBytesOfATimedOutReplyAreDrainedBeforeTheNextSend)
     }
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

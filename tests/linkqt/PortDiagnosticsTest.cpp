@@ -107,8 +107,8 @@ TEST(PortDiagnostics, AStaleLockIsNotReportedAsInUse)
     std::remove(lockFile.c_str());
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel
 
 int main(int argc, char** argv)
 {

@@ -65,8 +65,8 @@ TEST(PortDiagnosticsWindows, HandleThatIsNoPortCountsAsGone)
     ::CloseHandle(file);
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel
 
 int main(int argc, char** argv)
 {

@@ -56,5 +56,5 @@ TEST(QtSerialDevice, FloodingPortFillsNoMoreThanTheReceiveBound)
     EXPECT_LE(most, static_cast<std::size_t>(QtSerialDevice::kReadBufferBytes));
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

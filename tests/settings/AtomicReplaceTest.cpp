@@ -70,5 +70,5 @@ TEST_F(AtomicReplace, FailureNamesTheTargetAndLeavesItAlone)
     EXPECT_EQ(Read(to), "kept");
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -129,5 +129,5 @@ TEST_F(BackupsTest, AFolderThatCannotBeMadeSaysWhy)
     EXPECT_TRUE(ListBackups(blocked).empty());
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -153,8 +153,9 @@ std::pair<bool, std::string> SaveAsUser(const std::string& path)
 TEST_F(FileSaveTest, AFolderWithoutWriteAccessIsNamedAndTheOldFileStays)
 {
     Write("p.cfg", kOld);
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
-                             | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec,
+    fs::permissions(dir,
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec
+                        | fs::perms::others_read | fs::perms::others_exec,
                     fs::perm_options::replace);
     const auto [saved, why] = SaveAsUser(P("p.cfg"));
     EXPECT_FALSE(saved);
@@ -170,5 +171,5 @@ TEST(SaveErrorText, SaysWhatTheUserCanActOn)
     EXPECT_EQ(SaveErrorText(EDQUOT, "/m"), "your disk quota is used up");
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

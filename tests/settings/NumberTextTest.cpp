@@ -211,8 +211,9 @@ public:
         ++depth;
         maxDepth = std::max(maxDepth, depth);
         ASSERT_LT(depth, 10) << "change handling does not settle";
-        const CustomField field = id == 1047 ? CustomField::InitialBrake
-                                  : id == 1048 ? CustomField::DragBrake : CustomField::LowVolt;
+        const CustomField field = id == 1047   ? CustomField::InitialBrake
+                                  : id == 1048 ? CustomField::DragBrake
+                                               : CustomField::LowVolt;
         fields->OnTextEdited(field, text);
         --depth;
     }
@@ -233,5 +234,5 @@ TEST(CustomFieldsReentry, ProgramTextsReportedBackAsEditsSettleWithOneMessage)
     EXPECT_LE(screen.maxDepth, 1);
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -40,7 +40,8 @@ TEST(ParameterTable, EverySlotsBytesRoundTripOverItsEntries)
                 EXPECT_EQ(FindOption(list, list[static_cast<std::size_t>(i)]), i) << slot << " " << list[i];
             }
             // Exactly one default, marked at the end (reserved lists may be empty before a profile).
-            const auto marked = std::count_if(list.begin(), list.end(), [](const std::string& e) { return e.ends_with('*'); });
+            const auto marked =
+                std::count_if(list.begin(), list.end(), [](const std::string& e) { return e.ends_with('*'); });
             EXPECT_EQ(marked, list.empty() ? 0 : 1) << slot;
         }
     }
@@ -82,11 +83,21 @@ TEST(ParameterTable, BuiltListsFollowVariantAndMode)
         const char* marked;
     };
     const Case cases[] = {
-        {1085, -1, -1, 61, "0 deg*"},    {1086, -1, -1, 20, "1500*"},       {1087, -1, -1, 14, "50 RPM/deg*"},
-        {1088, 0, 0, 61, "60 deg*"},     {1088, 0, 1, 61, "off*"},          {1088, 1, 0, 61, "off*"},
-        {1088, -1, 0, 0, ""},            {1091, 0, 0, 19, "6 deg/0.1s*"},   {1091, 0, 2, 19, "0 deg/0.1s*"},
-        {1091, 1, 1, 19, "6 deg/0.1s*"}, {1091, -1, 1, 0, ""},              {1094, 0, 1, 56, "25000*"},
-        {1094, 1, 0, 56, "35000*"},      {1080, 0, 0, 0, ""},               {1105, 0, 0, 0, ""},
+        {1085, -1, -1, 61, "0 deg*"},
+        {1086, -1, -1, 20, "1500*"},
+        {1087, -1, -1, 14, "50 RPM/deg*"},
+        {1088, 0, 0, 61, "60 deg*"},
+        {1088, 0, 1, 61, "off*"},
+        {1088, 1, 0, 61, "off*"},
+        {1088, -1, 0, 0, ""},
+        {1091, 0, 0, 19, "6 deg/0.1s*"},
+        {1091, 0, 2, 19, "0 deg/0.1s*"},
+        {1091, 1, 1, 19, "6 deg/0.1s*"},
+        {1091, -1, 1, 0, ""},
+        {1094, 0, 1, 56, "25000*"},
+        {1094, 1, 0, 56, "35000*"},
+        {1080, 0, 0, 0, ""},
+        {1105, 0, 0, 0, ""},
     };
     for (const Case& c : cases) {
         const OptionList list = BuildOptionList(c.slot, c.variant, c.mode);
@@ -149,5 +160,5 @@ TEST(FindLabel, PageLabelsAndCustomLabelsExactly)
     EXPECT_FALSE(FindLabel("ESC mode"));
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -96,5 +96,5 @@ TEST(OutOfRange, KeepHeldValuesPutsTheEscBytesIntoTheProfile)
     EXPECT_EQ(image[24], 0);
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

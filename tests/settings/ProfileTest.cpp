@@ -88,8 +88,8 @@ TEST_F(ProfileTest, CancelledSaveIsQuietAndAFailedOneSaysWhy)
     files.Save();
     EXPECT_TRUE(folder.Listing().empty());
     ASSERT_EQ(screen.messages.size(), 1u);
-    EXPECT_EQ(screen.messages[0].text,
-              "Cannot save " + folder.Path("missing/x.cfg") + ": the folder " + folder.Path("missing") + " does not exist.");
+    EXPECT_EQ(screen.messages[0].text, "Cannot save " + folder.Path("missing/x.cfg") + ": the folder "
+                                           + folder.Path("missing") + " does not exist.");
     EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
 }
 
@@ -172,9 +172,10 @@ TEST_F(ProfileTest, WrongSizeOrUnreadableFileChangesNothing)
     folder.Write("long.cfg", image);
     fs::create_directory(folder.Dir() / "folder.cfg");
     // Neither may hold the window: no writer ever comes, no end ever comes.
-    std::vector<std::pair<const char*, const char*>> cases = {
-        {"short.cfg", "30 bytes long"}, {"long.cfg", "too large"}, {"absent.cfg", "No such file"},
-        {"folder.cfg", "a folder"}};
+    std::vector<std::pair<const char*, const char*>> cases = {{"short.cfg", "30 bytes long"},
+                                                              {"long.cfg", "too large"},
+                                                              {"absent.cfg", "No such file"},
+                                                              {"folder.cfg", "a folder"}};
     if (test::kHasFifos) {
         ASSERT_TRUE(test::MakeFifo(folder.Path("fifo.cfg")));
         fs::create_symlink("/dev/zero", folder.Dir() / "zero.cfg");
@@ -232,5 +233,5 @@ TEST(ProfileName, IsTheFileNameUpToItsFirstDot)
     EXPECT_EQ(ProfileNameOf("/tmp/.hidden.cfg"), "");
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -35,7 +35,7 @@ TEST(SettingsDiff, FactorySettingsAreTheMarkedEntriesAndNameNoModeOrCustomNumber
 {
     const ShownSettings factory = FactorySettings();
     const std::pair<const char*, const char*> expected[] = {
-        {"Power Level", "Level 7*"}, {"Drag Brake", "10%*"},          {"Initial Brake", "=Drag Brake*"},
+        {"Power Level", "Level 7*"}, {"Drag Brake", "10%*"},         {"Initial Brake", "=Drag Brake*"},
         {"Boost RPM", "1500*"},      {"Low volt cut", "3.2v/Cell*"}, {"Rotation mode", "Normal*"},
     };
     for (const auto& [label, value] : expected)
@@ -46,7 +46,8 @@ TEST(SettingsDiff, FactorySettingsAreTheMarkedEntriesAndNameNoModeOrCustomNumber
 
 TEST(SettingsDiff, ComparesKnownRowsInOrder)
 {
-    const ShownSettings a = {{"Mode", "MOD"}, {"Power Level", "Level 5"}, {"Drag Brake", "10%*"}, {"Full Brake", "90%"}};
+    const ShownSettings a = {
+        {"Mode", "MOD"}, {"Power Level", "Level 5"}, {"Drag Brake", "10%*"}, {"Full Brake", "90%"}};
     struct Case {
         const char* name;
         ShownSettings b;
@@ -75,8 +76,8 @@ TEST(SettingsDiff, ComparesKnownRowsInOrder)
 TEST(SettingsDiff, AReplyShowsItsEntriesAndMarksBytesOfNoEntry)
 {
     Bytes reply = test::SampleReply();
-    reply[5] = 4;     // Power Level "Level 5"
-    reply[0] = 9;     // Operation Mode: its list has two entries
+    reply[5] = 4;  // Power Level "Level 5"
+    reply[0] = 9;  // Operation Mode: its list has two entries
     const ShownSettings shown = ShownSettingsOfReply(reply.data(), -1);
     EXPECT_EQ(ValueOf(shown, "Mode"), std::optional<std::string>("MOD"));
     EXPECT_EQ(ValueOf(shown, "Power Level"), std::optional<std::string>("Level 5"));
@@ -106,5 +107,5 @@ TEST(SettingsDiff, AfterWriteTheSentPairsShowAndUnsentBytesStayAsRead)
         << "no pair carries it: what the ESC held stays";
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

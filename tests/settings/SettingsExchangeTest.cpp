@@ -12,9 +12,9 @@ using test::SampleReply;
 
 // What that record sends back when nothing changed, pair by pair.
 const Bytes kGoldenWrite = {
-    0xE1, 0x01, 0xE2, 0x03, 0xD2, 0x14, 0xE3, 0x20, 0xD3, 0x23, 0xE4, 0x06, 0xE5, 0x64, 0xE6, 0x32,
-    0xE7, 0xC8, 0xE8, 0x06, 0xE9, 0x1E, 0xEA, 0x03, 0xEB, 0x01, 0xEC, 0x0F, 0xED, 0x02, 0xEE, 0x04,
-    0xEF, 0x00, 0xF0, 0x02, 0xF1, 0x00, 0xF5, 0x01, 0xFE, 0x01,
+    0xE1, 0x01, 0xE2, 0x03, 0xD2, 0x14, 0xE3, 0x20, 0xD3, 0x23, 0xE4, 0x06, 0xE5, 0x64,
+    0xE6, 0x32, 0xE7, 0xC8, 0xE8, 0x06, 0xE9, 0x1E, 0xEA, 0x03, 0xEB, 0x01, 0xEC, 0x0F,
+    0xED, 0x02, 0xEE, 0x04, 0xEF, 0x00, 0xF0, 0x02, 0xF1, 0x00, 0xF5, 0x01, 0xFE, 0x01,
 };
 
 class SettingsExchangeTest : public test::SettingsFixture {
@@ -134,11 +134,11 @@ TEST_F(SettingsExchangeTest, BytesThatMapToNoEntryLeaveTheirCaptions)
 {
     ReadSample();
     Bytes reply = SampleReply();
-    reply[6] = 70;   // Full Brake index -1
-    reply[8] = 7;    // not an Initial Brake byte
-    reply[3] = 31;   // not a Low volt cut byte
-    reply[5] = 9;    // past the Power Level list
-    reply[7] = 75;   // Reverse Speed still changes
+    reply[6] = 70;  // Full Brake index -1
+    reply[8] = 7;   // not an Initial Brake byte
+    reply[3] = 31;  // not a Low volt cut byte
+    reply[5] = 9;   // past the Power Level list
+    reply[7] = 75;  // Reverse Speed still changes
     esc.reply = reply;
     exchange.ReadSettings();
     EXPECT_EQ(record.Caption(1098), "100%*");
@@ -271,7 +271,7 @@ TEST_F(SettingsExchangeTest, CustomValuesComeFromTheFieldOnlyOnCustom)
     const auto block = EncodeSettings(record);
     EXPECT_EQ(block[7], 255);  // Low volt cut on "Custom"
     EXPECT_EQ(block[9], 36);
-    EXPECT_EQ(block[5], 20);   // Drag Brake not on "Custom": last reply's byte 2
+    EXPECT_EQ(block[5], 20);  // Drag Brake not on "Custom": last reply's byte 2
     record.ChooseOption(1096, 7);
     EXPECT_EQ(EncodeSettings(record)[5], 45);
     EXPECT_EQ(EncodeSettings(record)[3], 7);
@@ -398,5 +398,5 @@ TEST_F(SettingsExchangeTest, StopRequestIsHeardBetweenResendsOfAPair)
     EXPECT_TRUE(screen.settingsProgressDetail.empty());  // no "Set Failed"
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

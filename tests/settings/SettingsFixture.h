@@ -110,4 +110,4 @@ protected:
     }
 };
 
-} // namespace kel::test
+}  // namespace kel::test

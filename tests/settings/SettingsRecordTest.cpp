@@ -92,5 +92,5 @@ TEST_F(SettingsRecordTest, CustomFieldsFollowTheirSlotsExactly)
     EXPECT_FALSE(screen.enabled.at(1051));
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -109,5 +109,5 @@ TEST(DeviceModel, RepliesArriveInTimeOrderAfterLaterEchoes)
     EXPECT_EQ(h.Arrived(), (Bytes{0xD5, 0x42, 0x26}));
 }
 
-} // namespace
-} // namespace kel::sim::test
+}  // namespace
+}  // namespace kel::sim::test

@@ -261,5 +261,5 @@ TEST(Faults, BoxLoaderResendsAndFailedChecks)
     EXPECT_EQ(check.model.BoxFirmware().AcceptedBlocks().size(), 1u);
 }
 
-} // namespace
-} // namespace kel::sim::test
+}  // namespace
+}  // namespace kel::sim::test

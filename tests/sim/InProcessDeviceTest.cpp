@@ -196,5 +196,5 @@ TEST(InProcessDevice, RunsInRealTimeOnASteadyClock)
     EXPECT_GE(clock.NowMs() - start, 30);
 }
 
-} // namespace
-} // namespace kel::sim
+}  // namespace
+}  // namespace kel::sim

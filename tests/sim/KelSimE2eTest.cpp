@@ -19,7 +19,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using kel::test::SimProcess;
 
-
 int OpenRaw(const std::string& path)
 {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
@@ -95,8 +94,8 @@ TEST(KelSim, UnplugClosesTheTerminalAndReplugRepointsTheLink)
     close(fd);
 
     EXPECT_EQ(sim.Stop(), 0);
-    struct stat st{};
+    struct stat st {};
     EXPECT_NE(lstat(link.c_str(), &st), 0) << "the link is removed on exit";
 }
 
-} // namespace
+}  // namespace

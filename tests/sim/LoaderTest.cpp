@@ -182,5 +182,5 @@ TEST(BoxLoader, TooFewD6MakeD7AVersionQuery)
     EXPECT_EQ(h.model.Box(), BoxMode::Normal);
 }
 
-} // namespace
-} // namespace kel::sim::test
+}  // namespace
+}  // namespace kel::sim::test

@@ -45,7 +45,6 @@ struct ModelHarness {
     bool sendOk = true;
 };
 
-
 // The box update's handshake, each command waiting for its answer.
 inline void EnterBoxLoader(ModelHarness& h)
 {
@@ -56,4 +55,4 @@ inline void EnterBoxLoader(ModelHarness& h)
     ASSERT_EQ(h.model.Box(), BoxMode::Loader);
 }
 
-} // namespace kel::sim::test
+}  // namespace kel::sim::test

@@ -29,10 +29,10 @@ TEST(SimCommandLine, VersionsAreFourBytes)
 TEST(SimCommandLine, TakesEveryOption)
 {
     SimCommandLine line;
-    const std::string error = ParseSimCommandLine(
-        {"--link", "/tmp/box", "--pace", "--esc-version", "3.1.4.1", "--box-version=2.7.1.8", "--stock",
-         "--esc-in-loader", "--fault", "refused-pair=3", "--fault=no-echo", "--verbose"},
-        line);
+    const std::string error =
+        ParseSimCommandLine({"--link", "/tmp/box", "--pace", "--esc-version", "3.1.4.1", "--box-version=2.7.1.8",
+                             "--stock", "--esc-in-loader", "--fault", "refused-pair=3", "--fault=no-echo", "--verbose"},
+                            line);
     ASSERT_EQ(error, "");
     EXPECT_EQ(line.link, "/tmp/box");
     EXPECT_TRUE(line.pace);
@@ -83,5 +83,5 @@ TEST(SimCommandLine, HelpDocumentsTheBlockCheckAndEveryOption)
         EXPECT_NE(help.find(part), std::string::npos) << part;
 }
 
-} // namespace
-} // namespace kel::sim
+}  // namespace
+}  // namespace kel::sim

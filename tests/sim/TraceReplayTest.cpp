@@ -54,5 +54,5 @@ TEST(TraceReplay, AnswersWhatTheLogShowsUntilTheFirstSurprise)
     }
 }
 
-} // namespace
-} // namespace kel::sim
+}  // namespace
+}  // namespace kel::sim

@@ -138,4 +138,4 @@ private:
     bool open_ = false;
 };
 
-} // namespace kel::test
+}  // namespace kel::test

@@ -29,4 +29,4 @@ inline std::vector<std::vector<std::uint8_t>> XupBlocksOf(const std::string& tex
     return blocks;
 }
 
-} // namespace kel::test
+}  // namespace kel::test

@@ -10,10 +10,16 @@ namespace kel::test {
 
 #ifdef _WIN32
 inline constexpr bool kHasFifos = false;
-inline bool MakeFifo(const std::string&) { return false; }
+inline bool MakeFifo(const std::string&)
+{
+    return false;
+}
 #else
 inline constexpr bool kHasFifos = true;
-inline bool MakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+inline bool MakeFifo(const std::string& path)
+{
+    return ::mkfifo(path.c_str(), 0600) == 0;
+}
 #endif
 
-} // namespace kel::test
+}  // namespace kel::test

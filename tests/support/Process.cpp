@@ -42,7 +42,7 @@ bool Drain(int fd, std::string& text)
     return n < 0 && (errno == EINTR || errno == EAGAIN);
 }
 
-} // namespace
+}  // namespace
 
 RunResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int hardLimitMs,
                      const SignalWhen& signal)
@@ -193,4 +193,4 @@ std::string MakeTempDir(const std::string& stem)
     return pattern;
 }
 
-} // namespace kel::test
+}  // namespace kel::test

@@ -9,11 +9,11 @@ namespace kel::test {
 
 // What one finished program run left behind.
 struct RunResult {
-    int exitCode = -1;         // -1 when killed or not started
-    bool killed = false;       // it outlived its hard limit
-    std::int64_t wallMs = 0;   // from start to exit
-    std::string out;           // standard output
-    std::string err;           // standard error
+    int exitCode = -1;                 // -1 when killed or not started
+    bool killed = false;               // it outlived its hard limit
+    std::int64_t wallMs = 0;           // from start to exit
+    std::string out;                   // standard output
+    std::string err;                   // standard error
     std::int64_t signalToExitMs = -1;  // from the signal of a SignalWhen to the exit
 };
 
@@ -61,4 +61,4 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // A fresh directory under the test's temporary folder.
 std::string MakeTempDir(const std::string& stem);
 
-} // namespace kel::test
+}  // namespace kel::test

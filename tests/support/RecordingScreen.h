@@ -158,4 +158,4 @@ public:
     }
 };
 
-} // namespace kel::test
+}  // namespace kel::test

@@ -18,4 +18,4 @@ private:
     std::size_t bytes_;
 };
 
-} // namespace kel::test
+}  // namespace kel::test

@@ -32,8 +32,8 @@ public:
     ~TempFolder()
     {
         std::error_code ignored;
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
         std::filesystem::remove_all(dir_, ignored);
     }
     TempFolder(const TempFolder&) = delete;
@@ -78,6 +78,6 @@ private:
     std::filesystem::path dir_;
 };
 
-} // namespace kel::test
+}  // namespace kel::test
 
 #undef KEL_TEST_PID

@@ -215,8 +215,9 @@ TEST_F(KelDlgLogicTest, VerifyAfterWritingReadsBackAndNamesWhatDidNotTake)
     logic.OnApply();
     EXPECT_EQ(screen.settingsProgressTitle, std::optional<bool>(true)) << "every pair was acknowledged";
     ASSERT_EQ(screen.messages.size(), 1u);
-    EXPECT_EQ(LastMessage(),
-              "Read back after writing, these settings did not take:\nPower Level: written Level 5, the ESC holds Level 6");
+    EXPECT_EQ(
+        LastMessage(),
+        "Read back after writing, these settings did not take:\nPower Level: written Level 5, the ESC holds Level 6");
     EXPECT_EQ(screen.messages.back().caption, "");
     EXPECT_EQ(screen.texts[1081], "Level 6") << "the page shows what the ESC holds";
 }
@@ -231,5 +232,5 @@ TEST_F(KelDlgLogicTest, UpdateButtonRoutes)
     EXPECT_EQ(LastMessage(), "Device Connection Error!");
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -61,5 +61,5 @@ TEST(PageTable, PageClearHidesEveryPageControlAndNoLabel)
         EXPECT_FALSE(Contains(hidden, label));
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

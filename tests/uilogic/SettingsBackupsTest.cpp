@@ -111,11 +111,18 @@ TEST_P(EachChange, FirstSavesWhatTheEscHeld)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backups, EachChange,
-    ::testing::Values(
-        Trigger{"Apply", [](Rig& r) { r.logic.OnOptionChosen(1081, 4); r.logic.OnApply(); }},
-        Trigger{"DefaultSettings", [](Rig& r) { r.logic.OnDefaults(); }},
-        Trigger{"EscUpdate", [](Rig& r) { r.ChooseFirmware(); r.logic.OnUpdate(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::Values(Trigger{"Apply",
+                                                   [](Rig& r) {
+                                                       r.logic.OnOptionChosen(1081, 4);
+                                                       r.logic.OnApply();
+                                                   }},
+                                           Trigger{"DefaultSettings", [](Rig& r) { r.logic.OnDefaults(); }},
+                                           Trigger{"EscUpdate",
+                                                   [](Rig& r) {
+                                                       r.ChooseFirmware();
+                                                       r.logic.OnUpdate();
+                                                   }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsBackups, ASecondApplySavesWhatTheFirstWrote)
 {
@@ -170,5 +177,5 @@ TEST(SettingsBackups, AChangeWhoseSettingsCouldNotBeReadWarnsAndGoesAhead)
     EXPECT_NE(rig.logic.backups().Warning().find("they could not be read"), std::string::npos);
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -132,7 +132,10 @@ struct Refusal {
     FileShape shape = FileShape::Content;
 };
 
-void PrintTo(const Refusal& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Refusal& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class BoxRefusalTest : public BoxUpdateTest, public ::testing::WithParamInterface<Refusal> {};
 
@@ -181,20 +184,22 @@ std::string BlockOf(std::size_t size)
     return length + std::string((size - 2) * 2, '5');
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BoxRefusalTest, ::testing::Values(
-    Refusal{"TooLarge", LargestImageFilePlusOneByte(), "65537 bytes"},
-    Refusal{"BlockRunsPastEnd", "0003AABBCC0005DD", "image offset 0x5: error: the block states 5 bytes but only 1 follow"},
-    Refusal{"LineEndInsideTheData", "0001DD\n\n", "line 1, byte 0x6, image offset 0x3: error: a line end inside"},
-    Refusal{"EmptyImage", "\n", "holds no data"},
-    // The box ends the transfer at an empty block: the rest would never arrive.
-    Refusal{"EmptyBlockBeforeTheLast", "00000001DD", "image offset 0x0: error: an empty block before the last"},
-    // Its echo cannot be back within the link's 300 ms at 19200 baud.
-    Refusal{"BlockTooLongForTheEchoWindow", BlockOf(576) + "0000", "576 bytes long"},
-    Refusal{"LowerCaseDigits", "0001dd", "lower-case"},
-    Refusal{"Fifo", "", "FIFO", FileShape::Fifo},
-    Refusal{"Folder", "", "a folder", FileShape::Folder},
-    Refusal{"LinkToDevZero", "", "a device", FileShape::LinkToDevZero},
-    Refusal{"FileTooLarge", std::string(2 * 65536 + 3, '0'), "too large"}),
+INSTANTIATE_TEST_SUITE_P(
+    Files, BoxRefusalTest,
+    ::testing::Values(
+        Refusal{"TooLarge", LargestImageFilePlusOneByte(), "65537 bytes"},
+        Refusal{"BlockRunsPastEnd", "0003AABBCC0005DD",
+                "image offset 0x5: error: the block states 5 bytes but only 1 follow"},
+        Refusal{"LineEndInsideTheData", "0001DD\n\n", "line 1, byte 0x6, image offset 0x3: error: a line end inside"},
+        Refusal{"EmptyImage", "\n", "holds no data"},
+        // The box ends the transfer at an empty block: the rest would never arrive.
+        Refusal{"EmptyBlockBeforeTheLast", "00000001DD", "image offset 0x0: error: an empty block before the last"},
+        // Its echo cannot be back within the link's 300 ms at 19200 baud.
+        Refusal{"BlockTooLongForTheEchoWindow", BlockOf(576) + "0000", "576 bytes long"},
+        Refusal{"LowerCaseDigits", "0001dd", "lower-case"}, Refusal{"Fifo", "", "FIFO", FileShape::Fifo},
+        Refusal{"Folder", "", "a folder", FileShape::Folder},
+        Refusal{"LinkToDevZero", "", "a device", FileShape::LinkToDevZero},
+        Refusal{"FileTooLarge", std::string(2 * 65536 + 3, '0'), "too large"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BoxUpdateTest, LongestBlockTheEchoWindowAllowsIsSent)
@@ -265,7 +270,10 @@ struct BoxFailure {
     std::size_t writes;
 };
 
-void PrintTo(const BoxFailure& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BoxFailure& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class BoxFailureTest : public BoxUpdateTest, public ::testing::WithParamInterface<BoxFailure> {};
 
@@ -280,15 +288,16 @@ TEST_P(BoxFailureTest, ClosesPortAndShowsItsTextWithoutIcon)
     ExpectErrorExit(f.message);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, BoxFailureTest, ::testing::Values(
-    BoxFailure{"FirstWakeNotWritten", 0, {}, text::kTxD6Timeover, 0},
-    BoxFailure{"ThirdWakeNotWritten", 2, {}, text::kTxD6Timeover, 2},
-    BoxFailure{"EnterNotWritten", 3, {}, text::kTxD7Timeover, 3},
-    BoxFailure{"ReadyProbeNotWritten", 4, {}, text::kTxD6Timeover, 4},
-    BoxFailure{"BlockNotWritten", 5, {}, text::kDataTransferError, 5},
-    BoxFailure{"NoStatus", -1, {kNoStatus}, text::kDataTransferNoAck, 6},
-    BoxFailure{"CheckFailed", -1, {0x11, 0x12}, text::kDataTransferCrc, 7},
-    BoxFailure{"FourResendRequests", -1, {0x13, 0x13, 0x13, 0x13}, text::kRepeatOverFour, 5 + 4}),
+INSTANTIATE_TEST_SUITE_P(
+    Steps, BoxFailureTest,
+    ::testing::Values(BoxFailure{"FirstWakeNotWritten", 0, {}, text::kTxD6Timeover, 0},
+                      BoxFailure{"ThirdWakeNotWritten", 2, {}, text::kTxD6Timeover, 2},
+                      BoxFailure{"EnterNotWritten", 3, {}, text::kTxD7Timeover, 3},
+                      BoxFailure{"ReadyProbeNotWritten", 4, {}, text::kTxD6Timeover, 4},
+                      BoxFailure{"BlockNotWritten", 5, {}, text::kDataTransferError, 5},
+                      BoxFailure{"NoStatus", -1, {kNoStatus}, text::kDataTransferNoAck, 6},
+                      BoxFailure{"CheckFailed", -1, {0x11, 0x12}, text::kDataTransferCrc, 7},
+                      BoxFailure{"FourResendRequests", -1, {0x13, 0x13, 0x13, 0x13}, text::kRepeatOverFour, 5 + 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BoxUpdateTest, NoStatus_WaitsTwoSeconds)
@@ -338,5 +347,5 @@ TEST_F(BoxUpdateTest, StopRequestEndsTheUpdateBetweenBlocks)
     EXPECT_FALSE(link.exchangeRunning);
 }
 
-} // namespace
-} // namespace kel::test
+}  // namespace
+}  // namespace kel::test

@@ -44,10 +44,14 @@ TEST_F(EscUpdateTest, GoldenRun_HandshakeRecordsProgressAndSuccess)
     ChooseFileWith("esc.zrv", kTwoRecords);
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Updated);
 
-    EXPECT_EQ(device.writes, (std::vector<Bytes>{
-        {0xD6}, {0xD6}, {0xD6}, {0xD6}, {0x39}, {0x31},
-        {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1},
-        {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}}));
+    EXPECT_EQ(device.writes, (std::vector<Bytes>{{0xD6},
+                                                 {0xD6},
+                                                 {0xD6},
+                                                 {0xD6},
+                                                 {0x39},
+                                                 {0x31},
+                                                 {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1},
+                                                 {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}}));
     // Reset by the button, then the share acknowledged before each record: 0 of 15, 9 of 15.
     EXPECT_EQ(screen.progressPositions, (std::vector<int>{0, 0, 60}));
     EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
@@ -104,7 +108,10 @@ struct EscFailure {
     std::size_t writes;
 };
 
-void PrintTo(const EscFailure& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EscFailure& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class EscFailureTest : public EscUpdateTest, public ::testing::WithParamInterface<EscFailure> {};
 
@@ -127,18 +134,24 @@ TEST_P(EscFailureTest, ShowsItsTextWithoutIconAndLeavesPortOpen)
     ExpectPollingBackAndPortOpen();
 }
 
-Bytes NoAnswer(const Bytes&) { return {}; }
+Bytes NoAnswer(const Bytes&)
+{
+    return {};
+}
 
-INSTANTIATE_TEST_SUITE_P(Steps, EscFailureTest, ::testing::Values(
-    EscFailure{"FourthD6NotWritten", kTwoRecords, 3, nullptr, text::kTxD6Timeover, 3},
-    EscFailure{"NoReplyToD6", kTwoRecords, -1, NoAnswer, text::kTxD6Timeover, 4},
-    EscFailure{"D6AnsweredWrongly", kTwoRecords, -1,
-               [](const Bytes& w) { return w == Bytes{0xD6} ? Bytes{0xD8} : EscLoader(w); }, text::kTxD6Timeover, 4},
-    EscFailure{"X39NotWritten", kTwoRecords, 4, nullptr, text::kTx39Timeover, 4},
-    EscFailure{"X31NotWritten", kTwoRecords, 5, nullptr, text::kTx31Timeover, 5},
-    EscFailure{"RecordNotWritten", kTwoRecords, 6, nullptr, text::kDataTransferError, 6},
-    EscFailure{"RecordNotAcknowledged", kTwoRecords, -1,
-               [](const Bytes& w) { return w.size() > 1 ? Bytes{} : EscLoader(w); }, text::kDataTransferNoAck, 7}),
+INSTANTIATE_TEST_SUITE_P(
+    Steps, EscFailureTest,
+    ::testing::Values(EscFailure{"FourthD6NotWritten", kTwoRecords, 3, nullptr, text::kTxD6Timeover, 3},
+                      EscFailure{"NoReplyToD6", kTwoRecords, -1, NoAnswer, text::kTxD6Timeover, 4},
+                      EscFailure{"D6AnsweredWrongly", kTwoRecords, -1,
+                                 [](const Bytes& w) { return w == Bytes{0xD6} ? Bytes{0xD8} : EscLoader(w); },
+                                 text::kTxD6Timeover, 4},
+                      EscFailure{"X39NotWritten", kTwoRecords, 4, nullptr, text::kTx39Timeover, 4},
+                      EscFailure{"X31NotWritten", kTwoRecords, 5, nullptr, text::kTx31Timeover, 5},
+                      EscFailure{"RecordNotWritten", kTwoRecords, 6, nullptr, text::kDataTransferError, 6},
+                      EscFailure{"RecordNotAcknowledged", kTwoRecords, -1,
+                                 [](const Bytes& w) { return w.size() > 1 ? Bytes{} : EscLoader(w); },
+                                 text::kDataTransferNoAck, 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EscUpdateTest, RepliesToX39AndX31AreNotLookedAt)
@@ -160,8 +173,9 @@ TEST_F(EscUpdateTest, FileChangedAfterTheCheck_NoRecordSent)
         return EscLoader(w);
     };
     EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::DeviceError);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-        path + " changed after it was checked; nothing of it was sent. Start the update again."}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  path + " changed after it was checked; nothing of it was sent. Start the update again."}));
     EXPECT_EQ(device.writes.size(), 6u);  // the handshake only
     ExpectPollingBackAndPortOpen();
 }
@@ -177,7 +191,10 @@ struct EscRefusal {
     std::string_view caption = text::kAppCaption;
 };
 
-void PrintTo(const EscRefusal& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EscRefusal& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class EscRefusalTest : public EscUpdateTest, public ::testing::WithParamInterface<EscRefusal> {};
 
@@ -209,21 +226,23 @@ std::string Repeated(const std::string& line, std::size_t times)
     return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, EscRefusalTest, ::testing::Values(
-    // Read as 0, the lower-case digits give the loader a wrong checksum.
-    EscRefusal{"LowerCaseHex", ":0300000002000af1\r\n:00000001FF\r\n", "line 1: error: 2 lower-case hex digits"},
-    EscRefusal{"BoxFirmware", "0003AABBCC0001DD", "named like program box firmware", FileShape::Content, "box.xup"},
-    EscRefusal{"BadChecksum", ":0300000002000AF2\n:00000001FF\n", "line 1: error: checksum 0xF2 is wrong"},
-    EscRefusal{"WrongRecordType", ":0300000602000AEB\n:00000001FF\n", "line 1: error: unknown record type 0x06"},
-    EscRefusal{"NulBytes", ":03000000020\0\0AF1\n:00000001FF\n"s, "line 1: error: 2 characters are not hex digits (first 0x00"},
-    EscRefusal{"EmptyLine", ":0300000002000AF1\n\n:00000001FF\n", "line 2: error: empty line"},
-    EscRefusal{"TenMegabyteLine", ":" + std::string(10 * 1024 * 1024, '0') + "\n", "too large"},
-    EscRefusal{"EmptyFile", "", "holds no records"},
-    EscRefusal{"Fifo", "", "FIFO", FileShape::Fifo},
-    EscRefusal{"LinkToDevZero", "", "a device", FileShape::LinkToDevZero},
-    EscRefusal{"Folder", "", "a folder", FileShape::Folder},
-    EscRefusal{"OneByteOverTheBound", Repeated(":00000001FF\n", kZrvMaxFileBytes / 12 + 1), "too large"},
-    EscRefusal{"Missing", "", "Read File Error!", FileShape::Missing, "esc.zrv", text::kBoxCaption}),
+INSTANTIATE_TEST_SUITE_P(
+    Files, EscRefusalTest,
+    ::testing::Values(
+        // Read as 0, the lower-case digits give the loader a wrong checksum.
+        EscRefusal{"LowerCaseHex", ":0300000002000af1\r\n:00000001FF\r\n", "line 1: error: 2 lower-case hex digits"},
+        EscRefusal{"BoxFirmware", "0003AABBCC0001DD", "named like program box firmware", FileShape::Content, "box.xup"},
+        EscRefusal{"BadChecksum", ":0300000002000AF2\n:00000001FF\n", "line 1: error: checksum 0xF2 is wrong"},
+        EscRefusal{"WrongRecordType", ":0300000602000AEB\n:00000001FF\n", "line 1: error: unknown record type 0x06"},
+        EscRefusal{"NulBytes", ":03000000020\0\0AF1\n:00000001FF\n"s,
+                   "line 1: error: 2 characters are not hex digits (first 0x00"},
+        EscRefusal{"EmptyLine", ":0300000002000AF1\n\n:00000001FF\n", "line 2: error: empty line"},
+        EscRefusal{"TenMegabyteLine", ":" + std::string(10 * 1024 * 1024, '0') + "\n", "too large"},
+        EscRefusal{"EmptyFile", "", "holds no records"}, EscRefusal{"Fifo", "", "FIFO", FileShape::Fifo},
+        EscRefusal{"LinkToDevZero", "", "a device", FileShape::LinkToDevZero},
+        EscRefusal{"Folder", "", "a folder", FileShape::Folder},
+        EscRefusal{"OneByteOverTheBound", Repeated(":00000001FF\n", kZrvMaxFileBytes / 12 + 1), "too large"},
+        EscRefusal{"Missing", "", "Read File Error!", FileShape::Missing, "esc.zrv", text::kBoxCaption}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EscUpdateTest, StaleLoaderByteInBufferDoesNotPassForTheReply)
@@ -302,5 +321,5 @@ TEST_F(EscUpdateTest, StopRequestEndsTheUpdateBetweenRecords)
     }
 }
 
-} // namespace
-} // namespace kel::test
+}  // namespace
+}  // namespace kel::test

@@ -44,7 +44,10 @@ struct Problem {
     const char* part;
 };
 
-void PrintTo(const Problem& p, std::ostream* os) { *os << p.name; }
+void PrintTo(const Problem& p, std::ostream* os)
+{
+    *os << p.name;
+}
 
 class ZrvProblemTest : public ::testing::TestWithParam<Problem> {};
 
@@ -55,22 +58,26 @@ TEST_P(ZrvProblemTest, FoundOnItsLineAndBlocksFlashing)
     EXPECT_FALSE(report.Flashable());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ZrvProblemTest, ::testing::Values(
-    Problem{"LowerCase", ":0300000002000af1\n:00000001FF\n", 1, "2 lower-case hex digits (first 'a' at column 15)"},
-    Problem{"OddDigitCount", ":0300000002000AF\n:00000001FF\n", 1, "odd number of hex digits (15)"},
-    Problem{"FirstDigitNotHex", ":G300000002000AF1\n:00000001FF\n", 1, "(first 'G' at column 2)"},
-    Problem{"NoColon", "X0300000002000AF1\n:00000001FF\n", 1, "does not start with a colon"},
-    Problem{"LengthFieldDisagrees", ":0400000002000AF1\n:00000001FF\n", 1, "says 4 data bytes, so 18 hex digits"},
-    Problem{"BadChecksum", ":0300000002000AF2\n:00000001FF\n", 1, "checksum 0xF2 is wrong: the record's bytes call for 0xF1"},
-    Problem{"EmptyLine", ":0300000002000AF1\n\n:00000001FF\n", 2, "empty line"},
-    Problem{"TrailingSpace", ":0300000002000AF1 \n:00000001FF\n", 1, "1 character is not a hex digit (first a space at column 18)"},
-    Problem{"CrOnlyLineEnds", ":0300000002000AF1\r:00000001FF\r", 1, "(first CR at column 18)"},
-    Problem{"TooShort", ":00\n:00000001FF\n", 1, "too short for a record"},
-    Problem{"UnknownType", ":00000006FA\n:00000001FF\n", 1, "unknown record type 0x06"},
-    Problem{"EndRecordWithData", ":01000001AA54\n", 1, "end-of-file record carries data"},
-    Problem{"NoEndRecord", ":0300000002000AF1\n", 0, "no end-of-file record"},
-    Problem{"EndRecordNotLast", ":00000001FF\n:0300000002000AF1\n", 1, "not the last record: 1 line follows"},
-    Problem{"EmptyFile", "", 0, "holds no records"}),
+INSTANTIATE_TEST_SUITE_P(
+    Files, ZrvProblemTest,
+    ::testing::Values(
+        Problem{"LowerCase", ":0300000002000af1\n:00000001FF\n", 1, "2 lower-case hex digits (first 'a' at column 15)"},
+        Problem{"OddDigitCount", ":0300000002000AF\n:00000001FF\n", 1, "odd number of hex digits (15)"},
+        Problem{"FirstDigitNotHex", ":G300000002000AF1\n:00000001FF\n", 1, "(first 'G' at column 2)"},
+        Problem{"NoColon", "X0300000002000AF1\n:00000001FF\n", 1, "does not start with a colon"},
+        Problem{"LengthFieldDisagrees", ":0400000002000AF1\n:00000001FF\n", 1, "says 4 data bytes, so 18 hex digits"},
+        Problem{"BadChecksum", ":0300000002000AF2\n:00000001FF\n", 1,
+                "checksum 0xF2 is wrong: the record's bytes call for 0xF1"},
+        Problem{"EmptyLine", ":0300000002000AF1\n\n:00000001FF\n", 2, "empty line"},
+        Problem{"TrailingSpace", ":0300000002000AF1 \n:00000001FF\n", 1,
+                "1 character is not a hex digit (first a space at column 18)"},
+        Problem{"CrOnlyLineEnds", ":0300000002000AF1\r:00000001FF\r", 1, "(first CR at column 18)"},
+        Problem{"TooShort", ":00\n:00000001FF\n", 1, "too short for a record"},
+        Problem{"UnknownType", ":00000006FA\n:00000001FF\n", 1, "unknown record type 0x06"},
+        Problem{"EndRecordWithData", ":01000001AA54\n", 1, "end-of-file record carries data"},
+        Problem{"NoEndRecord", ":0300000002000AF1\n", 0, "no end-of-file record"},
+        Problem{"EndRecordNotLast", ":00000001FF\n:0300000002000AF1\n", 1, "not the last record: 1 line follows"},
+        Problem{"EmptyFile", "", 0, "holds no records"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class XupProblemTest : public ::testing::TestWithParam<Problem> {};
@@ -82,15 +89,16 @@ TEST_P(XupProblemTest, FoundAndBlocksFlashing)
     EXPECT_FALSE(report.Flashable());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, XupProblemTest, ::testing::Values(
-    Problem{"LowerCase", "0003aabbcc0001DD", 1, "6 lower-case hex digits (first 'a')"},
-    Problem{"NonHex", "0003AAxBCC0001DD", 1, "1 character that is no hex digit (first 'x')"},
-    Problem{"LineEndInsideData", "0003AABB\r\nCC0001DD", 1, "line end inside the data"},
-    Problem{"LoneLastDigit", "0003AABBCC0001DD7", 1, "lone last character '7'"},
-    Problem{"BlockRunsPastEnd", "0005AABB", 0, "states 5 bytes but only 2 follow"},
-    Problem{"StrayByteFromTwoLineEnds", "0001DD\n\n", 0, "stray byte"},
-    Problem{"TooLarge", "FFFE" + std::string(65534 * 2, '5') + "0000", 0, "at most 65536"},
-    Problem{"Empty", "", 0, "holds no data"}),
+INSTANTIATE_TEST_SUITE_P(
+    Files, XupProblemTest,
+    ::testing::Values(Problem{"LowerCase", "0003aabbcc0001DD", 1, "6 lower-case hex digits (first 'a')"},
+                      Problem{"NonHex", "0003AAxBCC0001DD", 1, "1 character that is no hex digit (first 'x')"},
+                      Problem{"LineEndInsideData", "0003AABB\r\nCC0001DD", 1, "line end inside the data"},
+                      Problem{"LoneLastDigit", "0003AABBCC0001DD7", 1, "lone last character '7'"},
+                      Problem{"BlockRunsPastEnd", "0005AABB", 0, "states 5 bytes but only 2 follow"},
+                      Problem{"StrayByteFromTwoLineEnds", "0001DD\n\n", 0, "stray byte"},
+                      Problem{"TooLarge", "FFFE" + std::string(65534 * 2, '5') + "0000", 0, "at most 65536"},
+                      Problem{"Empty", "", 0, "holds no data"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XupCheck, LineEndIsPlacedInFileAndImage)
@@ -108,7 +116,8 @@ TEST(XupCheck, NonHexCharacterIsPlacedInFileAndImage)
 {
     const CheckReport report = CheckXup("0003AAxBCC0001DD");
     ASSERT_FALSE(report.findings.empty());
-    EXPECT_EQ(FormatFinding(report.findings[0]).rfind("line 1, byte 0x6, image offset 0x3: error: ", 0), 0u) << Dump(report);
+    EXPECT_EQ(FormatFinding(report.findings[0]).rfind("line 1, byte 0x6, image offset 0x3: error: ", 0), 0u)
+        << Dump(report);
 }
 
 TEST(XupCheck, ManyBadLinesAreCountedBeyondTwenty)
@@ -182,5 +191,5 @@ TEST_F(CheckFileTest, UnknownNameOrUnreadableFileDoesNotFlash)
     EXPECT_FALSE(CheckFirmwareFile(dir.string() + "/.zrv").readable);
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -21,20 +21,18 @@ TEST_P(ZrvRecordTest, LineBecomesRecord)
     EXPECT_EQ(ZrvRecordLength(GetParam().line), GetParam().record.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, ZrvRecordTest, ::testing::Values(
-    RecordCase{":0300000002000AF1", {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1}},
-    RecordCase{":00000001FF", {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}},
-    // Lower-case letters count 0, upper-case A-F count 10-15.
-    RecordCase{":0a0A", {0x3A, 0x00, 0x0A}},
-    RecordCase{":fF", {0x3A, 0x0F}},
-    // The first character is always sent as the colon.
-    RecordCase{"X12", {0x3A, 0x12}},
-    // An even-length line loses its last character.
-    RecordCase{":123", {0x3A, 0x12}},
-    // A colon alone, or with one digit, is the record 0x3A; an empty line is nothing.
-    RecordCase{":", {0x3A}},
-    RecordCase{":7", {0x3A}},
-    RecordCase{"", {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ZrvRecordTest,
+    ::testing::Values(RecordCase{":0300000002000AF1", {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1}},
+                      RecordCase{":00000001FF", {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}},
+                      // Lower-case letters count 0, upper-case A-F count 10-15.
+                      RecordCase{":0a0A", {0x3A, 0x00, 0x0A}}, RecordCase{":fF", {0x3A, 0x0F}},
+                      // The first character is always sent as the colon.
+                      RecordCase{"X12", {0x3A, 0x12}},
+                      // An even-length line loses its last character.
+                      RecordCase{":123", {0x3A, 0x12}},
+                      // A colon alone, or with one digit, is the record 0x3A; an empty line is nothing.
+                      RecordCase{":", {0x3A}}, RecordCase{":7", {0x3A}}, RecordCase{"", {}}));
 
 TEST(ZrvLines, LfAndCrLfEndLinesAndAreNotPartOfThem)
 {
@@ -61,7 +59,10 @@ struct ImageCase {
     Bytes image;
 };
 
-void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ImageCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class XupImageTest : public ::testing::TestWithParam<ImageCase> {};
 
@@ -70,17 +71,17 @@ TEST_P(XupImageTest, TextBecomesImage)
     EXPECT_EQ(XupImage(GetParam().text), GetParam().image);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, XupImageTest, ::testing::Values(
-    ImageCase{"Pairs", "0003AABBCC", {0x00, 0x03, 0xAA, 0xBB, 0xCC}},
-    ImageCase{"Empty", "", {}},
-    ImageCase{"LoneLastCharacterDropped", "7F1", {0x7F}},
-    ImageCase{"LowerCaseCountsZero", "7f", {0x70}},
-    // A line end inside a pair counts 0 and shifts every following pair.
-    ImageCase{"LfInsidePair", "A\nBCD", {0xA0, 0xBC}},
-    // CR LF reads as one character, so it shifts by one, not two.
-    ImageCase{"CrLfIsOneCharacter", "A\r\nBCD", {0xA0, 0xBC}},
-    ImageCase{"TrailingCrLfIsALoneCharacter", "ABCD\r\n", {0xAB, 0xCD}},
-    ImageCase{"TwoTrailingLineEndsMakeAZeroByte", "ABCD\n\n", {0xAB, 0xCD, 0x00}}),
+INSTANTIATE_TEST_SUITE_P(
+    Files, XupImageTest,
+    ::testing::Values(ImageCase{"Pairs", "0003AABBCC", {0x00, 0x03, 0xAA, 0xBB, 0xCC}}, ImageCase{"Empty", "", {}},
+                      ImageCase{"LoneLastCharacterDropped", "7F1", {0x7F}},
+                      ImageCase{"LowerCaseCountsZero", "7f", {0x70}},
+                      // A line end inside a pair counts 0 and shifts every following pair.
+                      ImageCase{"LfInsidePair", "A\nBCD", {0xA0, 0xBC}},
+                      // CR LF reads as one character, so it shifts by one, not two.
+                      ImageCase{"CrLfIsOneCharacter", "A\r\nBCD", {0xA0, 0xBC}},
+                      ImageCase{"TrailingCrLfIsALoneCharacter", "ABCD\r\n", {0xAB, 0xCD}},
+                      ImageCase{"TwoTrailingLineEndsMakeAZeroByte", "ABCD\n\n", {0xAB, 0xCD, 0x00}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XupBlocks, WalksLengthPrefixedBlocksBigEndian)
@@ -110,5 +111,5 @@ TEST(XupBlocks, WalkEndsAtTheFirstOverrunningBlock)
     EXPECT_TRUE(stray[1].overruns);
 }
 
-} // namespace
-} // namespace kel
+}  // namespace
+}  // namespace kel

@@ -100,10 +100,7 @@ protected:
         screen.fileAnswers.push_back(path);
         return path;
     }
-    std::string WriteFile(const std::string& name, const std::string& content)
-    {
-        return folder.Write(name, content);
-    }
+    std::string WriteFile(const std::string& name, const std::string& content) { return folder.Write(name, content); }
 
     std::vector<std::string> Messages() const
     {
@@ -128,4 +125,4 @@ protected:
     }
 };
 
-} // namespace kel::test
+}  // namespace kel::test

@@ -55,7 +55,7 @@ TEST(EarlyRequestTest, HelpAndVersionNeedNoDisplay)
     EXPECT_EQ(EarlyRequest({"--port", "--help"}), Request::Run);
 }
 
-} // namespace
+}  // namespace
 
 TEST(CommandLineTrace, TakesTheFileThatFollows)
 {

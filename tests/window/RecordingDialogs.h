@@ -39,4 +39,4 @@ public:
     void About(QWidget*) override { ++abouts; }
 };
 
-} // namespace kel::test
+}  // namespace kel::test

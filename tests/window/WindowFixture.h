@@ -19,8 +19,9 @@ namespace kel::test {
 // device's waits cost no real time, and poll ticks are run by hand.
 struct WindowFixture {
     explicit WindowFixture(sim::DeviceOptions options = {})
-        : device(clock, std::move(options)), finder(device),
-          window(std::make_unique<ui::CKelDlg>(device, finder, clock, dialogs))
+        : device(clock, std::move(options))
+        , finder(device)
+        , window(std::make_unique<ui::CKelDlg>(device, finder, clock, dialogs))
     {
         QApplication::setApplicationName(QStringLiteral("Kel"));  // the caption of boxes without their own
         window->show();
@@ -92,4 +93,4 @@ struct WindowFixture {
     std::unique_ptr<ui::CKelDlg> window;
 };
 
-} // namespace kel::test
+}  // namespace kel::test

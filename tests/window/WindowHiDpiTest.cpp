@@ -113,10 +113,8 @@ private slots:
                 const bool inside = (mask.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
                 const QRgb want = inside ? reference.pixel(x, y) : face;
                 if (shot.pixel(x, y) != want)
-                    QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 differs from the skin at %3x")
-                                         .arg(x)
-                                         .arg(y)
-                                         .arg(scale)));
+                    QFAIL(qPrintable(
+                        QStringLiteral("device pixel %1,%2 differs from the skin at %3x").arg(x).arg(y).arg(scale)));
                 finer += inside != ((upscaled.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF);
             }
         // The corners step by device pixels, where a 1x outline blown up steps by blocks.

@@ -23,11 +23,8 @@ struct MouseCounter : QObject {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-            ++events;
-            break;
-        default:
-            break;
+        case QEvent::MouseButtonDblClick: ++events; break;
+        default: break;
         }
         return false;
     }
@@ -65,7 +62,7 @@ QAccessibleInterface* FindInTree(QAccessibleInterface* node, const QString& name
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 class WindowKeyboardTest : public QObject {
     Q_OBJECT
@@ -152,12 +149,18 @@ private slots:
         QTest::addColumn<bool>("finish");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
-        QTest::newRow("3.5") << "3.5" << true << "3.5v" << "";
-        QTest::newRow("3.5v") << "3.5v" << true << "3.5v" << "";
-        QTest::newRow("3 still typing") << "3" << false << "3" << "";
-        QTest::newRow("3 then Enter") << "3" << true << "NONE" << "The input data is invalid!";
-        QTest::newRow("over 11.0 at once") << "11.5" << false << "NONE" << "The input data is invalid!";
-        QTest::newRow("letter at once") << "3x" << false << "NONE" << "The input data include invalid char!";
+        QTest::newRow("3.5") << "3.5" << true << "3.5v"
+                             << "";
+        QTest::newRow("3.5v") << "3.5v" << true << "3.5v"
+                              << "";
+        QTest::newRow("3 still typing") << "3" << false << "3"
+                                        << "";
+        QTest::newRow("3 then Enter") << "3" << true << "NONE"
+                                      << "The input data is invalid!";
+        QTest::newRow("over 11.0 at once") << "11.5" << false << "NONE"
+                                           << "The input data is invalid!";
+        QTest::newRow("letter at once") << "3x" << false << "NONE"
+                                        << "The input data include invalid char!";
     }
     void TypingAVoltage()
     {

@@ -18,12 +18,12 @@ std::vector<int> PageControls()
     std::vector<int> controls;
     for (int slot = 1081; slot <= 1104; ++slot)
         controls.push_back(slot);
-    for (int control : {1046, 1047, 1048, 1049, 1050, 1051, 1060, 1500, 1061, 1062, 1064, 1110, 1066, 1067, 1115, 1118,
-                        1119})
+    for (int control :
+         {1046, 1047, 1048, 1049, 1050, 1051, 1060, 1500, 1061, 1062, 1064, 1110, 1066, 1067, 1115, 1118, 1119})
         controls.push_back(control);
     return controls;
 }
-} // namespace
+}  // namespace
 
 class WindowPagesTest : public QObject {
     Q_OBJECT
@@ -32,23 +32,24 @@ private slots:
     void PageShowsItsControlsAndLabels_data()
     {
         QTest::addColumn<int>("page");
-        QTest::addColumn<QStringList>("labels");      // rows 0..5; "-" hidden
+        QTest::addColumn<QStringList>("labels");  // rows 0..5; "-" hidden
         QTest::addColumn<QList<int>>("shown");
         const QString blank = QStringLiteral(" ");
-        QTest::newRow("Home") << 1018 << QStringList{"-", "-", "-", "-", "-", "-"} << QList<int>{1060, 1500, 1061, 1062};
+        QTest::newRow("Home") << 1018 << QStringList{"-", "-", "-", "-", "-", "-"}
+                              << QList<int>{1060, 1500, 1061, 1062};
         QTest::newRow("Throttle") << 1002
-                                  << QStringList{"Power Level", "Drive Frequency", "Neutral DeadBand", blank, blank, blank}
+                                  << QStringList{"Power Level", "Drive Frequency", "Neutral DeadBand", blank, blank,
+                                                 blank}
                                   << QList<int>{1081, 1083, 1084};
         QTest::newRow("Booster") << 1004 << QStringList{"Boost Timing", "Boost RPM", "Boost ACC", blank, "-", "-"}
                                  << QList<int>{1085, 1086, 1087};
         QTest::newRow("Turbo") << 1005 << QStringList{"Turbo Timing", "Turbo Slope", "Turbo Delay", blank, blank, blank}
                                << QList<int>{1089, 1090, 1093};
-        QTest::newRow("Brake") << 1003
-                               << QStringList{"Initial Brake", "Drag Brake", "Brake Frequency", "Full Brake", blank, blank}
+        QTest::newRow("Brake") << 1003 << QStringList{"Initial Brake", "Drag Brake", "Brake Frequency",
+                                                      "Full Brake",    blank,        blank}
                                << QList<int>{1095, 1096, 1099, 1098, 1046, 1047, 1048, 1049};
-        QTest::newRow("General") << 1007
-                                 << QStringList{"Temperature Set", "Low volt cut", "Operation Mode", "Reverse Speed",
-                                                "Rotation mode", blank}
+        QTest::newRow("General") << 1007 << QStringList{"Temperature Set", "Low volt cut",  "Operation Mode",
+                                                        "Reverse Speed",   "Rotation mode", blank}
                                  << QList<int>{1100, 1101, 1102, 1103, 1104, 1050, 1051};
         QTest::newRow("Profile") << 1008 << QStringList{"ESC Setting Profile", blank, blank, blank, blank, blank}
                                  << QList<int>{1064, 1110, 1066, 1067};

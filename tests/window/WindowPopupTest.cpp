@@ -112,7 +112,7 @@ private slots:
         QVERIFY(f.Connect(id::kRadioEsc));
         QPointer<CListBoxDlg> popup = OpenPopup(f, id::kPageThrottle, 1081);
         QVERIFY(popup);
-        f.Tick();  // lamps and version set again
+        f.Tick();                                 // lamps and version set again
         f.window->screen().SetText(1084, "6%*");  // a caption redraws
         QTest::qWait(50);
         QVERIFY(popup);

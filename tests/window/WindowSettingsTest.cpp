@@ -84,14 +84,30 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
-        QTest::newRow("out of range") << id::kInitialBrakeEdit << false << "150" << "0%" << "The input data is invalid!";
-        QTest::newRow("sign inside") << id::kDragBrakeEdit << false << "1%5" << "15%" << "";
-        QTest::newRow("leading zero") << id::kDragBrakeEdit << false << "015%" << "15%" << "";
-        QTest::newRow("letter") << id::kInitialBrakeEdit << false << "2x" << "0%" << "The input data include invalid char!";
-        QTest::newRow("volt") << id::kLowVoltEdit << false << "03.5v" << "3.5v" << "";
-        QTest::newRow("volt too low") << id::kLowVoltEdit << false << "2.0v" << "NONE" << "The input data is invalid!";
-        QTest::newRow("typed percent") << id::kInitialBrakeEdit << true << "1" << "1%" << "";
-        QTest::newRow("typed over 100") << id::kInitialBrakeEdit << true << "150" << "0%" << "The input data is invalid!";
+        QTest::newRow("out of range") << id::kInitialBrakeEdit << false << "150"
+                                      << "0%"
+                                      << "The input data is invalid!";
+        QTest::newRow("sign inside") << id::kDragBrakeEdit << false << "1%5"
+                                     << "15%"
+                                     << "";
+        QTest::newRow("leading zero") << id::kDragBrakeEdit << false << "015%"
+                                      << "15%"
+                                      << "";
+        QTest::newRow("letter") << id::kInitialBrakeEdit << false << "2x"
+                                << "0%"
+                                << "The input data include invalid char!";
+        QTest::newRow("volt") << id::kLowVoltEdit << false << "03.5v"
+                              << "3.5v"
+                              << "";
+        QTest::newRow("volt too low") << id::kLowVoltEdit << false << "2.0v"
+                                      << "NONE"
+                                      << "The input data is invalid!";
+        QTest::newRow("typed percent") << id::kInitialBrakeEdit << true << "1"
+                                       << "1%"
+                                       << "";
+        QTest::newRow("typed over 100") << id::kInitialBrakeEdit << true << "150"
+                                        << "0%"
+                                        << "The input data is invalid!";
     }
     void CustomFieldTexts()
     {

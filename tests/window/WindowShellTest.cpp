@@ -68,9 +68,8 @@ private slots:
         f.Click(id::kApply);  // writes Level 7 (entry 6), the ESC keeps entry 7
         QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
         QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Kel"));  // the application's own caption
-        QCOMPARE(f.dialogs.messages[0].text,
-                 QStringLiteral("Read back after writing, these settings did not take:\n"
-                                "Power Level: written Level 7*, the ESC holds Level 8"));
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Read back after writing, these settings did not take:\n"
+                                                            "Power Level: written Level 7*, the ESC holds Level 8"));
         verify->trigger();
     }
 
@@ -203,12 +202,16 @@ private slots:
     {
         QTest::addColumn<QString>("platform");
         QTest::addColumn<QString>("qt");
-        QTest::newRow("profiles") << "config Files (*.cfg)|*.cfg||" << "config Files (*.cfg)";
-        QTest::newRow("firmware and all")
-            << "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||" << "Update Files (*.zrv);;all file (*)";
-        QTest::newRow("name without patterns") << "Images|*.png;*.bmp||" << "Images (*.png *.bmp)";
-        QTest::newRow("pattern field wins") << "Hex (*.hex)|*.zrv||" << "Hex (*.zrv)";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("profiles") << "config Files (*.cfg)|*.cfg||"
+                                  << "config Files (*.cfg)";
+        QTest::newRow("firmware and all") << "Update Files (*.zrv)|*.zrv| all file  (*.*)|*.*||"
+                                          << "Update Files (*.zrv);;all file (*)";
+        QTest::newRow("name without patterns") << "Images|*.png;*.bmp||"
+                                               << "Images (*.png *.bmp)";
+        QTest::newRow("pattern field wins") << "Hex (*.hex)|*.zrv||"
+                                            << "Hex (*.zrv)";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void FileFiltersInQtForm()
     {

@@ -44,7 +44,7 @@ bool Save(const QImage& image, const QDir& folder, const QString& name)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -66,9 +66,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kel-window-shots: the simulated ESC did not answer\n");
 
     const std::pair<int, const char*> pages[] = {
-        {id::kPageHome, "01-home"},         {id::kPageThrottle, "02-throttle"}, {id::kPageBooster, "03-booster"},
-        {id::kPageTurbo, "04-turbo"},       {id::kPageBrake, "05-brake"},       {id::kPageGeneral, "06-general"},
-        {id::kPageProfile, "07-profile"},   {id::kPageModeSelect, "08-mode-select"},
+        {id::kPageHome, "01-home"},       {id::kPageThrottle, "02-throttle"},
+        {id::kPageBooster, "03-booster"}, {id::kPageTurbo, "04-turbo"},
+        {id::kPageBrake, "05-brake"},     {id::kPageGeneral, "06-general"},
+        {id::kPageProfile, "07-profile"}, {id::kPageModeSelect, "08-mode-select"},
     };
     for (const auto& [page, name] : pages) {
         fixture.Click(page);
@@ -78,7 +79,7 @@ int main(int argc, char** argv)
 
     fixture.Click(id::kPageThrottle);
     QApplication::processEvents();  // the page change repaints before the next click
-    fixture.Click(1083);  // Drive Frequency
+    fixture.Click(1083);            // Drive Frequency
     QApplication::processEvents();
     ok = Save(Shot(*fixture.window), folder, QStringLiteral("09-option-popup")) && ok;
 
