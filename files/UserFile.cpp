@@ -1,6 +1,18 @@
 #include "UserFile.h"
 
-namespace kel::file_reason {
+#include <utility>
+
+namespace kel {
+
+UserFile Refused(FileRefusal refusal, std::string reason)
+{
+    UserFile file;
+    file.refusal = refusal;
+    file.reason = std::move(reason);
+    return file;
+}
+
+namespace file_reason {
 
 std::string CannotOpen(const std::string& path, const std::string& why)
 {
@@ -25,4 +37,6 @@ std::string ReadFailed(const std::string& path, const std::string& why)
     return "cannot read " + path + ": " + why;
 }
 
-}  // namespace kel::file_reason
+}  // namespace file_reason
+
+}  // namespace kel

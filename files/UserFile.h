@@ -27,6 +27,9 @@ struct UserFile {
 // `maxBytes` + 1 bytes, whatever it claims or however it grows.
 UserFile ReadUserFile(const std::string& path, std::size_t maxBytes);
 
+// A file not read, and why.
+UserFile Refused(FileRefusal refusal, std::string reason);
+
 // The reasons, worded once for every platform.
 namespace file_reason {
 std::string CannotOpen(const std::string& path, const std::string& why);

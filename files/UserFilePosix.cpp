@@ -43,14 +43,6 @@ private:
     int fd_;
 };
 
-UserFile Refused(FileRefusal refusal, std::string reason)
-{
-    UserFile file;
-    file.refusal = refusal;
-    file.reason = std::move(reason);
-    return file;
-}
-
 }  // namespace
 
 UserFile ReadUserFile(const std::string& path, std::size_t maxBytes)

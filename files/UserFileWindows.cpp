@@ -9,18 +9,6 @@
 
 namespace kel {
 
-namespace {
-
-UserFile Refused(FileRefusal refusal, std::string reason)
-{
-    UserFile file;
-    file.refusal = refusal;
-    file.reason = std::move(reason);
-    return file;
-}
-
-}  // namespace
-
 UserFile ReadUserFile(const std::string& path, std::size_t maxBytes)
 {
     if (path.empty())

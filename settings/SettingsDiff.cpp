@@ -8,7 +8,7 @@
 #include "SettingsCodec.h"
 #include "SettingsRecord.h"
 #include "link/Protocol.h"
-#include "link/Screen.h"
+#include "link/QuietScreen.h"
 
 namespace kel {
 
@@ -20,27 +20,6 @@ std::string ModeText(int escMode)
 {
     return escMode == 0 ? "stock" : "MOD";
 }
-
-// A record decoded only to read its captions back: it shows nothing.
-class NoScreen final : public Screen {
-public:
-    void MessageBox(std::string_view, std::string_view, MessageIcon) override {}
-    void SetText(int, std::string_view) override {}
-    void Enable(int, bool) override {}
-    void SetBitmap(int, int) override {}
-    void SetSpinPosition(int, int) override {}
-    void ProgressShowText(std::string_view) override {}
-    void ProgressSetPercentage(bool) override {}
-    void ProgressSetPos(int) override {}
-    void SettingsProgressOpen() override {}
-    void SettingsProgressSetPos(int) override {}
-    void SettingsProgressDetail(std::string_view) override {}
-    void SettingsProgressTitle(std::string_view, bool) override {}
-    void SettingsProgressClose() override {}
-    void RepaintNow() override {}
-    void PumpMessages() override {}
-    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-};
 
 template <typename SlotValue, typename CustomValue>
 ShownSettings Build(std::optional<std::string> mode, SlotValue slotValue, CustomValue customValue)
@@ -95,7 +74,7 @@ std::vector<SettingDifference> CompareSettings(const ShownSettings& first, const
 
 ShownSettings ShownSettingsOfReply(const std::uint8_t* reply, int escVariant)
 {
-    NoScreen screen;
+    QuietScreen screen;
     SettingsRecord decoded(screen);
     decoded.escVariant = escVariant;
     decoded.escMode = reply[kReplyModeByte] != 0 ? 1 : 0;

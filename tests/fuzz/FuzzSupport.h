@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-#include "link/Screen.h"
+#include "link/QuietScreen.h"
 
 #define KEL_FUZZ_CHECK(condition)                                                                                      \
     do {                                                                                                               \
@@ -89,7 +89,7 @@ private:
 
 // Shows nothing; remembers only which controls had their text set and how
 // many message boxes were raised, which is what the invariants ask about.
-class QuietScreen : public Screen {
+class WatchingScreen : public QuietScreen {
 public:
     static constexpr int kMaxControlId = 2048;
 
@@ -109,20 +109,6 @@ public:
         if (controlId >= 0 && controlId < kMaxControlId)
             textsSet.set(static_cast<std::size_t>(controlId));
     }
-    void Enable(int, bool) override {}
-    void SetBitmap(int, int) override {}
-    void SetSpinPosition(int, int) override {}
-    void ProgressShowText(std::string_view) override {}
-    void ProgressSetPercentage(bool) override {}
-    void ProgressSetPos(int) override {}
-    void SettingsProgressOpen() override {}
-    void SettingsProgressSetPos(int) override {}
-    void SettingsProgressDetail(std::string_view) override {}
-    void SettingsProgressTitle(std::string_view, bool) override {}
-    void SettingsProgressClose() override {}
-    void RepaintNow() override {}
-    void PumpMessages() override {}
-    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
 
     std::bitset<kMaxControlId> textsSet;
     int messageBoxes = 0;

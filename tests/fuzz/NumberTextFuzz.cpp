@@ -94,7 +94,7 @@ void CheckFormatReadsBack(const std::uint8_t* data, std::size_t size)
 // either the refusal text or a tidy number within the field's range.
 void CheckTyping(std::string_view text)
 {
-    kel::fuzz::QuietScreen screen;
+    kel::fuzz::WatchingScreen screen;
     kel::CustomFields fields(screen);
     for (const kel::CustomFieldInfo& info : kel::kCustomFields) {
         screen.Forget();

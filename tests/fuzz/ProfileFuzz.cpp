@@ -17,7 +17,7 @@ namespace {
 
 using kel::ProfileImage;
 using kel::SettingsRecord;
-using kel::fuzz::QuietScreen;
+using kel::fuzz::WatchingScreen;
 
 constexpr std::size_t kDragBrakeOffset = 24;
 constexpr std::size_t kInitialBrakeOffset = 25;
@@ -54,7 +54,7 @@ std::array<std::uint8_t, 4> VersionOf(const ProfileImage& image)
 
 // Loads one image and checks what the record shows and what a save gives.
 ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel::ProfileState& profile,
-                         QuietScreen& screen)
+                         WatchingScreen& screen)
 {
     std::array<std::string, kel::id::kSlotCount> before;
     for (int k = 0; k < kel::id::kSlotCount; ++k)
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     CheckFileRead(data, size);
 
-    QuietScreen screen;
+    WatchingScreen screen;
     SettingsRecord record(screen);
     kel::ProfileState profile;
     for (std::size_t at = 0; at + kel::kProfileSize <= size; at += kel::kProfileSize) {

@@ -15,7 +15,7 @@
 namespace {
 
 using kel::SettingsRecord;
-using kel::fuzz::QuietScreen;
+using kel::fuzz::WatchingScreen;
 using Reply = std::array<std::uint8_t, kel::kSettingsReplySize>;
 using Captions = std::array<std::string, kel::id::kSlotCount>;
 
@@ -43,7 +43,7 @@ std::string ExpectedCustomText(kel::CustomField field, std::uint8_t byte)
 }
 
 // What the read exchange does with a reply that arrived in full.
-void Receive(SettingsRecord& record, QuietScreen& screen, const Reply& reply)
+void Receive(SettingsRecord& record, WatchingScreen& screen, const Reply& reply)
 {
     std::copy(reply.begin(), reply.end(), record.lastRead.begin());
     record.escMode = reply[kel::kReplyModeByte] != 0 ? 1 : 0;
@@ -53,7 +53,8 @@ void Receive(SettingsRecord& record, QuietScreen& screen, const Reply& reply)
     kel::DecodeSettings(record, exact.Data());
 }
 
-void CheckDecoded(const SettingsRecord& record, const QuietScreen& screen, const Reply& reply, const Captions& before)
+void CheckDecoded(const SettingsRecord& record, const WatchingScreen& screen, const Reply& reply,
+                  const Captions& before)
 {
     for (const kel::Parameter& p : kel::kParameters) {
         if (p.map == kel::ByteMap::EscMode)
@@ -98,7 +99,7 @@ Reply ReplyAfterWrite(const SettingsRecord& record, const Reply& reply, const ke
     return echoed;
 }
 
-void ReadWriteRead(SettingsRecord& record, QuietScreen& screen, const Reply& reply)
+void ReadWriteRead(SettingsRecord& record, WatchingScreen& screen, const Reply& reply)
 {
     const Captions before = CaptionsOf(record);
     Receive(record, screen, reply);
@@ -132,7 +133,7 @@ void ReadWriteRead(SettingsRecord& record, QuietScreen& screen, const Reply& rep
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    QuietScreen screen;
+    WatchingScreen screen;
     SettingsRecord record(screen);
     for (std::size_t at = 0; at + kel::kSettingsReplySize <= size; at += kel::kSettingsReplySize) {
         Reply reply{};
