@@ -74,43 +74,40 @@ wineserver -p   # one server for every run below
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# Runs one test program under Wine with a time limit; its output goes to OUT,
+# and the count of tests passed is the last number PATTERN finds in LOG (no
+# pattern: the program is one test).
+wine_test() {  # NAME LOG OUT PATTERN LIMIT COMMAND...
+    local name=$1 log=$2 out=$3 pattern=$4 limit=$5 n=1
+    shift 5
+    if timeout "$limit" "$@" >"$out" 2>&1; then
+        [ -z "$pattern" ] || n=$(grep -oE "$pattern" "$log" | grep -oE '[0-9]+$' || echo 0)
+        unit_count=$((unit_count + n))
+        echo "ok   $name: $n tests"
+    else
+        cat "$log"
+        fail "$name"
+    fi
+}
+
 # 1. Unit tests.
 t0=$SECONDS
 unit_count=0
 for t in "${unit_tests[@]}"; do
     log="$work/$(basename "$t").log"
-    if timeout 300 wine "$build/tests/$t.exe" >"$log" 2>&1; then
-        n=$(grep -oE '^\[  PASSED  \] [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
-        unit_count=$((unit_count + n))
-        echo "ok   $t.exe: $n tests"
-    else
-        cat "$log"
-        fail "$t.exe"
-    fi
+    wine_test "$t.exe" "$log" "$log" '^\[  PASSED  \] [0-9]+' 300 wine "$build/tests/$t.exe"
 done
 for f in "${fuzz_replays[@]}"; do
-    if timeout 300 wine "$build/tests/fuzz/fuzz_${f}_replay.exe" "$here/tests/fuzz/corpus/$f" >"$work/fuzz.log" 2>&1; then
-        unit_count=$((unit_count + 1))
-        echo "ok   fuzz_${f}_replay.exe"
-    else
-        cat "$work/fuzz.log"
-        fail "fuzz_${f}_replay.exe"
-    fi
+    wine_test "fuzz_${f}_replay.exe" "$work/fuzz.log" "$work/fuzz.log" '' 300 \
+        wine "$build/tests/fuzz/fuzz_${f}_replay.exe" "$here/tests/fuzz/corpus/$f"
 done
 # Wine hides every QT_* variable from Windows programs (QT_QPA_PLATFORM too),
 # so the platform and its folder go on the command line; and Qt Test's report
 # goes to a file, as a program that is killed loses its buffered output.
 for t in "${qt_tests[@]}"; do
     log="$work/$(basename "$t").log"
-    if timeout 120 wine "$build/tests/$t.exe" -platform offscreen \
-        -platformpluginpath 'Z:\opt\qt6.4.2-mingw-w64\plugins\platforms' -o "Z:${log//\//\\},txt" >/dev/null 2>&1; then
-        n=$(grep -oE '^Totals: [0-9]+ passed' "$log" | grep -oE '[0-9]+' || echo 0)
-        unit_count=$((unit_count + n))
-        echo "ok   $t.exe: $n tests"
-    else
-        cat "$log"
-        fail "$t.exe"
-    fi
+    wine_test "$t.exe" "$log" /dev/null '^Totals: [0-9]+ passed' 120 wine "$build/tests/$t.exe" -platform offscreen \
+        -platformpluginpath 'Z:\opt\qt6.4.2-mingw-w64\plugins\platforms' -o "Z:${log//\//\\},txt"
 done
 echo "== Unit and Qt tests under Wine: $unit_count passed, $((SECONDS - t0)) s"
 
