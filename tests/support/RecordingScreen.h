@@ -85,7 +85,7 @@ public:
     void ProgressSetPercentage(bool on) override
     {
         progressPercentage = on;
-        log.push_back(std::string("ProgressSetPercentage ") + (on ? "1" : "0"));
+        log.push_back(on ? "ProgressSetPercentage 1" : "ProgressSetPercentage 0");
     }
     void ProgressSetPos(int position) override
     {
