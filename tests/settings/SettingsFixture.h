@@ -32,7 +32,7 @@ inline void ExpectEnabled(const RecordingScreen& screen, std::initializer_list<s
         EXPECT_EQ(screen.enabled.at(control), on) << control;
 }
 // Exactly one message box was shown, with this text and caption.
-inline void ExpectOneMessage(const RecordingScreen& screen, const std::string& text, const std::string& caption)
+inline void ExpectOneMessage(const RecordingScreen& screen, std::string_view text, std::string_view caption)
 {
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text, text);
