@@ -1,6 +1,8 @@
 // Values the ESC or a profile holds that no entry or field range can show.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link/Protocol.h"
 #include "settings/OutOfRange.h"
 #include "settings/ParameterTable.h"
@@ -16,6 +18,8 @@ Reply FactoryReply()
     return {0, 3, 5, 32, 35, 6, 100, 25, 200, 6, 0, 3, 1, 0, 2, 4, 0, 2, 0, 0, 20, 0, 1, protocol::kReplyEndMark};
 }
 
+constexpr const char* kNoEntry = "no entry of its list";
+
 TEST(OutOfRange, ReplyValuesEachNamedWithFieldRawByteAndWhy)
 {
     EXPECT_TRUE(FindOutOfRangeInReply(FactoryReply().data()).empty());
@@ -24,27 +28,23 @@ TEST(OutOfRange, ReplyValuesEachNamedWithFieldRawByteAndWhy)
         std::uint8_t raw;
         std::string label, value, reason;
     };
+    // clang-format off
     const Case cases[] = {
         {4, 0x14, "Low volt cut custom", "2.0v", "outside 3.5v to 11.0v"},
         {4, 111, "Low volt cut custom", "11.1v", "outside 3.5v to 11.0v"},
         {2, 101, "Drag Brake custom", "101%", "outside 0% to 100%"},
         {20, 255, "Initial Brake custom", "255%", "outside 0% to 100%"},
-        {6, 70, "Full Brake", "", "no entry of its list"},
-        {8, 7, "Initial Brake", "", "no entry of its list"},
-        {1, 8, "Drag Brake", "", "no entry of its list"},
-        {3, 31, "Low volt cut", "", "no entry of its list"},
-    };
+        {6, 70, "Full Brake", "", kNoEntry}, {8, 7, "Initial Brake", "", kNoEntry},
+        {1, 8, "Drag Brake", "", kNoEntry}, {3, 31, "Low volt cut", "", kNoEntry}};
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         Reply reply = FactoryReply();
         reply[static_cast<std::size_t>(c.position)] = c.raw;
         const auto found = FindOutOfRangeInReply(reply.data());
         ASSERT_EQ(found.size(), 1u);
-        EXPECT_EQ(found[0].label, c.label);
-        EXPECT_EQ(found[0].position, c.position);
-        EXPECT_EQ(found[0].raw, c.raw);
-        EXPECT_EQ(found[0].value, c.value);
-        EXPECT_EQ(found[0].reason, c.reason);
+        EXPECT_EQ(std::tie(found[0].label, found[0].position, found[0].raw, found[0].value, found[0].reason),
+                  std::tie(c.label, c.position, c.raw, c.value, c.reason));
     }
     // The limits themselves are in range.
     Reply edges = FactoryReply();
@@ -52,10 +52,6 @@ TEST(OutOfRange, ReplyValuesEachNamedWithFieldRawByteAndWhy)
     edges[2] = 100;
     edges[6] = 75;
     EXPECT_TRUE(FindOutOfRangeInReply(edges.data()).empty());
-}
-
-TEST(OutOfRange, DescribeSaysFieldValueRawByteAndPosition)
-{
     Reply reply = FactoryReply();
     reply[4] = 0x14;
     EXPECT_EQ(Describe(FindOutOfRangeInReply(reply.data()).at(0), "reply byte"),

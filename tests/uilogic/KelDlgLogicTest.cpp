@@ -1,19 +1,14 @@
 // The window logic end to end on the simulated box and ESC, on a virtual clock.
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 #include "link/ControlIds.h"
 #include "sim/InProcessDevice.h"
 #include "support/RecordingScreen.h"
-#include "support/TempFolder.h"
 #include "uilogic/KelDlgLogic.h"
 
 namespace kel {
 namespace {
 
-namespace fs = std::filesystem;
 using sim::FaultKind;
 
 class KelDlgLogicTest : public ::testing::Test {
@@ -150,33 +145,6 @@ TEST_F(KelDlgLogicTest, NothingButTheUpdateActsWhileItLetsMessagesThrough)
     logic.OnTimer();
     EXPECT_FALSE(logic.PortOpen());
     EXPECT_EQ(device.Opens(), 1);
-}
-
-TEST_F(KelDlgLogicTest, ProfileRoundTripAndVersionCheck)
-{
-    ConnectEsc();
-    const test::TempFolder folder{"kel-logic"};
-    logic.OnOptionChosen(1083, 4);  // Drive Frequency "32kHz"
-    screen.fileAnswers = {folder.Path("race"), folder.Path("race.cfg"), folder.Path("race.cfg")};
-    logic.OnSave();
-    ASSERT_EQ(fs::file_size(folder.Dir() / "race.cfg"), 31u);
-    logic.OnOptionChosen(1083, 0);
-    logic.OnLoad();
-    Texts({{1083, "32kHz"}, {id::kProfileName, "race"}, {id::kProfileVersion, "Ver: 102304"}});
-
-    // A profile of another firmware is refused at write time, every time.
-    std::fstream f(folder.Dir() / "race.cfg", std::ios::in | std::ios::out | std::ios::binary);
-    f.seekp(28);
-    f.put(9);
-    f.close();
-    logic.OnLoad();
-    const std::size_t pairs = model().PairsReceived();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        logic.OnApply();
-        EXPECT_EQ(LastMessage(), "Current Version Ver: 102304 can not Load this Version Ver: 109304 profile!");
-        EXPECT_EQ(screen.messages.back().caption, "");
-    }
-    EXPECT_EQ(model().PairsReceived(), pairs);
 }
 
 TEST_F(KelDlgLogicTest, VerifyAfterWritingReadsBackAndNamesWhatDidNotTake)
