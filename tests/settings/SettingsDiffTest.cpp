@@ -25,8 +25,16 @@ std::optional<std::string> ValueOf(const ShownSettings& shown, const std::string
     ADD_FAILURE() << "no row " << label;
     return std::nullopt;
 }
+// Rows and their values; nullptr for a value not known.
+void ExpectValues(const ShownSettings& shown, std::initializer_list<std::pair<const char*, const char*>> want)
+{
+    for (const auto& [label, value] : want)
+        EXPECT_EQ(ValueOf(shown, label), value ? std::optional<std::string>(value) : std::nullopt) << label;
+}
 
-TEST(SettingsDiff, RowsAreTheModeThePagesInOrderAndTheCustomFields)
+// The rows: the mode, the pages in order, the custom fields; factory settings
+// are the marked entries and name no mode or custom number.
+TEST(SettingsDiff, FactorySettingsRowsAndValues)
 {
     const ShownSettings factory = FactorySettings();
     ASSERT_EQ(factory.size(), 22u);
@@ -35,19 +43,16 @@ TEST(SettingsDiff, RowsAreTheModeThePagesInOrderAndTheCustomFields)
     EXPECT_EQ(factory[4].label, "Boost Timing");
     EXPECT_EQ(factory[18].label, "Rotation mode");
     EXPECT_EQ(factory.back().label, "Low volt cut custom");
-}
-
-TEST(SettingsDiff, FactorySettingsAreTheMarkedEntriesAndNameNoModeOrCustomNumber)
-{
-    const ShownSettings factory = FactorySettings();
-    const std::pair<const char*, const char*> expected[] = {
-        {"Power Level", "Level 7*"}, {"Drag Brake", "10%*"},         {"Initial Brake", "=Drag Brake*"},
-        {"Boost RPM", "1500*"},      {"Low volt cut", "3.2v/Cell*"}, {"Rotation mode", "Normal*"},
-    };
-    for (const auto& [label, value] : expected)
-        EXPECT_EQ(ValueOf(factory, label), std::optional<std::string>(value)) << label;
-    for (const char* unknown : {"Mode", "Drag Brake custom", "Initial Brake custom", "Low volt cut custom"})
-        EXPECT_EQ(ValueOf(factory, unknown), std::nullopt) << unknown;
+    ExpectValues(factory, {{"Power Level", "Level 7*"},
+                           {"Drag Brake", "10%*"},
+                           {"Initial Brake", "=Drag Brake*"},
+                           {"Boost RPM", "1500*"},
+                           {"Low volt cut", "3.2v/Cell*"},
+                           {"Rotation mode", "Normal*"},
+                           {"Mode", nullptr},
+                           {"Drag Brake custom", nullptr},
+                           {"Initial Brake custom", nullptr},
+                           {"Low volt cut custom", nullptr}});
 }
 
 TEST(SettingsDiff, ComparesKnownRowsInOrder)
@@ -65,8 +70,7 @@ TEST(SettingsDiff, ComparesKnownRowsInOrder)
          {{"Full Brake", "100%*"}, {"Mode", "MOD"}, {"Drag Brake", "10%*"}, {"Power Level", "Level 7*"}},
          {"Power Level", "Full Brake"}},
         {"an unknown value is no difference", {{"Mode", std::nullopt}, {"Power Level", "Level 5"}}, {}},
-        {"letter case counts", {{"Mode", "mod"}}, {"Mode"}},
-    };
+        {"letter case counts", {{"Mode", "mod"}}, {"Mode"}}};
     for (const Case& c : cases) {
         std::vector<std::string> labels;
         for (const SettingDifference& d : CompareSettings(a, c.b))
@@ -84,11 +88,10 @@ TEST(SettingsDiff, AReplyShowsItsEntriesAndMarksBytesOfNoEntry)
     Bytes reply = test::SampleReply();
     reply[5] = 4;  // Power Level "Level 5"
     reply[0] = 9;  // Operation Mode: its list has two entries
-    const ShownSettings shown = ShownSettingsOfReply(reply.data(), -1);
-    EXPECT_EQ(ValueOf(shown, "Mode"), std::optional<std::string>("MOD"));
-    EXPECT_EQ(ValueOf(shown, "Power Level"), std::optional<std::string>("Level 5"));
-    EXPECT_EQ(ValueOf(shown, "Operation Mode"), std::optional<std::string>("raw byte 0x09"));
-    EXPECT_EQ(ValueOf(shown, "Drag Brake custom"), std::optional<std::string>("20%"));
+    ExpectValues(ShownSettingsOfReply(reply.data(), -1), {{"Mode", "MOD"},
+                                                          {"Power Level", "Level 5"},
+                                                          {"Operation Mode", "raw byte 0x09"},
+                                                          {"Drag Brake custom", "20%"}});
 }
 
 TEST(SettingsDiff, AfterWriteTheSentPairsShowAndUnsentBytesStayAsRead)
