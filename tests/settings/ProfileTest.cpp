@@ -110,9 +110,7 @@ TEST_F(ProfileTest, LoadShowsEverythingAndSavesBackTheSameBytes)
     test::ExpectCaptions(record, {{1088, "60 deg"}, {1081, "Level 7*"}, {1094, "25000*"}});
     EXPECT_EQ(profile.name, "my");
     EXPECT_EQ(profile.versionText, "Ver: B23412");
-    for (const auto& [control, text] :
-         test::Expected{{1064, "my"}, {1110, "Ver: B23412"}, {1048, "45%"}, {1047, "30%"}, {1050, "3.6v"}})
-        EXPECT_EQ(screen.texts[control], text) << control;
+    test::ExpectTexts(screen, {{1064, "my"}, {1110, "Ver: B23412"}, {1048, "45%"}, {1047, "30%"}, {1050, "3.6v"}});
     EXPECT_TRUE(profile.loaded);
     EXPECT_TRUE(screen.fileRequests.at(0).initialName.empty());
     EXPECT_FALSE(screen.fileRequests.at(0).save);

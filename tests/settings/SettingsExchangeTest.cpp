@@ -63,10 +63,7 @@ TEST_F(SettingsExchangeTest, ReadWakesRequestsAndShowsTheReply)
                             {1084, "6%*"},
                             {1085, "30 deg"},
                             {1104, "Reverse"}});
-    EXPECT_EQ(screen.texts[1081], "Level 7*");
-    EXPECT_EQ(screen.texts[1047], "25%");
-    EXPECT_EQ(screen.texts[1048], "20%");
-    EXPECT_EQ(screen.texts[1050], "3.5v");
+    test::ExpectTexts(screen, {{1081, "Level 7*"}, {1047, "25%"}, {1048, "20%"}, {1050, "3.5v"}});
     EXPECT_EQ(screen.spins, (std::map<int, int>{{1046, 25}, {1049, 20}, {1051, 35}}));
     EXPECT_EQ(record.escMode, 1);
     EXPECT_TRUE(screen.IsEnabled(1004) && screen.IsEnabled(1000));

@@ -31,6 +31,11 @@ inline void ExpectEnabled(const RecordingScreen& screen, std::initializer_list<s
     for (const auto& [control, on] : want)
         EXPECT_EQ(screen.enabled.at(control), on) << control;
 }
+inline void ExpectTexts(RecordingScreen& screen, Expected want)
+{
+    for (const auto& [control, text] : want)
+        EXPECT_EQ(screen.texts[control], text) << control;
+}
 // Exactly one message box was shown, with this text and caption.
 inline void ExpectOneMessage(const RecordingScreen& screen, std::string_view text, std::string_view caption)
 {
