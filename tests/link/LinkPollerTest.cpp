@@ -84,16 +84,20 @@ TEST_F(LinkPollerTest, UnplugInEveryModeClosesThePortAndDarkensTheLamps)
     }
 }
 
-TEST_F(LinkPollerTest, EscAnswersNewConnectionReadsVersionAndSettingsOnce)
+// A new ESC is read once (version, then settings), again after a firmware
+// update; found, it clears the box flag; lost, it clears the version once.
+TEST_F(LinkPollerTest, EscFoundReadOnceAndLostClearsOnce)
 {
     answers[0xD5] = {0x26};
-    answers[0xD7] = {1, 2, 3, 4, 0, 0, 0};
+    answers[0xD7] = {0x0A, 0x1B, 0x0C, 42, 0, 0, 0};
     Connect(kPollEsc);
+    link.boxConnected = true;
     poller.Tick();
     EXPECT_EQ(uart.escState, EscState::kConnected);
-    EXPECT_EQ(link.versionText, "Ver: 102304");
-    EXPECT_EQ(screen.texts[id::kVersionField], "Ver: 102304");
-    EXPECT_EQ((std::array<std::uint8_t, 4>{1, 2, 3, 4}), link.escVersion);
+    EXPECT_FALSE(link.boxConnected);
+    EXPECT_EQ(link.versionText, "Ver: A1bc42");
+    EXPECT_EQ(screen.texts[id::kVersionField], "Ver: A1bc42");
+    EXPECT_EQ((std::array<std::uint8_t, 4>{0x0A, 0x1B, 0x0C, 42}), link.escVersion);
     EXPECT_EQ(escFound, 1);
     EXPECT_TRUE(screen.IsLit(id::kLampEsc));
     EXPECT_TRUE(screen.IsEnabled(id::kApply));
@@ -105,17 +109,17 @@ TEST_F(LinkPollerTest, EscAnswersNewConnectionReadsVersionAndSettingsOnce)
     poller.Tick();
     EXPECT_EQ(escFound, 2) << "after a firmware update it is read again";
     EXPECT_FALSE(link.redetect);
-}
 
-TEST_F(LinkPollerTest, EscFoundWhileBoxFlagSetStillAsksTheVersion)
-{
-    answers[0xD5] = {0x26};
-    answers[0xD7] = {0x0A, 0x1B, 0x0C, 42, 0, 0, 0};
-    Connect(kPollEsc);
+    answers.erase(0xD5);
     link.boxConnected = true;
     poller.Tick();
+    EXPECT_EQ(uart.escState, EscState::kSilent);
     EXPECT_FALSE(link.boxConnected);
-    EXPECT_EQ(link.versionText, "Ver: A1bc42");
+    EXPECT_EQ(screen.texts[id::kVersionField], "");
+    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+    const auto logSize = screen.log.size();
+    poller.Tick();
+    EXPECT_EQ(screen.log.size(), logSize) << "no answer with E = 1 changes nothing";
 }
 
 // The ESC answers its probe but never its version query: the receive buffer
@@ -132,24 +136,6 @@ TEST_F(LinkPollerTest, VersionThatDidNotArriveIsNeitherShownNorKept)
     EXPECT_EQ(link.versionText, "");
     EXPECT_EQ(screen.texts[id::kVersionField], "");
     EXPECT_EQ((std::array<std::uint8_t, 4>{0, 0, 0, 0}), link.escVersion);
-}
-
-TEST_F(LinkPollerTest, EscLostClearsVersionOnceAndKeepsPolling)
-{
-    answers[0xD5] = {0x26};
-    answers[0xD7] = {1, 2, 3, 4, 0, 0, 0};
-    Connect(kPollEsc);
-    poller.Tick();
-    answers.erase(0xD5);
-    link.boxConnected = true;
-    poller.Tick();
-    EXPECT_EQ(uart.escState, EscState::kSilent);
-    EXPECT_FALSE(link.boxConnected);
-    EXPECT_EQ(screen.texts[id::kVersionField], "");
-    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
-    const auto logSize = screen.log.size();
-    poller.Tick();
-    EXPECT_EQ(screen.log.size(), logSize) << "no answer with E = 1 changes nothing";
 }
 
 TEST_F(LinkPollerTest, EscProbeTimingAndOtherAnswer)
