@@ -96,9 +96,6 @@ TEST_F(CliOutcomeTest, PortNamesTheRealCause)
     EXPECT_NE(Run({"--port", a, "detect"}).err.find("symbolic link that loops"), std::string::npos);
     EXPECT_NE(Run({"--port", dangling, "detect"}).err.find("symbolic link to " + (dir / "gone").string()),
               std::string::npos);
-    const Outcome empty = Run({"--port", "", "detect"});
-    EXPECT_EQ(empty.exit, 2);
-    EXPECT_NE(empty.err.find("not an empty name"), std::string::npos) << empty.err;
 }
 
 TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
@@ -282,16 +279,10 @@ TEST_F(CliOutcomeTest, DiffOfAnotherVersionWarnsAndStillCompares)
 
 TEST_F(CliOutcomeTest, VerifyAfterWriteAndDefaults)
 {
-    const Outcome write = Run({"--simulate", "write", "Power Level=Level 5", "--verify"});
+    const Outcome write =
+        Run({"--simulate", "write", "Power Level=Level 5", "Drag Brake=Custom", "Drag Brake custom=25%", "--verify"});
     EXPECT_EQ(write.exit, 0) << write.err;
     EXPECT_EQ(write.out, "verified\n");
-
-    const Outcome writeJson =
-        Run({"--json", "--simulate", "write", "--verify", "Drag Brake=Custom", "Drag Brake custom=25%"});
-    EXPECT_EQ(writeJson.exit, 0) << writeJson.err;
-    const QJsonObject verify = OneJsonObject(writeJson.out)["verify"].toObject();
-    EXPECT_TRUE(verify["verified"].toBool());
-    EXPECT_TRUE(verify["differences"].toArray().isEmpty());
 
     const Outcome defaults = Run({"--json", "--simulate", "defaults", "--verify"});
     EXPECT_EQ(defaults.exit, 0) << defaults.err;

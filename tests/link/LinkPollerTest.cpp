@@ -52,11 +52,15 @@ TEST_F(LinkPollerTest, NoBoxChangesNothing_FirstTickOpensAndLightsUsbWithoutSend
     EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
     EXPECT_TRUE(screen.log.empty());
     device.openFails = false;
-    Connect(kPollNone);
+    link.pollMode = kPollEsc;
+    poller.Tick();
     EXPECT_TRUE(uart.portOpen);
+    EXPECT_EQ(uart.usbState, UsbState::kInUse);
     EXPECT_TRUE(screen.IsLit(id::kLampUsb));
     EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+    EXPECT_TRUE(device.writes.empty());
     // Mode none never sends, so it never sees an unplug.
+    link.pollMode = kPollNone;
     device.failWritesFrom = 0;
     for (int i = 0; i < 3; ++i)
         poller.Tick();

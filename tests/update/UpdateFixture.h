@@ -30,6 +30,11 @@ struct Refusal {
     std::string_view caption = text::kAppCaption;
 };
 
+inline bool NotOnThisSystem(FileShape shape)
+{
+    return !kHasFifos && (shape == FileShape::Fifo || shape == FileShape::LinkToDevZero);
+}
+
 inline void PrintTo(const Refusal& c, std::ostream* os)
 {
     *os << c.name;
