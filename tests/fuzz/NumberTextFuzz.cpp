@@ -39,7 +39,7 @@ void CheckNormalise(std::string_view text, bool volt)
         allAllowed = allAllowed && Allowed(c, volt);
     KEL_FUZZ_CHECK(tidy.invalidChar == !allAllowed);
     if (tidy.invalidChar) {
-        KEL_FUZZ_CHECK(tidy.text == (volt ? kel::kVoltRefused : kel::kPercentRefused));
+        KEL_FUZZ_CHECK(tidy.text == kel::fuzz::RefusedText(volt));
         return;
     }
 
@@ -102,7 +102,7 @@ void CheckTyping(std::string_view text)
         KEL_FUZZ_CHECK(screen.messageBoxes <= 1);
         const std::string& shown = fields.Text(info.field);
         if (screen.messageBoxes == 1) {
-            KEL_FUZZ_CHECK(shown == (info.volt ? kel::kVoltRefused : kel::kPercentRefused));
+            KEL_FUZZ_CHECK(shown == kel::fuzz::RefusedText(info.volt));
             continue;
         }
         if (text.empty())
