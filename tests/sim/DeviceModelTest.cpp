@@ -88,9 +88,7 @@ TEST(DeviceModel, RestoreDefaultsIsSilentAndRestoresTheFactoryMode)
 
 TEST(DeviceModel, RepliesArriveInTimeOrderAfterLaterEchoes)
 {
-    DeviceOptions o;
-    ASSERT_EQ(o.faults.Add("late-reply=50"), "");
-    ModelHarness h(o);
+    ModelHarness h(Faulty({"late-reply=50"}));
     h.model.Receive(0xD5, 0);
     h.model.Receive(0x42, 10);
     h.now = 100;

@@ -7,14 +7,6 @@
 namespace kel::sim::test {
 namespace {
 
-DeviceOptions Faulty(std::initializer_list<const char*> faults)
-{
-    DeviceOptions o;
-    for (const char* f : faults)
-        EXPECT_EQ(o.faults.Add(f), "") << f;
-    return o;
-}
-
 TEST(FaultSet, RejectsWhatItCannotUnderstand)
 {
     struct Case {

@@ -3,19 +3,10 @@
 #include "link/Clock.h"
 #include "link/UsbUart.h"
 #include "sim/InProcessDevice.h"
+#include "tests/sim/ModelHarness.h"
 
-namespace kel::sim {
+namespace kel::sim::test {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-DeviceOptions Faulty(std::initializer_list<const char*> faults)
-{
-    DeviceOptions o;
-    for (const char* f : faults)
-        EXPECT_EQ(o.faults.Add(f), "") << f;
-    return o;
-}
 
 struct Rig {
     explicit Rig(DeviceOptions options = {}) : device(clock, std::move(options)) {}
@@ -140,4 +131,4 @@ TEST(InProcessDevice, RunsInRealTimeOnASteadyClock)
 }
 
 }  // namespace
-}  // namespace kel::sim
+}  // namespace kel::sim::test
