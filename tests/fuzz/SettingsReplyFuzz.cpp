@@ -60,7 +60,7 @@ void CheckDecoded(const SettingsRecord& record, const WatchingScreen& screen, co
         if (p.replyByte < 0) {
             // Reserved slots travel in profiles only.
             KEL_FUZZ_CHECK(record.Caption(p.source) == Before(before, p.source));
-            KEL_FUZZ_CHECK(!screen.TextWasSet(p.source));
+            KEL_FUZZ_CHECK(!screen.textsSet.count(p.source));
             continue;
         }
         const int index = kel::FromEscByte(p, reply[static_cast<std::size_t>(p.replyByte)]);
@@ -72,7 +72,7 @@ void CheckDecoded(const SettingsRecord& record, const WatchingScreen& screen, co
         } else {
             // A byte that maps to no entry leaves the slot alone, not even redrawn.
             KEL_FUZZ_CHECK(record.Caption(p.source) == Before(before, p.source));
-            KEL_FUZZ_CHECK(!screen.TextWasSet(p.source));
+            KEL_FUZZ_CHECK(!screen.textsSet.count(p.source));
         }
     }
 }

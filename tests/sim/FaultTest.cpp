@@ -1,5 +1,6 @@
-// The fault switches themselves. How kel-cli copes with each fault, and the
-// faults of the loaders, are run end to end in tests/e2e/fault-matrix.cells.
+// The fault switches themselves. How kel-cli copes with each fault, the
+// faults of the loaders and unplugging are run end to end in
+// tests/e2e/fault-matrix.cells (and InProcessDeviceTest, KelSimE2eTest).
 #include <gtest/gtest.h>
 
 #include "tests/sim/ModelHarness.h"
@@ -88,26 +89,6 @@ TEST(Faults, ShapeTheBytesThePcReads)
         EXPECT_EQ(h.Send(c.send), c.expected) << c.fault;
         EXPECT_EQ(h.model.Settings().At(5), c.byte5) << c.fault;
     }
-}
-
-TEST(Faults, UnplugMakesTheDeviceVanishAndReplugBringsItBack)
-{
-    ModelHarness h(Faulty({"unplug=3", "replug=1000"}));
-    EXPECT_EQ(h.Send({0xD5, 0xE4}), (Bytes{0xD5, 0x26, 0xE4}));
-    EXPECT_TRUE(h.sendOk);
-    EXPECT_EQ(h.Send({0x05, 0xD5}), (Bytes{0x05, 0x01, 0x01})) << "the third byte is handled in full, no later one";
-    EXPECT_FALSE(h.sendOk);
-    EXPECT_EQ(h.model.ReplugAtMs(), std::optional<std::int64_t>(10 + 1000)) << "the second send was at 10 ms";
-    EXPECT_FALSE(h.model.IsPresent(1009));
-    h.now = 1010;
-    EXPECT_TRUE(h.model.IsPresent(h.now));
-    EXPECT_EQ(h.Send(Bytes(10, 0x42)).size(), 10u) << "one unplug per fault";
-    EXPECT_EQ(h.model.Settings().At(5), 5) << "the ESC kept the pair the third byte completed";
-
-    ModelHarness forever(Faulty({"unplug=1"}));
-    forever.Send({0xD5});
-    EXPECT_FALSE(forever.model.IsPresent(1'000'000));
-    EXPECT_FALSE(forever.model.ReplugAtMs());
 }
 
 }  // namespace
