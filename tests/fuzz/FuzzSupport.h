@@ -57,18 +57,19 @@ inline std::string_view RefusedText(bool volt)
 inline std::filesystem::path WriteScratch(const std::string& name, std::string_view bytes)
 {
     namespace fs = std::filesystem;
-    static const fs::path folder = [] {
+    // Kept to the end (never destroyed), so the removal at exit can use it.
+    static const fs::path* const folder = [] {
         std::error_code ec;
         const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        const fs::path own = base / ("kel-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(own, ec);
+        const auto* own = new fs::path(base / ("kel-fuzz-" + std::to_string(::getpid())));
+        fs::create_directories(*own, ec);
         std::atexit([] {
             std::error_code ignored;
-            fs::remove_all(folder, ignored);
+            fs::remove_all(*folder, ignored);
         });
         return own;
     }();
-    const fs::path path = folder / name;
+    const fs::path path = *folder / name;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return {};
