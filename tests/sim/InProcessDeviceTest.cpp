@@ -1,7 +1,8 @@
+// The link over the simulator is exercised by the window logic tests
+// (tests/uilogic); these pin the device's own timing and unplugging.
 #include <gtest/gtest.h>
 
 #include "link/Clock.h"
-#include "link/UsbUart.h"
 #include "sim/InProcessDevice.h"
 #include "tests/sim/ModelHarness.h"
 
@@ -85,35 +86,6 @@ TEST(InProcessDevice, UnplugFailsWritesAndOpensUntilTheReplug)
     EXPECT_FALSE(InProcessPortFinder(gone.device).FindBoxPort());
     EXPECT_FALSE(gone.device.Open("sim"));
     EXPECT_NE(gone.device.LastError().find("unplugged"), std::string::npos);
-}
-
-// The link's own operations over the simulator.
-TEST(InProcessDevice, CarriesTheLinksExchanges)
-{
-    Rig rig(Faulty({"no-settings-reply=2"}));
-    InProcessPortFinder finder(rig.device);
-    UsbUart link(rig.device, finder, rig.clock);
-    ASSERT_EQ(link.OpenPort(), 0);
-    EXPECT_EQ(link.SendCommand(0xD5), 0);
-    ASSERT_EQ(link.Receive(1, 10), 0);
-    EXPECT_EQ(link.rx[0], 0x26);
-    EXPECT_EQ(link.SendCommand(0xD7), 0);
-    ASSERT_EQ(link.Receive(7, 500), 0);
-    EXPECT_EQ(Bytes(link.rx.begin(), link.rx.begin() + 4), (Bytes{1, 2, 3, 4}));
-
-    const std::uint8_t pair[] = {0xE5, 90};
-    EXPECT_EQ(link.SendBlockAcked(pair, 2), 0);
-    ASSERT_EQ(link.Receive(1, 200), 0);
-    EXPECT_EQ(link.rx[0], 0x01);
-    link.SendCommand(0xD8);
-    ASSERT_EQ(link.Receive(24, 100), 0);
-    EXPECT_EQ(link.rx[6], 90);
-    EXPECT_EQ(link.rx[23], 0xDD);
-
-    const std::int64_t start = rig.clock.NowMs();
-    link.SendCommand(0xD8);
-    EXPECT_EQ(link.Receive(24, 100), 2) << "the second settings request goes unanswered";
-    EXPECT_EQ(rig.clock.NowMs() - start, 100);
 }
 
 TEST(InProcessDevice, RunsInRealTimeOnASteadyClock)
