@@ -1,7 +1,9 @@
 #pragma once
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAccessible>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <memory>
 
@@ -14,6 +16,21 @@
 #include "ui/CKelDlg.h"
 
 namespace kel::test {
+
+// Opens a window's menu with Shift+F10 and gives the names a screen reader
+// reads in it (none when it did not open).
+inline QStringList MenuNamesByKeyboard(QWidget* window, QMenu* menu)
+{
+    QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier);
+    QStringList names;
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+        return names;
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; i < access->childCount(); ++i)
+        names << access->child(i)->text(QAccessible::Name);
+    menu->hide();
+    return names;
+}
 
 // The main window on the in-process simulator and a virtual clock: the
 // device's waits cost no real time, and poll ticks are run by hand.
@@ -60,6 +77,24 @@ struct WindowFixture {
         const auto items = window->Popup()->List()->findItems(entry, Qt::MatchExactly);
         QCOMPARE(items.size(), 1);
         ClickEntry(window->Popup()->List()->row(items[0]));
+    }
+
+    // Opens the pop-up of `slot` on `page` the way a user does: the page
+    // change paints before the click.
+    CListBoxDlg* OpenPopup(int page, int slot) const
+    {
+        Click(page);
+        QApplication::processEvents();
+        Click(slot);
+        QApplication::processEvents();
+        return window->Popup();
+    }
+
+    // Makes the window the active one, as the keyboard needs.
+    bool Activate() const
+    {
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
     }
 
     // One poll timer tick.
