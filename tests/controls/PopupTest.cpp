@@ -52,29 +52,23 @@ public:
 class PopupTest : public QObject {
     Q_OBJECT
 private slots:
-    void Preselection_data()
-    {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("selected");
-        QTest::newRow("letter case ignored") << kFrequencies << "8KHZ*" << 2;
-        QTest::newRow("empty caption selects entry 0") << kFrequencies << "" << 0;
-        QTest::newRow("whole string only") << kFrequencies << "8kHz" << -1;
-        QTest::newRow("empty list") << QStringList() << "" << -1;
-        QTest::newRow("long list, far entry") << Degrees() << "57DEG" << 57;
-        QTest::newRow("unsorted order kept") << QStringList{"Off", "10", "1", "Custom"} << "custom" << 3;
-    }
     void Preselection()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, caption);
-        CListBoxDlg popup(1083, entries, caption);
-        auto* list = popup.findChild<CMyListBox*>(QString::number(id::kPopupList));
-        QVERIFY(list);
-        QCOMPARE(Entries(*list), entries);
-        QTEST(SelectedRow(*list), "selected");
-        QVERIFY(list->isHidden());  // the opener shows it
-
+        // Letter case ignored; empty caption selects entry 0; the whole string only; an empty list;
+        // a long list's far entry; the order kept.
+        for (auto [entries, caption, selected] : {std::tuple{kFrequencies, "8KHZ*", 2},
+                                                  {kFrequencies, "", 0},
+                                                  {kFrequencies, "8kHz", -1},
+                                                  {QStringList(), "", -1},
+                                                  {Degrees(), "57DEG", 57},
+                                                  {QStringList{"Off", "10", "1", "Custom"}, "custom", 3}}) {
+            CListBoxDlg popup(1083, entries, QString::fromLatin1(caption));
+            auto* list = popup.findChild<CMyListBox*>(QString::number(id::kPopupList));
+            QVERIFY(list);
+            QCOMPARE(Entries(*list), entries);
+            QCOMPARE(SelectedRow(*list), selected);
+            QVERIFY(list->isHidden());  // the opener shows it
+        }
         CListBoxDlg standard(1081, std::vector<std::string>{"Level 1", "Level 7*"}, std::string("level 7*"));
         QCOMPARE(Entries(*standard.List()), (QStringList{"Level 1", "Level 7*"}));
         QCOMPARE(SelectedRow(*standard.List()), 1);
@@ -93,54 +87,38 @@ private slots:
         QCOMPARE(popup->SlotId(), 1083);
         popup->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(popup.isNull());
-        // Each option-button click makes a new pop-up; each close deletes it.
-        for (int i = 0; i < 20; ++i)
-            CListBoxDlg::Open(&window, 1081, {"Level 1", "Level 2"}, QString(), 220)->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(window.findChildren<CListBoxDlg*>().size(), 0);
+        QVERIFY(popup.isNull());  // a close deletes it
     }
 
     // Only a change of the selection chooses (once, and closes): a click on
     // the entry already selected, Escape and Enter leave the value as it is.
-    void ChoosingAndNot_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("chosen");  // -1: nothing chosen
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("click another entry") << "click 4" << 4 << true;
-        QTest::newRow("arrow key down") << "down" << 2 << true;
-        QTest::newRow("arrow key up") << "up" << 0 << true;
-        QTest::newRow("click the selected entry") << "click 1" << -1 << false;
-        QTest::newRow("escape") << "escape" << -1 << true;
-        QTest::newRow("enter") << "enter" << -1 << true;
-    }
     void ChoosingAndNot()
     {
-        QFETCH(QString, how);
-        QFETCH(int, chosen);
-        QFETCH(bool, closes);
-        QPointer<CListBoxDlg> popup = new CListBoxDlg(1096, kFrequencies, "4kHz");
-        popup->show();
-        popup->ShowList();
-        QSignalSpy chosenSpy(popup.data(), &CListBoxDlg::Chosen);
-        QSignalSpy dismissed(popup.data(), &CListBoxDlg::Dismissed);
-        CMyListBox* list = popup->List();
-        const QMap<QString, Qt::Key> keys{
-            {"down", Qt::Key_Down}, {"up", Qt::Key_Up}, {"escape", Qt::Key_Escape}, {"enter", Qt::Key_Return}};
-        if (how.startsWith("click")) {
-            const QRect entry = list->visualItemRect(list->item(how.back().digitValue()));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
-        } else {
-            QTest::keyClick(list, keys[how]);
+        const std::tuple<int, int, bool> cases[] = {
+            // key (0: a click on entry `chosen`, or on entry 1 with -1), entry chosen, closes
+            {0, 4, true},   {Qt::Key_Down, 2, true},    {Qt::Key_Up, 0, true},
+            {0, -1, false}, {Qt::Key_Escape, -1, true}, {Qt::Key_Return, -1, true},
+        };
+        for (auto [key, chosen, closes] : cases) {
+            QPointer<CListBoxDlg> popup = new CListBoxDlg(1096, kFrequencies, "4kHz");
+            popup->show();
+            popup->ShowList();
+            QSignalSpy chosenSpy(popup.data(), &CListBoxDlg::Chosen);
+            QSignalSpy dismissed(popup.data(), &CListBoxDlg::Dismissed);
+            CMyListBox* list = popup->List();
+            if (key == 0)
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(chosen < 0 ? 1 : chosen)).center());
+            else
+                QTest::keyClick(list, Qt::Key(key));
+            QCOMPARE(chosenSpy.count(), chosen < 0 ? 0 : 1);
+            if (chosen >= 0)
+                QCOMPARE(chosenSpy.first(), (QVariantList{1096, chosen, kFrequencies[chosen]}));
+            QCOMPARE(dismissed.count(), closes && chosen < 0 ? 1 : 0);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(popup.isNull(), closes);
+            delete popup.data();
         }
-        QCOMPARE(chosenSpy.count(), chosen < 0 ? 0 : 1);
-        if (chosen >= 0)
-            QCOMPARE(chosenSpy.first(), (QVariantList{1096, chosen, kFrequencies[chosen]}));
-        QCOMPARE(dismissed.count(), closes && chosen < 0 ? 1 : 0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(popup.isNull(), closes);
-        delete popup.data();
     }
 
     void FocusInSelectsNothingAndFocusOutHidesOnlyTheList()

