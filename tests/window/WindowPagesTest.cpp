@@ -1,5 +1,5 @@
 // The eight pages: what each shows and hides, the row labels, the custom
-// fields across page changes, the MODE switch and the device radio buttons;
+// fields across page changes and the device radio buttons;
 // the option pop-up as the window opens, keeps and closes it.
 #include <QExposeEvent>
 #include <QLabel>
@@ -62,23 +62,6 @@ private slots:
                          qPrintable(QString("%1: %2").arg(p.page).arg(c)));
         }
         QCOMPARE(f.Text(id::kInitialBrakeEdit), brake);  // hidden and shown again, never cleared
-    }
-
-    void ModeSwitchShowsModBeforeAnyReadAndTogglesStockAndMod()
-    {
-        WindowFixture f;
-        f.Click(id::kPageModeSelect);
-        QCOMPARE(f.Bitmap(id::kModeSwitch), id::bmp::kModeMod);
-        QVERIFY(f.Connect(id::kRadioEsc));
-        f.Click(id::kPageModeSelect);
-        f.Click(id::kModeSwitch);
-        QCOMPARE(f.Bitmap(id::kModeSwitch), id::bmp::kModeStock);
-        QVERIFY(!f.Control(id::kPageBooster)->isEnabled());
-        QVERIFY(!f.Control(id::kPageTurbo)->isEnabled());
-        f.Click(id::kModeSwitch);
-        QCOMPARE(f.Bitmap(id::kModeSwitch), id::bmp::kModeMod);
-        QVERIFY(f.Control(id::kPageBooster)->isEnabled());
-        QVERIFY(f.dialogs.messages.empty());
     }
 
     void DeviceRadiosStartUncheckedAndChooseThePollMode()
