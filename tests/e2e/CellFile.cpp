@@ -3,7 +3,7 @@
 #include <csignal>
 #include <fstream>
 #include <set>
-#include <sstream>
+#include <tuple>
 
 #include "FaultCell.h"
 
@@ -15,24 +15,20 @@ namespace {
 std::vector<std::string> Words(const std::string& text)
 {
     std::vector<std::string> words;
-    std::string word;
-    bool quoted = false, any = false;
+    bool quoted = false, inWord = false;
     for (char c : text) {
-        if (c == '"') {
-            quoted = !quoted;
-            any = true;
-        } else if (c == ' ' && !quoted) {
-            if (any)
-                words.push_back(word);
-            word.clear();
-            any = false;
-        } else {
-            word += c;
-            any = true;
+        if (c == ' ' && !quoted) {
+            inWord = false;
+            continue;
         }
+        if (!inWord)
+            words.emplace_back();
+        inWord = true;
+        if (c == '"')
+            quoted = !quoted;
+        else
+            words.back() += c;
     }
-    if (any)
-        words.push_back(word);
     return words;
 }
 
@@ -53,16 +49,14 @@ CellFile ReadCells(const std::string& path)
         int total = 0;
         std::istringstream terms(text);
         for (std::string term; terms >> term;) {
-            if (term == "+")
-                continue;
             const std::size_t star = term.find('*');
             const int factor = star == std::string::npos ? 1 : std::stoi(term.substr(0, star));
-            const std::string name = star == std::string::npos ? term : term.substr(star + 1);
+            const std::string name = term.substr(star == std::string::npos ? 0 : star + 1);
             if (std::isdigit(static_cast<unsigned char>(name[0])))
                 total += factor * std::stoi(name);
             else if (file.waits.contains(name))
                 total += factor * file.waits[name];
-            else
+            else if (name != "+")
                 error = "no wait named " + name;
         }
         return total;
@@ -72,6 +66,10 @@ CellFile ReadCells(const std::string& path)
         ++lineNumber;
         if (line.empty() || line[0] == '#')
             continue;
+        if (line.starts_with("  || ") && cell && !cell->checks.empty()) {
+            cell->checks.back() += line.substr(1);
+            continue;
+        }
         const std::size_t space = line.find(' ');
         const std::string key = line.substr(0, space);
         const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
@@ -91,27 +89,19 @@ CellFile ReadCells(const std::string& path)
             if (!columns.contains(rest))
                 error = "no column " + rest;
             cell = &file.cells.emplace_back();
-            cell->row = row;
-            cell->column = rest;
-            cell->cli = rowCli;
-        } else if (key == "cli" && !cell) {
-            rowCli = words;
+            std::tie(cell->row, cell->column, cell->cli) = std::tie(row, rest, rowCli);
+        } else if (key == "cli") {
+            (cell ? cell->cli : rowCli) = words;
         } else if (!cell) {
             error = key + " outside a cell";
         } else if (key == "sim") {
             cell->sim = words;
-        } else if (key == "cli") {
-            cell->cli = words;
         } else if (key == "exit") {
             cell->exit = std::stoi(rest);
-        } else if (key == "err") {
-            cell->err.push_back(rest);
-        } else if (key == "out") {
-            cell->out.push_back(rest);
+        } else if (key == "err" || key == "out" || key == "check") {
+            (key == "err" ? cell->err : key == "out" ? cell->out : cell->checks).push_back(rest);
         } else if (key == "waits") {
             cell->waitsMs = sum(rest, error);
-        } else if (key == "check") {
-            cell->checks.push_back(rest);
         } else if (key == "signal" && words.size() >= 3 && (words[1] == "at" || words[1] == "on")) {
             cell->interrupt.signal = words[0] == "SIGINT" ? SIGINT : SIGTERM;
             if (words[1] == "at")
