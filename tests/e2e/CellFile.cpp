@@ -2,37 +2,13 @@
 #include <cctype>
 #include <csignal>
 #include <fstream>
+#include <iomanip>
 #include <set>
 #include <tuple>
 
 #include "FaultCell.h"
 
 namespace kel::e2e {
-
-namespace {
-
-// Words split at spaces; "..." keeps its spaces.
-std::vector<std::string> Words(const std::string& text)
-{
-    std::vector<std::string> words;
-    bool quoted = false, inWord = false;
-    for (char c : text) {
-        if (c == ' ' && !quoted) {
-            inWord = false;
-            continue;
-        }
-        if (!inWord)
-            words.emplace_back();
-        inWord = true;
-        if (c == '"')
-            quoted = !quoted;
-        else
-            words.back() += c;
-    }
-    return words;
-}
-
-}  // namespace
 
 CellFile ReadCells(const std::string& path)
 {
@@ -73,7 +49,10 @@ CellFile ReadCells(const std::string& path)
         const std::size_t space = line.find(' ');
         const std::string key = line.substr(0, space);
         const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
-        const std::vector<std::string> words = Words(rest);
+        std::vector<std::string> words;  // split at spaces; "..." keeps its spaces
+        std::istringstream split(rest);
+        for (std::string word; split >> std::quoted(word);)
+            words.push_back(word);
         std::string error;
         if (key == "wait" && words.size() >= 3 && words[1] == "=") {
             const std::string expression = rest.substr(rest.find('=') + 1);

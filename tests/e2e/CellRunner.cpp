@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <numeric>
 #include <optional>
 #include <regex>
 #include <sys/stat.h>
@@ -11,8 +12,6 @@
 
 namespace kel::e2e {
 
-namespace {
-
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -21,6 +20,8 @@ std::vector<std::string> Lines(const std::string& text)
         lines.push_back(line);
     return lines;
 }
+
+namespace {
 
 std::string Joined(const std::vector<std::string>& parts, const char* separator)
 {
@@ -74,7 +75,7 @@ void CheckMessages(const Cell& cell, const Workspace& ws, const RunResult& run, 
 
 CellResult RunCell(const Programs& programs, const std::string& shared, const Cell& cell, int marginMs)
 {
-    CellResult result{&cell, 0, {}};
+    CellResult result{&cell, {}};
     auto& problems = result.problems;
     std::vector<std::string> simArgs{"--verbose"};
     simArgs.insert(simArgs.end(), cell.sim.begin(), cell.sim.end());
@@ -99,7 +100,6 @@ CellResult RunCell(const Programs& programs, const std::string& shared, const Ce
     const int boundMs = cell.waitsMs + marginMs;
     CellContext context{ws, runCli(cell.cli, boundMs + 10'000, signal), {}, {}, nullptr};
     const RunResult& run = context.run;
-    result.wallMs = run.wallMs;
     if (run.killed)
         problems.push_back("still running after " + std::to_string(run.wallMs) + " ms: killed");
     else if (run.exitCode != cell.exit)
@@ -120,8 +120,7 @@ CellResult RunCell(const Programs& programs, const std::string& shared, const Ce
         if (afterStop)
             context.report = &report.emplace(sim.StopAndReport());
         for (const std::string& check : cell.checks) {
-            const std::string what = ChecksReport(check) == afterStop ? Verify(check, context) : "";
-            if (!what.empty())
+            if (std::string what = ChecksReport(check) == afterStop ? Verify(check, context) : ""; !what.empty())
                 problems.push_back(what);
         }
     }
@@ -186,8 +185,7 @@ std::vector<CellResult> RunCells(const Programs& programs, const std::string& sh
 {
     // Longest first, so the slow cells do not trail at the end.
     std::vector<std::size_t> order(cells.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return cells[a].waitsMs > cells[b].waitsMs; });
     std::vector<CellResult> results(cells.size());

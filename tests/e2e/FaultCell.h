@@ -59,6 +59,7 @@ struct CellContext {
 
 // Whether a progress line of standard error ("Updating 35%") shows `percent` or more.
 bool ProgressReached(const std::string& err, int percent);
+std::vector<std::string> Lines(const std::string& text);
 
 // In an expected line of standard error, stands for any text.
 inline const std::string kAnyText = "{any}";
@@ -73,7 +74,6 @@ std::string Verify(const std::string& check, CellContext& context);
 
 struct CellResult {
     const Cell* cell = nullptr;
-    std::int64_t wallMs = 0;
     std::vector<std::string> problems;  // empty when the cell passed
     bool onlySlow = false;              // its one problem was the time it took
 };

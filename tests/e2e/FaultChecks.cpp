@@ -21,8 +21,7 @@ std::string Hex(std::uint8_t byte)
 Bytes SentByPc(const std::string& log)
 {
     Bytes sent;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);) {
+    for (const std::string& line : Lines(log)) {
         const std::size_t at = line.find(" ms from PC: ");
         if (line.starts_with("kel-sim: ") && at != std::string::npos) {
             const Bytes bytes = HexBytes(line.substr(at + 13));
@@ -50,10 +49,7 @@ std::string FollowUp(const std::string& spec, CellContext& c)
     const RunResult r = c.followUp(cli);
     std::string what =
         r.exitCode == exit ? "" : "exit " + std::to_string(r.exitCode) + " instead of " + std::to_string(exit) + "; ";
-    std::istringstream out(r.out);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(out, line);)
-        lines.push_back(line);
+    const std::vector<std::string> lines = Lines(r.out);
     for (std::size_t i = 1; i < parts.size(); ++i) {
         if (std::find(lines.begin(), lines.end(), c.ws.Expand(parts[i])) == lines.end())
             what += "no line \"" + parts[i] + "\"; ";
@@ -82,19 +78,13 @@ std::string LeftBehind(const CellContext& c)
 
 std::string Workspace::Expand(const std::string& text) const
 {
+    // clang-format off
     const std::pair<std::string, std::string> names[] = {
-        {"{zrv}", shared + "/sample.zrv"},
-        {"{zrv-small}", shared + "/small.zrv"},
-        {"{xup}", shared + "/sample.xup"},
-        {"{xup-damaged}", shared + "/damaged.xup"},
-        {"{zrv-lower}", shared + "/lower.zrv"},
-        {"{fifo}", shared + "/fifo.zrv"},
-        {"{cfg}", own + "/old.cfg"},
-        {"{missing}", own + "/missing.zrv"},
-        {"{nodir}", own + "/no-such-folder/new.cfg"},
-        {"{nodir-folder}", own + "/no-such-folder"},
-        {"{port}", port},
-    };
+        {"{zrv}", shared + "/sample.zrv"}, {"{zrv-small}", shared + "/small.zrv"}, {"{xup}", shared + "/sample.xup"},
+        {"{xup-damaged}", shared + "/damaged.xup"}, {"{zrv-lower}", shared + "/lower.zrv"},
+        {"{fifo}", shared + "/fifo.zrv"}, {"{cfg}", own + "/old.cfg"}, {"{missing}", own + "/missing.zrv"},
+        {"{nodir}", own + "/no-such-folder/new.cfg"}, {"{nodir-folder}", own + "/no-such-folder"}, {"{port}", port}};
+    // clang-format on
     std::string result = text;
     for (const auto& [name, value] : names) {
         for (std::size_t at; (at = result.find(name)) != std::string::npos;)
@@ -115,6 +105,11 @@ std::string Verify(const std::string& check, CellContext& c)
     words >> what;
     if (what == "after")
         return FollowUp(check.substr(6), c);
+    if (what == "signal-to-exit-below") {
+        const std::int64_t ms = c.run.signalToExitMs;  // -1 when no signal was sent
+        return ms >= 0 && ms < std::stoi(check.substr(what.size())) ? ""
+                                                                    : "signal to exit: " + std::to_string(ms) + " ms";
+    }
     Bytes bytes;  // the hex bytes a check names
     int max = -1;
     for (std::string w; words >> w;) {

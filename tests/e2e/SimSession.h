@@ -13,17 +13,10 @@
 namespace kel::e2e {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::MakeTempDir;
-using test::ReadWholeFile;
-using test::RunProgram;
-using test::RunResult;
-using test::SignalWhen;
-using test::SimProcess;
-using test::WriteWholeFile;
+using namespace kel::test;  // the child processes and files
 
 struct Programs {
-    std::string cli;  // kel-cli
-    std::string sim;  // kel-sim
+    std::string cli, sim;  // kel-cli, kel-sim
 };
 
 // The programs built with these tests; KEL_E2E_CLI and KEL_E2E_SIM point the
@@ -85,7 +78,6 @@ public:
             std::filesystem::remove_all(folder_);
     }
     SimSession(const SimSession&) = delete;
-    SimSession& operator=(const SimSession&) = delete;
 
     bool keepFolder = false;  // for a look at what a failed test left
     const std::string& Port() const { return sim_->Port(); }
