@@ -1,8 +1,5 @@
 #pragma once
 #include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "SimSession.h"
 
@@ -10,10 +7,8 @@ namespace kel::e2e {
 
 // One exchange under one simulator fault, as fault-matrix.cells states it.
 struct Cell {
-    std::string row;               // the exchange, e.g. "detect esc"
-    std::string column;            // the fault kind
-    std::vector<std::string> sim;  // kel-sim arguments
-    std::vector<std::string> cli;  // kel-cli arguments after --port
+    std::string row, column;            // the exchange ("detect esc") and the fault kind
+    std::vector<std::string> sim, cli;  // the arguments of kel-sim and of kel-cli (after --port)
     int exit = 0;
     std::vector<std::string> err;     // standard error, in order, without progress lines
     std::vector<std::string> out;     // lines standard output holds
