@@ -2,6 +2,9 @@
 // exit status returned, each test in a folder of its own.
 #pragma once
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -25,6 +28,20 @@ inline std::string Slurp(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Exactly one line, one JSON object, valid UTF-8.
+inline QJsonObject OneJsonObject(const std::string& out)
+{
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(QByteArrayView(out.data(), static_cast<qsizetype>(out.size())));
+    EXPECT_FALSE(utf8.hasError()) << "not UTF-8: " << out;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << out;
+    EXPECT_TRUE(doc.isObject()) << out;
+    return doc.object();
 }
 
 class CliFixture : public ::testing::Test {
@@ -71,6 +88,17 @@ protected:
 
     // Writes a file into the test's folder and returns its path.
     std::string File(const std::string& name, const std::string& bytes) { return folder.Write(name, bytes); }
+    // The simulated ESC's factory settings as "profile save" writes them
+    // (version 1.2.3.4), with `changes` (offset, byte) made.
+    std::string Profile(const std::string& name, std::vector<std::pair<int, char>> changes = {})
+    {
+        const char factory[] = {6, 0, 2, 2, 0, 2, 0, 0, 0, 3,  0,  0, 4, 0, 0, 3,
+                                0, 5, 0, 1, 3, 0, 0, 0, 5, 20, 35, 1, 2, 3, 4};
+        std::string bytes(factory, sizeof factory);
+        for (const auto& [offset, byte] : changes)
+            bytes[static_cast<std::size_t>(offset)] = byte;
+        return File(name, bytes);
+    }
 
     test::TempFolder folder{"kel-cli-test"};
     const std::filesystem::path dir = folder.Dir();

@@ -1,10 +1,5 @@
 // What kel-cli prints and returns for each outcome, run in process.
-#include <QCoreApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QStringDecoder>
 #include <QJsonArray>
-#include <gtest/gtest.h>
 #include <regex>
 
 #include "CliFixture.h"
@@ -18,38 +13,10 @@ namespace {
 
 using CliOutcomeTest = CliFixture;
 
-// Exactly one line, one JSON object, valid UTF-8.
-QJsonObject OneJsonObject(const std::string& out)
-{
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(QByteArrayView(out.data(), static_cast<qsizetype>(out.size())));
-    EXPECT_FALSE(utf8.hasError()) << "not UTF-8: " << out;
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << out;
-    EXPECT_TRUE(doc.isObject()) << out;
-    return doc.object();
-}
-
-// A profile every field of which is in range: factory values, version 1.2.3.4.
-std::string GoodProfile()
-{
-    std::string bytes(31, '\0');
-    bytes[0] = 6;
-    bytes[24] = 5;
-    bytes[25] = 20;
-    bytes[26] = 35;
-    bytes[27] = 1, bytes[28] = 2, bytes[29] = 3, bytes[30] = 4;
-    return bytes;
-}
-
 TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
 {
-    std::string lowVolt = GoodProfile();
-    lowVolt[26] = 20;  // 2.0v
-    const std::string good = File("good.cfg", GoodProfile());
-    const std::string bad = File("low.cfg", lowVolt);
+    const std::string good = Profile("good.cfg");
+    const std::string bad = Profile("low.cfg", {{26, 20}});  // 2.0v
     struct Case {
         std::vector<std::string> args;
         int exit;
@@ -90,7 +57,7 @@ TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
 
 TEST_F(CliOutcomeTest, NameThatIsNotUtf8IsEscapedInTheJson)
 {
-    const std::string path = File("caf\xe9.cfg", GoodProfile());
+    const std::string path = Profile("caf\xe9.cfg");
     const Outcome o = Run({"--json", "profile", "show", path});
     EXPECT_EQ(o.exit, 0) << o.err;
     EXPECT_EQ(OneJsonObject(o.out)["name"].toString(), QString::fromLatin1("caf\xe9"));
@@ -98,7 +65,7 @@ TEST_F(CliOutcomeTest, NameThatIsNotUtf8IsEscapedInTheJson)
 
 TEST_F(CliOutcomeTest, StandardOutputThatCannotBeWrittenIsAFailure)
 {
-    const std::string good = File("good.cfg", GoodProfile());
+    const std::string good = Profile("good.cfg");
     for (const char* json : {"--json", "--simulate"}) {
         const Outcome o = Run({json, "profile", "show", good}, "/dev/full");
         EXPECT_NE(o.exit, 0);
@@ -108,9 +75,7 @@ TEST_F(CliOutcomeTest, StandardOutputThatCannotBeWrittenIsAFailure)
 
 TEST_F(CliOutcomeTest, ProfileWithOutOfRangeBytesIsRefusedAsAFile)
 {
-    std::string bytes = GoodProfile();
-    bytes[17] = 6;  // Full Brake has entries 0..5
-    const std::string bad = File("brake.cfg", bytes);
+    const std::string bad = Profile("brake.cfg", {{17, 6}});  // Full Brake has entries 0..5
     for (const std::vector<std::string>& args : {std::vector<std::string>{"profile", "show", bad},
                                                  std::vector<std::string>{"--simulate", "write", "--profile", bad}}) {
         const Outcome o = Run(args);
@@ -131,9 +96,6 @@ TEST_F(CliOutcomeTest, PortNamesTheRealCause)
     EXPECT_NE(Run({"--port", a, "detect"}).err.find("symbolic link that loops"), std::string::npos);
     EXPECT_NE(Run({"--port", dangling, "detect"}).err.find("symbolic link to " + (dir / "gone").string()),
               std::string::npos);
-    const Outcome empty = Run({"--port", "", "detect"});
-    EXPECT_EQ(empty.exit, 2);
-    EXPECT_NE(empty.err.find("not an empty name"), std::string::npos) << empty.err;
 }
 
 TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
@@ -207,7 +169,7 @@ TEST_F(CliOutcomeTest, JsonShapesOfDetectProfileCheckAndPorts)
     EXPECT_EQ(d["esc"].toInt(), 2);
     EXPECT_EQ(d["version"].toString(), "Ver: 102304");
 
-    const Outcome show = Run({"--json", "profile", "show", File("p.cfg", GoodProfile())});
+    const Outcome show = Run({"--json", "profile", "show", Profile("p.cfg")});
     ASSERT_EQ(show.exit, 0) << show.err;
     const QJsonObject p = OneJsonObject(show.out);
     EXPECT_EQ(p["name"].toString(), "p");
@@ -253,6 +215,82 @@ TEST_F(CliOutcomeTest, HelpExamplesOfCustomValuesAreAccepted)
         EXPECT_TRUE(screen.messages.empty()) << text << " is refused: " << screen.messages[0].text;
     }
     EXPECT_GE(examples, 2);
+}
+
+// diff and --verify on the simulated ESC.
+TEST_F(CliOutcomeTest, DiffPrintsWhatDiffersInPageOrderAndExitsOneOnlyThen)
+{
+    const std::string same = Profile("same.cfg");
+    // Offset 0 is Power Level (1081), 17 Full Brake (1098): later on the pages.
+    const std::string race = Profile("race.cfg", {{17, 2}, {0, 4}});
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"--simulate", "diff", "factory"}, 0, ""},
+        {{"--simulate", "diff", same}, 0, ""},
+        {{"diff", same, "factory"}, 0, ""},
+        {{"--simulate", "diff", "esc", "esc"}, 0, ""},
+        {{"diff", race, "factory"},
+         1,
+         "Power Level            " + race
+             + ": Level 5  |  factory: Level 7*\n"
+               "Full Brake             "
+             + race + ": 85%  |  factory: 100%*\n"},
+        {{"--simulate", "diff", "factory", race},
+         1,
+         "Power Level            factory: Level 7*  |  " + race
+             + ": Level 5\n"
+               "Full Brake             factory: 100%*  |  "
+             + race + ": 85%\n"},
+        {{"diff"}, 2, ""},
+        {{"diff", "a", "b", "c"}, 2, ""},
+        {{"diff", (dir / "missing.cfg").string(), "factory"}, 3, ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.exit, c.exit) << c.args.back() << "\n" << o.err;
+        EXPECT_EQ(o.out, c.out) << c.args.back();
+    }
+}
+
+TEST_F(CliOutcomeTest, DiffOfAnotherVersionWarnsAndStillCompares)
+{
+    const std::string other = Profile("other.cfg", {{29, 9}, {0, 2}});
+    const Outcome plain = Run({"--simulate", "diff", other});
+    EXPECT_EQ(plain.exit, 1);
+    EXPECT_EQ(plain.err, "kel-cli: warning: " + other
+                             + " is for firmware Ver: 102904, esc for firmware Ver: 102304; "
+                               "compared all the same\n");
+    EXPECT_EQ(plain.out, "Power Level            " + other + ": Level 3  |  esc: Level 7*\n");
+
+    const Outcome json = Run({"--json", "--simulate", "diff", other});
+    const QJsonObject o = OneJsonObject(json.out);
+    EXPECT_EQ(o["same"].toBool(true), false);
+    EXPECT_EQ(o["warnings"].toArray().size(), 1);
+    const QJsonArray differences = o["differences"].toArray();
+    ASSERT_EQ(differences.size(), 1);
+    EXPECT_EQ(differences[0].toObject()["parameter"].toString(), "Power Level");
+    EXPECT_EQ(differences[0].toObject()["a"].toString(), "Level 3");
+    EXPECT_EQ(differences[0].toObject()["b"].toString(), "Level 7*");
+}
+
+TEST_F(CliOutcomeTest, VerifyAfterWriteAndDefaults)
+{
+    const Outcome write =
+        Run({"--simulate", "write", "Power Level=Level 5", "Drag Brake=Custom", "Drag Brake custom=25%", "--verify"});
+    EXPECT_EQ(write.exit, 0) << write.err;
+    EXPECT_EQ(write.out, "verified\n");
+
+    const Outcome defaults = Run({"--json", "--simulate", "defaults", "--verify"});
+    EXPECT_EQ(defaults.exit, 0) << defaults.err;
+    const QJsonObject restored = OneJsonObject(defaults.out);
+    EXPECT_EQ(restored["settings"].toObject()["Power Level"].toString(), "Level 7*");
+    EXPECT_TRUE(restored["verify"].toObject()["verified"].toBool());
+
+    EXPECT_EQ(Run({"--simulate", "defaults", "--verify", "now"}).exit, 2);
 }
 
 }  // namespace

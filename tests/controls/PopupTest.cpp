@@ -35,11 +35,6 @@ int SelectedRow(const CMyListBox& list)
     return selected.isEmpty() ? -1 : list.row(selected.first());
 }
 
-void ClickEntry(CMyListBox* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
 // Paint regions the list's viewport receives.
 class PaintRecorder : public QObject {
 public:
@@ -57,40 +52,26 @@ public:
 class PopupTest : public QObject {
     Q_OBJECT
 private slots:
-    void Preselection_data()
-    {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("selected");
-        QTest::newRow("caption in the list") << kFrequencies << "8kHz*" << 2;
-        QTest::newRow("empty caption selects entry 0") << kFrequencies << "" << 0;
-        QTest::newRow("letter case ignored") << kFrequencies << "8KHZ*" << 2;
-        QTest::newRow("whole string only") << kFrequencies << "8kHz" << -1;
-        QTest::newRow("caption not in the list") << kFrequencies << "Custom" << -1;
-        QTest::newRow("empty list") << QStringList() << "" << -1;
-        QTest::newRow("long list, default entry") << Degrees() << "0deg" << 0;
-        QTest::newRow("long list, far entry") << Degrees() << "57DEG" << 57;
-        QTest::newRow("unsorted order kept") << QStringList{"Off", "10", "1", "Custom"} << "custom" << 3;
-    }
     void Preselection()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, caption);
-        QFETCH(int, selected);
-        CListBoxDlg popup(1083, entries, caption);
-        auto* list = popup.findChild<CMyListBox*>(QString::number(id::kPopupList));
-        QVERIFY(list);
-        QCOMPARE(Entries(*list), entries);
-        QCOMPARE(SelectedRow(*list), selected);
-        QVERIFY(list->isHidden());  // the opener shows it
-    }
-
-    void StandardStrings_AreAcceptedToo()
-    {
-        const std::vector<std::string> entries = {"Level 1", "Level 2", "Level 7*"};
-        CListBoxDlg popup(1081, entries, std::string("level 7*"));
-        QCOMPARE(Entries(*popup.List()), (QStringList{"Level 1", "Level 2", "Level 7*"}));
-        QCOMPARE(SelectedRow(*popup.List()), 2);
+        // Letter case ignored; empty caption selects entry 0; the whole string only; an empty list;
+        // a long list's far entry; the order kept.
+        for (auto [entries, caption, selected] : {std::tuple{kFrequencies, "8KHZ*", 2},
+                                                  {kFrequencies, "", 0},
+                                                  {kFrequencies, "8kHz", -1},
+                                                  {QStringList(), "", -1},
+                                                  {Degrees(), "57DEG", 57},
+                                                  {QStringList{"Off", "10", "1", "Custom"}, "custom", 3}}) {
+            CListBoxDlg popup(1083, entries, QString::fromLatin1(caption));
+            auto* list = popup.findChild<CMyListBox*>(QString::number(id::kPopupList));
+            QVERIFY(list);
+            QCOMPARE(Entries(*list), entries);
+            QCOMPARE(SelectedRow(*list), selected);
+            QVERIFY(list->isHidden());  // the opener shows it
+        }
+        CListBoxDlg standard(1081, std::vector<std::string>{"Level 1", "Level 7*"}, std::string("level 7*"));
+        QCOMPARE(Entries(*standard.List()), (QStringList{"Level 1", "Level 7*"}));
+        QCOMPARE(SelectedRow(*standard.List()), 1);
     }
 
     void Open_PlacesThePopupUnderTheButtonAndFocusesTheList()
@@ -106,70 +87,41 @@ private slots:
         QCOMPARE(popup->SlotId(), 1083);
         popup->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(popup.isNull());
-        // Each option-button click makes a new pop-up; each close deletes it.
-        for (int i = 0; i < 20; ++i)
-            CListBoxDlg::Open(&window, 1081, {"Level 1", "Level 2"}, QString(), 220)->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(window.findChildren<CListBoxDlg*>().size(), 0);
+        QVERIFY(popup.isNull());  // a close deletes it
     }
 
-    void Choosing_EmitsOnceAndCloses_data()
+    // Only a change of the selection chooses (once, and closes): a click on
+    // the entry already selected, Escape and Enter leave the value as it is.
+    void ChoosingAndNot()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("index");
-        QTest::newRow("click another entry") << "click" << 4;
-        QTest::newRow("arrow key down") << "down" << 2;
-        QTest::newRow("arrow key up") << "up" << 0;
-    }
-    void Choosing_EmitsOnceAndCloses()
-    {
-        QFETCH(QString, how);
-        QFETCH(int, index);
-        QPointer<CListBoxDlg> popup = new CListBoxDlg(1096, kFrequencies, "4kHz");
-        popup->show();
-        popup->ShowList();
-        QSignalSpy chosen(popup.data(), &CListBoxDlg::Chosen);
-        QCOMPARE(chosen.count(), 0);  // preselection is no choice
-        if (how == "click")
-            ClickEntry(popup->List(), index);
-        else
-            QTest::keyClick(popup->List(), how == "down" ? Qt::Key_Down : Qt::Key_Up);
-        QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.first(), (QVariantList{1096, index, kFrequencies[index]}));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(popup.isNull());
-    }
-
-    // Only a change of the selection chooses: a click on the entry already
-    // selected, Escape and Enter leave the value as it is.
-    void NoChange_ChoosesNothing_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("click the selected entry") << "click";
-        QTest::newRow("escape") << "escape";
-        QTest::newRow("enter") << "enter";
-    }
-    void NoChange_ChoosesNothing()
-    {
-        QFETCH(QString, how);
-        QPointer<CListBoxDlg> popup = new CListBoxDlg(1096, kFrequencies, "4kHz");
-        popup->show();
-        popup->ShowList();
-        QSignalSpy chosen(popup.data(), &CListBoxDlg::Chosen);
-        QSignalSpy dismissed(popup.data(), &CListBoxDlg::Dismissed);
-        if (how == "click")
-            ClickEntry(popup->List(), 1);
-        else
-            QTest::keyClick(popup->List(), how == "escape" ? Qt::Key_Escape : Qt::Key_Return);
-        QCOMPARE(chosen.count(), 0);
-        QCOMPARE(dismissed.count(), how == "click" ? 0 : 1);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(popup.isNull(), how != "click");
-        delete popup.data();
+        const std::tuple<int, int, bool> cases[] = {
+            // key (0: a click on entry `chosen`, or on entry 1 with -1), entry chosen, closes
+            {0, 4, true},   {Qt::Key_Down, 2, true},    {Qt::Key_Up, 0, true},
+            {0, -1, false}, {Qt::Key_Escape, -1, true}, {Qt::Key_Return, -1, true},
+        };
+        for (auto [key, chosen, closes] : cases) {
+            QPointer<CListBoxDlg> popup = new CListBoxDlg(1096, kFrequencies, "4kHz");
+            popup->show();
+            popup->ShowList();
+            QSignalSpy chosenSpy(popup.data(), &CListBoxDlg::Chosen);
+            QSignalSpy dismissed(popup.data(), &CListBoxDlg::Dismissed);
+            CMyListBox* list = popup->List();
+            if (key == 0)
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(chosen < 0 ? 1 : chosen)).center());
+            else
+                QTest::keyClick(list, Qt::Key(key));
+            QCOMPARE(chosenSpy.count(), chosen < 0 ? 0 : 1);
+            if (chosen >= 0)
+                QCOMPARE(chosenSpy.first(), (QVariantList{1096, chosen, kFrequencies[chosen]}));
+            QCOMPARE(dismissed.count(), closes && chosen < 0 ? 1 : 0);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(popup.isNull(), closes);
+            delete popup.data();
+        }
     }
 
-    void NoSelection_TakingTheFocusSelectsNothing()
+    void FocusInSelectsNothingAndFocusOutHidesOnlyTheList()
     {
         CListBoxDlg popup(1095, kFrequencies, "Custom");
         popup.show();
@@ -179,13 +131,6 @@ private slots:
         QCoreApplication::sendEvent(popup.List(), &focusIn);
         QCOMPARE(SelectedRow(*popup.List()), -1);
         QCOMPARE(chosen.count(), 0);
-    }
-
-    void FocusLoss_HidesTheListButKeepsThePopup()
-    {
-        CListBoxDlg popup(1083, kFrequencies, "");
-        popup.show();
-        popup.ShowList();
         QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QCoreApplication::sendEvent(popup.List(), &focusOut);
         QVERIFY(popup.List()->isHidden());
@@ -209,7 +154,7 @@ private slots:
         int red = 0;
         for (int y = entry.top(); y <= entry.bottom(); ++y)
             for (int x = entry.left(); x <= entry.right(); ++x)
-                red += qRed(image.pixel(x, y)) >= 200 && qGreen(image.pixel(x, y)) < 60 ? 1 : 0;
+                red += qRed(image.pixel(x, y)) >= 200 && qGreen(image.pixel(x, y)) < 60;
         QVERIFY(red > 5);
     }
 

@@ -19,9 +19,7 @@ int Count(const QImage& image, const QRect& area, QColor color, int tolerance = 
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor c(image.pixel(x, y));
             n += std::abs(c.red() - color.red()) <= tolerance && std::abs(c.green() - color.green()) <= tolerance
-                         && std::abs(c.blue() - color.blue()) <= tolerance
-                     ? 1
-                     : 0;
+                 && std::abs(c.blue() - color.blue()) <= tolerance;
         }
     return n;
 }
@@ -31,37 +29,26 @@ int Count(const QImage& image, const QRect& area, QColor color, int tolerance = 
 class ProgressTest : public QObject {
     Q_OBJECT
 private slots:
-    void Caption_Percentage_data()
+    void Caption_PercentageOrText()
     {
-        QTest::addColumn<int>("minimum");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("lower end") << 0 << 100 << 0 << "0% ";
-        QTest::newRow("an eighth rounds up") << 0 << 8 << 1 << "13% ";
-        QTest::newRow("just below half a percent") << 0 << 1000 << 4 << "0% ";
-        QTest::newRow("half a percent") << 0 << 1000 << 5 << "1% ";
-        QTest::newRow("offset range") << 1 << 99 << 50 << "50% ";
-        QTest::newRow("upper end") << 1 << 99 << 99 << "100% ";
-        QTest::newRow("clamped above") << 0 << 100 << 150 << "100% ";
-        QTest::newRow("empty range") << 5 << 5 << 5 << "0% ";
-    }
-    void Caption_Percentage()
-    {
-        QFETCH(int, minimum);
-        QFETCH(int, maximum);
-        QFETCH(int, value);
-        CXProgressCtrl bar;
-        bar.setRange(minimum, maximum);
-        bar.setValue(value);
-        QTEST(bar.Caption(), "caption");
-    }
-
-    void ShowText_ReplacesThePercentageUntilTheOwnerTurnsItBack()
-    {
+        struct Case {
+            int minimum, maximum, value;
+            const char* caption;
+        };
+        const Case cases[] = {
+            {0, 8, 1, "13% "},    {0, 1000, 4, "0% "},  // an eighth rounds up; just below half a percent
+            {0, 1000, 5, "1% "},  {1, 99, 50, "50% "},  // half a percent; an offset range
+            {1, 99, 99, "100% "}, {0, 100, 150, "100% "}, {5, 5, 5, "0% "},  // clamped above; empty range
+        };
+        for (const Case& c : cases) {
+            CXProgressCtrl bar;
+            bar.setRange(c.minimum, c.maximum);
+            bar.setValue(c.value);
+            QCOMPARE(bar.Caption(), QLatin1String(c.caption));
+        }
         CXProgressCtrl bar;
         bar.setValue(40);
-        bar.ShowText(QStringLiteral("Updated successfully!"));
+        bar.ShowText(QStringLiteral("Updated successfully!"));  // until the owner turns the percentage back on
         QCOMPARE(bar.Caption(), QStringLiteral("Updated successfully!"));
         bar.showPercentage = 1;
         QCOMPARE(bar.Caption(), QStringLiteral("40% "));
@@ -104,41 +91,31 @@ private slots:
         QCOMPARE(Count(image, overField, bar.captionOnBarColor), 0);
     }
 
-    void Paint_EndsOfTheRangeAndNoCaption_data()
-    {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("caption");
-        QTest::newRow("empty") << 0 << true;
-        QTest::newRow("full") << 100 << true;
-        QTest::newRow("no caption") << 30 << false;
-    }
     void Paint_EndsOfTheRangeAndNoCaption()
     {
-        QFETCH(int, value);
-        QFETCH(bool, caption);
-        CXProgressCtrl bar;
-        bar.resize(200, 24);
-        if (!caption)
-            bar.ShowText(QString());
-        bar.setValue(value);
-        const QImage image = bar.grab().toImage();
-        const QRect inner = bar.InnerRect();
-        const int area = inner.width() * inner.height();
-        const int barPixels = Count(image, inner, bar.barColor, 0);
-        const int fieldPixels = Count(image, inner, bar.fieldColor, 0);
-        if (!caption) {
-            QCOMPARE(barPixels, bar.BarRect().width() * inner.height());
-            QCOMPARE(barPixels + fieldPixels, area);
-            return;
+        for (int value : {0, 30, 100}) {
+            CXProgressCtrl bar;
+            bar.resize(200, 24);
+            const bool caption = value != 30, full = value == 100;
+            if (!caption)
+                bar.ShowText(QString());
+            bar.setValue(value);
+            const QImage image = bar.grab().toImage();
+            const QRect inner = bar.InnerRect();
+            const int area = inner.width() * inner.height();
+            const int barPixels = Count(image, inner, bar.barColor, 0);
+            const int fieldPixels = Count(image, inner, bar.fieldColor, 0);
+            if (!caption) {  // every pixel is bar or field, split at the bar's edge
+                QCOMPARE(barPixels, bar.BarRect().width() * inner.height());
+                QCOMPARE(barPixels + fieldPixels, area);
+                continue;
+            }
+            QCOMPARE(bar.BarRect().width(), full ? inner.width() : 0);
+            QCOMPARE(barPixels > area / 2, full);
+            QCOMPARE(fieldPixels > area / 2, !full);
+            // Empty: a dark caption. Full: no dark pixel (the caption is light over the bar).
+            QCOMPARE(Count(image, inner, bar.captionColor, 60) > 0, !full);
         }
-        const bool full = value == 100;
-        QCOMPARE(bar.BarRect().width(), full ? inner.width() : 0);
-        QCOMPARE(barPixels > area / 2, full);
-        QCOMPARE(fieldPixels > area / 2, !full);
-        // Empty: the whole caption dark. Full: the whole caption white, no dark pixels.
-        QCOMPARE(Count(image, inner, bar.captionColor, 60) > 0, !full);
-        if (full)  // (the light field is near white too)
-            QVERIFY(Count(image, inner, bar.captionOnBarColor, 30) > 10);
     }
 
     void Paint_CaptionWiderThanTheControl_IsCutAtBothEdges()
@@ -151,13 +128,12 @@ private slots:
         QVERIFY(Count(image, QRect(34, 2, 4, 16), bar.captionColor, 80) > 0);
     }
 
-    void Dialog_StartsAtSettingAndEveryControlLiesOnTheBackground()
+    void Dialog_TextsColorsAndEveryControlOnTheBackground()
     {
         CprogessDlg dialog;
         QCOMPARE(dialog.Bar()->Caption(), QStringLiteral("Setting..."));
         QVERIFY(dialog.Title()->text().isEmpty() && dialog.Detail()->text().isEmpty());
-        for (QWidget* control : {static_cast<QWidget*>(dialog.Bar()), static_cast<QWidget*>(dialog.Detail()),
-                                 static_cast<QWidget*>(dialog.Title())})
+        for (QWidget* control : std::initializer_list<QWidget*>{dialog.Bar(), dialog.Detail(), dialog.Title()})
             QVERIFY(QRect(0, 0, 388, 136).contains(control->geometry()));
         const QImage image = dialog.grab().toImage();
         const QImage background = skin::Image(id::bmp::kProgressDlgBackground);
@@ -170,47 +146,31 @@ private slots:
         QCOMPARE(dialog.Detail()->text(), QStringLiteral("Brake Frequency Set Failed"));
         QCOMPARE(dialog.Bar()->value(), 45);
         QCOMPARE(dialog.Bar()->Caption(), QStringLiteral("Setting..."));
+
+        // The title in green on success, red on failure, over the dark background.
+        for (bool success : {true, false}) {
+            const QString title = success ? QStringLiteral("SUCCESSED") : QStringLiteral("FAILED");
+            dialog.SetTitle(title, success);
+            QCOMPARE(dialog.Title()->text(), title);
+            const QColor color = success ? QColor(0, 255, 0) : QColor(255, 0, 0);
+            QVERIFY(Count(dialog.grab().toImage(), dialog.Title()->geometry(), color, 0) > 10);
+        }
     }
 
-    void Dialog_TitleTextAndColor_data()
-    {
-        QTest::addColumn<bool>("success");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QColor>("color");
-        QTest::newRow("success") << true << "SUCCESSED" << QColor(0, 255, 0);
-        QTest::newRow("failure") << false << "FAILED" << QColor(255, 0, 0);
-    }
-    void Dialog_TitleTextAndColor()
-    {
-        QFETCH(bool, success);
-        QFETCH(QColor, color);
-        CprogessDlg dialog;
-        dialog.SetTitle(success ? QStringLiteral("SUCCESSED") : QStringLiteral("FAILED"), success);
-        QTEST(dialog.Title()->text(), "text");
-        // Drawn in that color over the dark background.
-        QVERIFY(Count(dialog.grab().toImage(), dialog.Title()->geometry(), color, 0) > 10);
-    }
-
-    void Dialog_PlacementFromTheOwner_data()
-    {
-        QTest::addColumn<QRect>("owner");
-        QTest::addColumn<QRect>("expected");
-        QTest::newRow("window at the origin") << QRect(0, 0, 702, 705) << QRect(171, 312, 500, 300);
-        QTest::newRow("odd sums truncate") << QRect(1, 1, 702, 705) << QRect(172, 313, 500, 300);
-        QTest::newRow("near the top-left corner, no clamping")
-            << QRect(-400, -300, 702, 705) << QRect(-229, 12, 500, 300);
-    }
     void Dialog_PlacementFromTheOwner()
     {
-        QFETCH(QRect, owner);
-        QFETCH(QRect, expected);
-        QCOMPARE(CprogessDlg::Placement(owner), expected);
-        QWidget window(nullptr, Qt::FramelessWindowHint);
-        window.setGeometry(owner);
-        window.show();
-        std::unique_ptr<CprogessDlg> dialog(CprogessDlg::Open(&window));
-        QCOMPARE(dialog->geometry(), CprogessDlg::Placement(window.geometry()));
-        QVERIFY(dialog->isVisible());
+        // At the origin; odd sums truncate; near the top-left corner, no clamping.
+        for (auto [owner, expected] : {std::pair{QRect(0, 0, 702, 705), QRect(171, 312, 500, 300)},
+                                       {QRect(1, 1, 702, 705), QRect(172, 313, 500, 300)},
+                                       {QRect(-400, -300, 702, 705), QRect(-229, 12, 500, 300)}}) {
+            QCOMPARE(CprogessDlg::Placement(owner), expected);
+            QWidget window(nullptr, Qt::FramelessWindowHint);
+            window.setGeometry(owner);
+            window.show();
+            std::unique_ptr<CprogessDlg> dialog(CprogessDlg::Open(&window));
+            QCOMPARE(dialog->geometry(), CprogessDlg::Placement(window.geometry()));
+            QVERIFY(dialog->isVisible());
+        }
     }
 };
 

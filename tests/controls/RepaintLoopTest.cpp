@@ -14,35 +14,30 @@
 namespace kel {
 namespace {
 
-int Loops()
-{
-    const int loops = qEnvironmentVariableIntValue("KEL_REPAINT_LOOPS");
-    return loops > 0 ? loops : 300;
-}
-
 // Counts the paint events a widget receives, so a loop proves it painted.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+struct PaintCounter : QObject {
     int paints = 0;
     bool eventFilter(QObject*, QEvent* event) override
     {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
+        paints += event->type() == QEvent::Paint;
         return false;
     }
 };
 
-// Shows `shown`, then repaints `painted` Loops() times after `step(i)`.
+// Shows `shown`, then repaints `painted` KEL_REPAINT_LOOPS (300) times after `step(i)`.
 void Loop(QWidget& shown, QWidget* painted, const std::function<void(int)>& step)
 {
+    const int loops =
+        qEnvironmentVariableIntValue("KEL_REPAINT_LOOPS") > 0 ? qEnvironmentVariableIntValue("KEL_REPAINT_LOOPS") : 300;
     shown.show();
     QVERIFY(QTest::qWaitForWindowExposed(&shown));
-    PaintCounter counter(painted);
-    for (int i = 0; i < Loops(); ++i) {
+    PaintCounter counter;
+    painted->installEventFilter(&counter);
+    for (int i = 0; i < loops; ++i) {
         step(i);
         painted->repaint();
     }
-    QVERIFY(counter.paints >= Loops());
+    QVERIFY(counter.paints >= loops);
 }
 
 }  // namespace

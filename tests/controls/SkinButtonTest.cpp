@@ -1,15 +1,17 @@
-// CxSkinButton: skinning, shape, hover and press behaviour, caption painting.
+// CxSkinButton and the bitmap drawing under it: mask regions, draw modes,
+// shape, hover and press behaviour, caption painting.
+#include <QPainter>
 #include <QtTest>
 
 #include "controls/CxSkinButton.h"
+#include "controls/SkinDrawing.h"
 #include "resources/ResourceIds.h"
-#include "resources/Skin.h"
 
 namespace kel {
 namespace {
 
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kBlack = qRgb(0, 0, 0);
+constexpr QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0), kGrey = qRgb(10, 20, 30);
+constexpr QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255);
 
 QImage Filled(QSize size, QRgb color)
 {
@@ -18,38 +20,38 @@ QImage Filled(QSize size, QRgb color)
     return image;
 }
 
+// A mask from rows of text: '#' is shape (black), '.' is key (white).
+QImage MaskFromRows(const QStringList& rows)
+{
+    QImage image(int(rows.first().size()), int(rows.size()), QImage::Format_RGB32);
+    for (int y = 0; y < rows.size(); ++y)
+        for (int x = 0; x < rows[y].size(); ++x)
+            image.setPixel(x, y, rows[y][x] == u'#' ? kBlack : kWhite);
+    return image;
+}
+
 // 40 x 20 mask whose shape is the left half only.
 QImage LeftHalfMask()
 {
-    QImage mask = Filled(QSize(40, 20), kWhite);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            mask.setPixel(x, y, kBlack);
-    return mask;
+    return MaskFromRows(QStringList(20, QString(20, u'#') + QString(20, u'.')));
 }
 
-void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held,
-               Qt::MouseButton button = Qt::LeftButton)
+// A 10 x 6 green canvas after PaintBitmap into `target` at the origin.
+QImage Painted(const QImage& bitmap, const QImage& mask, QSize target, int mode)
 {
+    QImage canvas = Filled(QSize(10, 6), kGreen);
+    QPainter painter(&canvas);
+    PaintBitmap(painter, bitmap, mask, QRect(QPoint(0, 0), target), mode);
+    painter.end();
+    return canvas;
+}
+
+// A left-button press, release or drag (or, with no button held, a hover) at `pos`.
+void Mouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held = Qt::LeftButton)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
-}
-
-void Press(QWidget* w, QPoint p)
-{
-    SendMouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton);
-}
-void Release(QWidget* w, QPoint p)
-{
-    SendMouse(w, QEvent::MouseButtonRelease, p, Qt::NoButton);
-}
-void DragTo(QWidget* w, QPoint p)
-{
-    SendMouse(w, QEvent::MouseMove, p, Qt::LeftButton, Qt::NoButton);
-}
-void HoverAt(QWidget* w, QPoint p)
-{
-    SendMouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
 }
 
 }  // namespace
@@ -57,36 +59,73 @@ void HoverAt(QWidget* w, QPoint p)
 class SkinButtonTest : public QObject {
     Q_OBJECT
 private slots:
-    void ApplySkin_DrawModeZeroWithMask_TakesTheMaskSize()
+    void BuildMaskRegion_CoversExactlyTheNonKeyPixels()
     {
-        QWidget parent;
-        CxSkinButton button(&parent);
-        button.setGeometry(10, 20, 50, 50);
-        button.ApplySkin({Filled(QSize(60, 30), kBlack), {}, {}, {}, LeftHalfMask()}, 0, 0, 0);
-        QCOMPARE(button.geometry(), QRect(10, 20, 40, 20));
+        const QStringList masks[] = {{"##..###."}, {"....####", "...#####"}, {"...#", "#..."}, {"....", "...."}};
+        for (const QStringList& rows : masks) {
+            const QRegion region = BuildMaskRegion(MaskFromRows(rows), kWhite);
+            int area = 0, shape = 0;
+            for (const QRect& r : region)
+                area += r.width() * r.height();
+            for (int y = 0; y < rows.size(); ++y)
+                for (int x = 0; x < rows[y].size(); ++x) {
+                    shape += rows[y][x] == u'#';
+                    QVERIFY2(region.contains(QPoint(x, y)) == (rows[y][x] == u'#'), qPrintable(rows.join('/')));
+                }
+            QCOMPARE(area, shape);  // no rectangle reaches past the shape
+        }
+        // Only the color counts, and exactly; a null image has no region.
+        QImage mask(4, 1, QImage::Format_ARGB32);
+        for (int x = 0; x < 4; ++x)
+            mask.setPixel(x, 0, QList<QRgb>{qRgba(25, 35, 35, 0), qRgb(25, 35, 36), qRgb(25, 35, 35), kBlack}[x]);
+        QCOMPARE(BuildMaskRegion(mask, qRgb(25, 35, 35)), QRegion(1, 0, 1, 1) + QRegion(3, 0, 1, 1));
+        QVERIFY(BuildMaskRegion(QImage(), kWhite).isEmpty());
     }
 
-    void ApplySkin_WithoutMaskOrInOtherModes_KeepsItsSize_data()
+    void PaintBitmap_Modes()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("withMask");
-        QTest::newRow("mode 0 no mask") << 0 << false;
-        QTest::newRow("mode 1 with mask") << 1 << true;
-        QTest::newRow("mode 2 with mask") << 2 << true;
-    }
-    void ApplySkin_WithoutMaskOrInOtherModes_KeepsItsSize()
-    {
-        QFETCH(int, mode);
-        QFETCH(bool, withMask);
-        CxSkinButton button;
-        button.resize(50, 50);
-        button.ApplySkin({Filled(QSize(60, 30), kBlack), {}, {}, {}, withMask ? LeftHalfMask() : QImage()}, short(mode),
-                         0, 0);
-        QCOMPARE(button.size(), QSize(50, 50));
+        struct Case {
+            int mode;
+            QSize target;
+            QPoint probe;
+            QRgb expected;
+        };
+        // Bitmap 4x2: left half red, right half blue. The canvas starts green.
+        const Case cases[] = {
+            {0, {8, 4}, {3, 1}, kBlue},  {0, {2, 2}, {1, 1}, kRed},    // natural size, cut to the rectangle
+            {0, {2, 2}, {3, 1}, kGreen}, {1, {8, 4}, {3, 3}, kRed},    // stretched
+            {1, {8, 4}, {4, 0}, kBlue},  {2, {8, 4}, {4, 2}, kRed},    // tiled: the second copy starts red
+            {2, {6, 4}, {5, 3}, kRed},   {2, {6, 4}, {6, 3}, kGreen},  // the last column cut
+        };
+        QImage bitmap = Filled(QSize(4, 2), kRed);
+        QPainter(&bitmap).fillRect(2, 0, 2, 2, QColor(kBlue));
+        for (const Case& c : cases)
+            QCOMPARE(Painted(bitmap, QImage(), c.target, c.mode).pixel(c.probe), c.expected);
+
+        // A mask keeps the old pixels where it is white (scaled like the bitmap), except when tiling.
+        const QImage red = Filled(QSize(4, 2), kRed), mask = MaskFromRows({"#..#", ".##."});
+        for (int mode : {0, 1}) {
+            const QImage canvas = Painted(red, mask, QSize(4, 2) * (mode + 1), mode);
+            for (int y = 0; y < 2 * (mode + 1); ++y)
+                for (int x = 0; x < 4 * (mode + 1); ++x)
+                    QCOMPARE(canvas.pixel(x, y), mask.pixel(x / (mode + 1), y / (mode + 1)) == kBlack ? kRed : kGreen);
+        }
+        QCOMPARE(Painted(red, MaskFromRows({"....", "...."}), QSize(8, 4), 2).pixel(7, 3), kRed);
+        QCOMPARE(Painted(QImage(), QImage(), QSize(10, 6), 1), Filled(QSize(10, 6), kGreen));  // null: nothing
     }
 
-    void ApplySkin_ClampsModeAndMargin()
+    void ApplySkin_SizeShapeModeAndMargin()
     {
+        // Only draw mode 0 with a mask takes the mask's size.
+        for (auto [mode, withMask] : {std::pair{0, true}, {0, false}, {1, true}, {2, true}}) {
+            QWidget parent;
+            CxSkinButton button(&parent);
+            button.setGeometry(10, 20, 50, 50);
+            button.ApplySkin({Filled(QSize(60, 30), kBlack), {}, {}, {}, withMask ? LeftHalfMask() : QImage()},
+                             short(mode), 0, 0);
+            QCOMPARE(button.geometry(),
+                     QRect(10, 20, mode == 0 && withMask ? 40 : 50, mode == 0 && withMask ? 20 : 50));
+        }
         CxSkinButton button;
         button.ApplySkin({}, 7, 0, -3);
         QCOMPARE(button.DrawMode(), 2);
@@ -95,34 +134,14 @@ private slots:
         QCOMPARE(button.DrawMode(), 0);
         QCOMPARE(button.FocusMargin(), 4);
         QVERIFY(button.HasBorder());
-    }
-
-    void ApplySkin_WithSkinIds_LoadsTheOptionButtonShape()
-    {
-        CxSkinButton button;
         button.ApplySkin(id::bmp::kOptionButton, id::bmp::kOptionButtonDown, 0, 0,
                          0x10000u | unsigned(id::bmp::kOptionButtonMask), 0, 0, 0);  // high bits ignored
         QCOMPARE(button.size(), QSize(200, 34));
-        QVERIFY(button.Shape().contains(QPoint(100, 17)));
+        QVERIFY(button.Shape().contains(QPoint(100, 17)) && button.Shape().contains(QPoint(199, 17)));
         QVERIFY(!button.Shape().contains(QPoint(0, 0)));  // rounded corner
-        QVERIFY(button.Shape().contains(QPoint(199, 17)));
     }
 
-    void AllWhiteMask_ShowsNothingAndTakesNoClicks()
-    {
-        QWidget parent;
-        parent.resize(100, 100);
-        CxSkinButton button(&parent);
-        button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, Filled(QSize(40, 20), kWhite)}, 0, 0, 0);
-        QVERIFY(button.HasEmptyShape());
-        QCOMPARE(parent.childAt(5, 5), nullptr);
-        QSignalSpy clicks(&button, &QAbstractButton::clicked);
-        Press(&button, QPoint(5, 5));
-        Release(&button, QPoint(5, 5));
-        QCOMPARE(clicks.count(), 0);
-    }
-
-    void ShapedButton_TakesClicksOnlyOverItsShape()
+    void ShapedButton_TakesClicksOnlyOverItsShapeAndPressFollowsThePointer()
     {
         QWidget parent;
         parent.resize(100, 100);
@@ -130,131 +149,93 @@ private slots:
         button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, LeftHalfMask()}, 0, 0, 0);
         QCOMPARE(parent.childAt(5, 5), &button);
         QCOMPARE(parent.childAt(30, 5), nullptr);
-    }
-
-    void SetCaptionColor_ReturnsThePreviousColor()
-    {
-        CxSkinButton button;
-        const QColor initial = button.palette().color(QPalette::ButtonText);
-        QCOMPARE(button.SetCaptionColor(QColor(255, 0, 0)), initial);
-        QCOMPARE(button.SetCaptionColor(QColor(255, 255, 255)), QColor(255, 0, 0));
-        QCOMPARE(button.CaptionColor(), QColor(255, 255, 255));
-    }
-
-    void Hover_SetByMovingOver_ClearedByLeaveAndByPress()
-    {
-        CxSkinButton button;
-        button.resize(40, 20);
-        QVERIFY(!button.IsHovering());
-        HoverAt(&button, QPoint(5, 5));
-        QVERIFY(button.IsHovering());
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&button, &leave);
-        QVERIFY(!button.IsHovering());
-        HoverAt(&button, QPoint(5, 5));
-        Press(&button, QPoint(5, 5));
-        QVERIFY(!button.IsHovering());
-        QVERIFY(button.IsPressed());
-        Release(&button, QPoint(5, 5));
-        QVERIFY(!button.IsPressed());
-        HoverAt(&button, QPoint(6, 5));
-        QVERIFY(button.IsHovering());
-    }
-
-    void Press_PushedLookFollowsThePointerAcrossTheShapeEdge()
-    {
-        QWidget parent;
-        CxSkinButton button(&parent);
-        button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, LeftHalfMask()}, 0, 0, 0);
         QSignalSpy clicks(&button, &QAbstractButton::clicked);
-        Press(&button, QPoint(5, 5));
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
         QVERIFY(button.isDown());
-        DragTo(&button, QPoint(30, 5));  // inside the rectangle, outside the shape
+        Mouse(&button, QEvent::MouseMove, QPoint(30, 5));  // inside the rectangle, outside the shape
         QVERIFY(!button.isDown());
-        DragTo(&button, QPoint(10, 10));
+        Mouse(&button, QEvent::MouseMove, QPoint(10, 10));
         QVERIFY(button.isDown());
-        DragTo(&button, QPoint(60, 10));
+        Mouse(&button, QEvent::MouseMove, QPoint(60, 10));
         QVERIFY(!button.isDown());
-        Release(&button, QPoint(60, 10));
-        QCOMPARE(clicks.count(), 0);  // released off the shape: no click
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(60, 10), Qt::NoButton);
         QVERIFY(!button.IsPressed());
+
+        // An all-white mask: nothing shows and no click is taken.
+        button.ApplySkin({Filled(QSize(40, 20), kBlack), {}, {}, {}, Filled(QSize(40, 20), kWhite)}, 0, 0, 0);
+        QVERIFY(button.HasEmptyShape());
+        QCOMPARE(parent.childAt(5, 5), nullptr);
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::NoButton);
+        QCOMPARE(clicks.count(), 0);
     }
 
-    void DoubleClick_ActsAsTwoPressesAndTwoReleases()
+    void HoverPressDoubleClickAndFocusLoss()
     {
         CxSkinButton button;
         button.resize(40, 20);
         QSignalSpy presses(&button, &QAbstractButton::pressed);
         QSignalSpy clicks(&button, &QAbstractButton::clicked);
-        Press(&button, QPoint(5, 5));
-        Release(&button, QPoint(5, 5));
-        SendMouse(&button, QEvent::MouseButtonDblClick, QPoint(5, 5), Qt::LeftButton);
+        Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+        QVERIFY(button.IsHovering());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&button, &leave);
+        QVERIFY(!button.IsHovering());
+        Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
+        QVERIFY(!button.IsHovering() && button.IsPressed());
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::NoButton);
+        QVERIFY(!button.IsPressed());
+        Mouse(&button, QEvent::MouseMove, QPoint(6, 5), Qt::NoButton);
+        QVERIFY(button.IsHovering());
+        // A double click is a second press and release.
+        Mouse(&button, QEvent::MouseButtonDblClick, QPoint(5, 5));
         QVERIFY(button.IsPressed());
-        Release(&button, QPoint(5, 5));
+        Mouse(&button, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::NoButton);
         QCOMPARE(presses.count(), 2);
         QCOMPARE(clicks.count(), 2);
-    }
-
-    void FocusLoss_WhilePressed_ReleasesThePress()
-    {
-        CxSkinButton button;
-        button.resize(40, 20);
-        Press(&button, QPoint(5, 5));
+        // Losing the focus releases a press.
+        Mouse(&button, QEvent::MouseButtonPress, QPoint(5, 5));
         QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QCoreApplication::sendEvent(&button, &focusOut);
-        QVERIFY(!button.IsPressed());
-        QVERIFY(!button.isDown());
+        QVERIFY(!button.IsPressed() && !button.isDown());
     }
 
-    void Paint_ShowsTheLookOfEachState_data()
-    {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("withHoverLook");
-        QTest::addColumn<QRgb>("expected");
-        const QRgb normal = qRgb(10, 20, 30), pressed = qRgb(200, 0, 0), hover = qRgb(0, 200, 0),
-                   disabled = qRgb(0, 0, 200);
-        QTest::newRow("normal") << "normal" << true << normal;
-        QTest::newRow("hover") << "hover" << true << hover;
-        QTest::newRow("hover without hover look") << "hover" << false << normal;
-        QTest::newRow("pressed") << "pressed" << true << pressed;
-        QTest::newRow("disabled") << "disabled" << true << disabled;
-    }
     void Paint_ShowsTheLookOfEachState()
     {
-        QFETCH(QString, state);
-        QFETCH(bool, withHoverLook);
-        QFETCH(QRgb, expected);
-        CxSkinButton button;
-        button.resize(40, 20);
-        button.ApplySkin({Filled(QSize(40, 20), qRgb(10, 20, 30)),
-                          Filled(QSize(40, 20), qRgb(200, 0, 0)),
-                          withHoverLook ? Filled(QSize(40, 20), qRgb(0, 200, 0)) : QImage(),
-                          Filled(QSize(40, 20), qRgb(0, 0, 200)),
-                          {}},
-                         1, 0, 0);
-        if (state == "hover")
-            HoverAt(&button, QPoint(5, 5));
-        else if (state == "pressed")
-            button.setDown(true);
-        else if (state == "disabled")
-            button.setEnabled(false);
-        QCOMPARE(button.grab().toImage().pixel(1, 1) & 0xFFFFFF, expected & 0xFFFFFF);
-    }
-
-    void Paint_DisabledWithoutDisabledLook_UsesTheNormalBitmapAndEmbossedText()
-    {
+        const QSize size(40, 20);
+        for (auto [state, withHoverLook, expected] : {std::tuple{"normal", true, kGrey},
+                                                      {"hover", true, kGreen},
+                                                      {"hover", false, kGrey},
+                                                      {"pressed", true, kRed},
+                                                      {"disabled", true, kBlue}}) {
+            CxSkinButton button;
+            button.resize(size);
+            button.ApplySkin({Filled(size, kGrey),
+                              Filled(size, kRed),
+                              withHoverLook ? Filled(size, kGreen) : QImage(),
+                              Filled(size, kBlue),
+                              {}},
+                             1, 0, 0);
+            if (state == QLatin1String("hover"))
+                Mouse(&button, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+            button.setDown(state == QLatin1String("pressed"));
+            button.setEnabled(state != QLatin1String("disabled"));
+            QCOMPARE(button.grab().toImage().pixel(1, 1) | 0xFF000000u, expected);
+        }
+        // No disabled look: the normal bitmap, and the caption embossed.
         CxSkinButton button;
         button.resize(120, 30);
-        button.ApplySkin({Filled(QSize(120, 30), qRgb(10, 20, 30)), {}, {}, {}, {}}, 1, 0, 0);
+        button.ApplySkin({Filled(QSize(120, 30), kGrey), {}, {}, {}, {}}, 1, 0, 0);
         button.setText(QStringLiteral("MMMM"));
         button.setEnabled(false);
-        const QImage image = button.grab().toImage();
-        QCOMPARE(image.pixel(1, 1) & 0xFFFFFF, qRgb(10, 20, 30) & 0xFFFFFF);
-        const QColor highlight = button.palette().color(QPalette::Light);
+        const QImage image = button.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(image.pixel(1, 1), kGrey);
+        const QRgb light = button.palette().color(QPalette::Light).rgb();
         bool embossed = false;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                embossed |= QColor(image.pixel(x, y)) == highlight;
+                embossed |= image.pixel(x, y) == light;
         QVERIFY(embossed);
     }
 
@@ -265,8 +246,9 @@ private slots:
         button.setText(QStringLiteral("Level 7*"));
         button.SetCaptionColor(QColor(255, 0, 0));
         const QImage image = button.grab().toImage();
+        const QFontMetrics metrics(CxSkinButton::CaptionFont());
         const QPoint origin = CxSkinButton::CaptionOrigin(button.text(), button.size(), CxSkinButton::CaptionFont());
-        QCOMPARE(origin.x(), (200 - 8 * QFontMetrics(CxSkinButton::CaptionFont()).averageCharWidth()) / 2 - 5);
+        QCOMPARE(origin.x(), (200 - 8 * metrics.averageCharWidth()) / 2 - 5);
         int left = image.width(), top = image.height();
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
@@ -277,8 +259,7 @@ private slots:
                 }
             }
         QVERIFY2(left >= origin.x() && left <= origin.x() + 3, qPrintable(QString::number(left)));
-        QVERIFY2(top >= origin.y() && top < origin.y() + QFontMetrics(CxSkinButton::CaptionFont()).height(),
-                 qPrintable(QString::number(top)));
+        QVERIFY2(top >= origin.y() && top < origin.y() + metrics.height(), qPrintable(QString::number(top)));
     }
 };
 

@@ -2,41 +2,13 @@
 #include <cctype>
 #include <csignal>
 #include <fstream>
+#include <iomanip>
 #include <set>
-#include <sstream>
+#include <tuple>
 
 #include "FaultCell.h"
 
 namespace kel::e2e {
-
-namespace {
-
-// Words split at spaces; "..." keeps its spaces.
-std::vector<std::string> Words(const std::string& text)
-{
-    std::vector<std::string> words;
-    std::string word;
-    bool quoted = false, any = false;
-    for (char c : text) {
-        if (c == '"') {
-            quoted = !quoted;
-            any = true;
-        } else if (c == ' ' && !quoted) {
-            if (any)
-                words.push_back(word);
-            word.clear();
-            any = false;
-        } else {
-            word += c;
-            any = true;
-        }
-    }
-    if (any)
-        words.push_back(word);
-    return words;
-}
-
-}  // namespace
 
 CellFile ReadCells(const std::string& path)
 {
@@ -53,16 +25,14 @@ CellFile ReadCells(const std::string& path)
         int total = 0;
         std::istringstream terms(text);
         for (std::string term; terms >> term;) {
-            if (term == "+")
-                continue;
             const std::size_t star = term.find('*');
             const int factor = star == std::string::npos ? 1 : std::stoi(term.substr(0, star));
-            const std::string name = star == std::string::npos ? term : term.substr(star + 1);
+            const std::string name = term.substr(star == std::string::npos ? 0 : star + 1);
             if (std::isdigit(static_cast<unsigned char>(name[0])))
                 total += factor * std::stoi(name);
             else if (file.waits.contains(name))
                 total += factor * file.waits[name];
-            else
+            else if (name != "+")
                 error = "no wait named " + name;
         }
         return total;
@@ -72,10 +42,17 @@ CellFile ReadCells(const std::string& path)
         ++lineNumber;
         if (line.empty() || line[0] == '#')
             continue;
+        if (line.starts_with("  || ") && cell && !cell->checks.empty()) {
+            cell->checks.back() += line.substr(1);
+            continue;
+        }
         const std::size_t space = line.find(' ');
         const std::string key = line.substr(0, space);
         const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
-        const std::vector<std::string> words = Words(rest);
+        std::vector<std::string> words;  // split at spaces; "..." keeps its spaces
+        std::istringstream split(rest);
+        for (std::string word; split >> std::quoted(word);)
+            words.push_back(word);
         std::string error;
         if (key == "wait" && words.size() >= 3 && words[1] == "=") {
             const std::string expression = rest.substr(rest.find('=') + 1);
@@ -91,27 +68,19 @@ CellFile ReadCells(const std::string& path)
             if (!columns.contains(rest))
                 error = "no column " + rest;
             cell = &file.cells.emplace_back();
-            cell->row = row;
-            cell->column = rest;
-            cell->cli = rowCli;
-        } else if (key == "cli" && !cell) {
-            rowCli = words;
+            std::tie(cell->row, cell->column, cell->cli) = std::tie(row, rest, rowCli);
+        } else if (key == "cli") {
+            (cell ? cell->cli : rowCli) = words;
         } else if (!cell) {
             error = key + " outside a cell";
         } else if (key == "sim") {
             cell->sim = words;
-        } else if (key == "cli") {
-            cell->cli = words;
         } else if (key == "exit") {
             cell->exit = std::stoi(rest);
-        } else if (key == "err") {
-            cell->err.push_back(rest);
-        } else if (key == "out") {
-            cell->out.push_back(rest);
+        } else if (key == "err" || key == "out" || key == "check") {
+            (key == "err" ? cell->err : key == "out" ? cell->out : cell->checks).push_back(rest);
         } else if (key == "waits") {
             cell->waitsMs = sum(rest, error);
-        } else if (key == "check") {
-            cell->checks.push_back(rest);
         } else if (key == "signal" && words.size() >= 3 && (words[1] == "at" || words[1] == "on")) {
             cell->interrupt.signal = words[0] == "SIGINT" ? SIGINT : SIGTERM;
             if (words[1] == "at")

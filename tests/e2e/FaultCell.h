@@ -1,48 +1,14 @@
 #pragma once
 #include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
-#include "support/Process.h"
-#include "SimReport.h"
-#include "Traffic.h"
+#include "SimSession.h"
 
 namespace kel::e2e {
 
-using test::MakeTempDir;
-using test::ReadWholeFile;
-using test::RunProgram;
-using test::RunResult;
-using test::SignalWhen;
-using test::SimProcess;
-using test::WriteWholeFile;
-
-// The files a cell names as {zrv}, {cfg}, ... (fault-matrix.cells lists them).
-struct Workspace {
-    std::string shared;  // folder of the sample firmware
-    std::string own;     // the cell's own folder
-    std::string port;
-    std::string Expand(const std::string& text) const;
-};
-
-inline const std::string kOldProfile(31, '\x5A');
-
-// What a cell's run left, for the checks of what survives.
-struct CellContext {
-    const Workspace& ws;
-    RunResult run;
-    std::function<RunResult(const std::vector<std::string>&)> followUp;  // kel-cli on the same kel-sim
-    const Traffic* traffic = nullptr;   // the bytes of the run itself (not of the follow-ups)
-    const SimReport* report = nullptr;  // what the devices held when kel-sim stopped
-};
-
 // One exchange under one simulator fault, as fault-matrix.cells states it.
 struct Cell {
-    std::string row;               // the exchange, e.g. "detect esc"
-    std::string column;            // the fault kind
-    std::vector<std::string> sim;  // kel-sim arguments
-    std::vector<std::string> cli;  // kel-cli arguments after --port
+    std::string row, column;            // the exchange ("detect esc") and the fault kind
+    std::vector<std::string> sim, cli;  // the arguments of kel-sim and of kel-cli (after --port)
     int exit = 0;
     std::vector<std::string> err;     // standard error, in order, without progress lines
     std::vector<std::string> out;     // lines standard output holds
@@ -67,12 +33,31 @@ struct CellFile {
 };
 CellFile ReadCells(const std::string& path);
 
+// The files a cell names as {zrv}, {cfg}, ... (fault-matrix.cells lists them).
+struct Workspace {
+    std::string shared;  // folder of the sample firmware
+    std::string own;     // the cell's own folder
+    std::string port;
+    std::string Expand(const std::string& text) const;
+};
+
+inline const std::string kOldProfile(31, '\x5A');
+
+// What a cell's run left, for the checks of what survives.
+struct CellContext {
+    const Workspace& ws;
+    RunResult run;
+    std::function<RunResult(const std::vector<std::string>&)> followUp;  // kel-cli on the same kel-sim
+    std::string simLog;                 // kel-sim's byte log of the run itself (not of the follow-ups)
+    const SimReport* report = nullptr;  // what the devices held when kel-sim stopped
+};
+
 // Whether a progress line of standard error ("Updating 35%") shows `percent` or more.
 bool ProgressReached(const std::string& err, int percent);
+std::vector<std::string> Lines(const std::string& text);
 
 // In an expected line of standard error, stands for any text.
 inline const std::string kAnyText = "{any}";
-
 // Stands in the expected standard error for one line, anywhere, that starts
 // "kel-cli: " and names the port: the report of a box that went away.
 inline const std::string kPortFailure = "{port-failure}";
@@ -81,5 +66,31 @@ inline const std::string kPortFailure = "{port-failure}";
 // stopped), and what it found ("" when it holds).
 bool ChecksReport(const std::string& check);
 std::string Verify(const std::string& check, CellContext& context);
+
+struct CellResult {
+    const Cell* cell = nullptr;
+    std::vector<std::string> problems;  // empty when the cell passed
+    bool onlySlow = false;              // its one problem was the time it took
+};
+
+// Makes the sample firmware the cells name ({zrv}, {xup}, ...) in `folder`.
+// Returns what went wrong, "" on success.
+std::string MakeSampleFiles(const Programs& programs, const std::string& folder);
+
+// The time a run takes beyond its waits, on this build and machine: `jobs`
+// clean `detect --as box` runs side by side, the slowest of them less its
+// waits (`openMs`), doubled, plus some slack. A sanitizer build starts slower.
+int CalibrateMargin(const Programs& programs, int jobs, int openMs);
+
+// Runs every cell on its own kel-sim, `jobs` at a time; a run must end within
+// its waits plus marginMs. A cell whose only fault was its time runs once more,
+// so that a burst of load on the machine does not fail it; a wait too many
+// fails both times.
+std::vector<CellResult> RunCells(const Programs& programs, const std::string& sharedFolder,
+                                 const std::vector<Cell>& cells, int jobs, int marginMs);
+
+// The matrix (one row per exchange, one column per fault), what failed, and
+// "N passed, M failed".
+std::string Report(const CellFile& file, const std::vector<CellResult>& results);
 
 }  // namespace kel::e2e

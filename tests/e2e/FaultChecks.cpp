@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
 #include "FaultCell.h"
 #include "sim/EscSettings.h"
@@ -18,64 +17,59 @@ std::string Hex(std::uint8_t byte)
     return text;
 }
 
-bool HasLine(const std::string& text, const std::string& line)
+// The bytes of kel-sim's byte log lines "kel-sim: 655 ms from PC: E2 03", in order.
+Bytes SentByPc(const std::string& log)
 {
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        if (l == line)
-            return true;
-    return false;
+    Bytes sent;
+    for (const std::string& line : Lines(log)) {
+        const std::size_t at = line.find(" ms from PC: ");
+        if (line.starts_with("kel-sim: ") && at != std::string::npos) {
+            const Bytes bytes = HexBytes(line.substr(at + 13));
+            sent.insert(sent.end(), bytes.begin(), bytes.end());
+        }
+    }
+    return sent;
 }
 
-// "after N ARGS || LINE || ...": kel-cli ARGS on the same kel-sim exits N and prints each LINE.
+// "after N ARGS || LINE || ...": kel-cli ARGS (split at spaces) on the same
+// kel-sim exits N and prints each LINE.
 std::string FollowUp(const std::string& spec, CellContext& c)
 {
     std::vector<std::string> parts;
-    for (std::size_t from = 0, bar; from != std::string::npos; from = bar == std::string::npos ? bar : bar + 4) {
+    for (std::size_t from = 0, bar = 0; bar != std::string::npos; from = bar + 4) {
         bar = spec.find(" || ", from);
         parts.push_back(spec.substr(from, bar == std::string::npos ? bar : bar - from));
     }
-    std::vector<std::string> cli;
+    std::istringstream words(parts[0]);
     int exit = 0;
-    {
-        std::istringstream words(parts[0]);
-        words >> exit;
-        std::string all;
-        std::getline(words, all);
-        // Quoted words are not needed by any follow-up: split at spaces.
-        std::istringstream split(all);
-        for (std::string w; split >> w;)
-            cli.push_back(w);
-    }
+    words >> exit;
+    std::vector<std::string> cli;
+    for (std::string w; words >> w;)
+        cli.push_back(w);
     const RunResult r = c.followUp(cli);
-    std::string what;
-    if (r.exitCode != exit)
-        what = "exit " + std::to_string(r.exitCode) + " instead of " + std::to_string(exit);
+    std::string what =
+        r.exitCode == exit ? "" : "exit " + std::to_string(r.exitCode) + " instead of " + std::to_string(exit) + "; ";
+    const std::vector<std::string> lines = Lines(r.out);
     for (std::size_t i = 1; i < parts.size(); ++i) {
-        if (!HasLine(r.out, c.ws.Expand(parts[i])))
-            what += (what.empty() ? "" : "; ") + ("no line \"" + parts[i] + "\"");
+        if (std::find(lines.begin(), lines.end(), c.ws.Expand(parts[i])) == lines.end())
+            what += "no line \"" + parts[i] + "\"; ";
     }
     return what.empty() ? "" : "afterwards kel-cli " + parts[0] + ": " + what + "\n" + r.out + r.err;
 }
 
-std::string LockLeft(const CellContext& c)
+std::string LeftBehind(const CellContext& c)
 {
     // /dev/pts/N is locked as LCK..pts_N.
-    std::string name = c.ws.port.substr(std::string("/dev/").size());
+    std::string name = "LCK.." + c.ws.port.substr(std::string("/dev/").size());
     std::replace(name.begin(), name.end(), '/', '_');
-    for (const char* dir : {"/var/lock/", "/run/lock/"}) {
-        if (std::filesystem::exists(std::string(dir) + "LCK.." + name))
-            return std::string("the lock file ") + dir + "LCK.." + name + " was left behind";
+    for (const std::string dir : {"/var/lock/", "/run/lock/"}) {
+        if (std::filesystem::exists(dir + name))
+            return "the lock file " + dir + name + " was left behind";
     }
-    return {};
-}
-
-std::string TemporaryFileLeft(const CellContext& c)
-{
     for (const auto& entry : std::filesystem::directory_iterator(c.ws.own)) {
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with(".kel-save-") || name.find(".part-") != std::string::npos)
-            return "the temporary file " + name + " was left behind";
+        const std::string file = entry.path().filename().string();
+        if (file.starts_with(".kel-save-") || file.find(".part-") != std::string::npos)
+            return "the temporary file " + file + " was left behind";
     }
     return {};
 }
@@ -84,19 +78,13 @@ std::string TemporaryFileLeft(const CellContext& c)
 
 std::string Workspace::Expand(const std::string& text) const
 {
+    // clang-format off
     const std::pair<std::string, std::string> names[] = {
-        {"{zrv}", shared + "/sample.zrv"},
-        {"{zrv-small}", shared + "/small.zrv"},
-        {"{xup}", shared + "/sample.xup"},
-        {"{xup-damaged}", shared + "/damaged.xup"},
-        {"{zrv-lower}", shared + "/lower.zrv"},
-        {"{fifo}", shared + "/fifo.zrv"},
-        {"{cfg}", own + "/old.cfg"},
-        {"{missing}", own + "/missing.zrv"},
-        {"{nodir}", own + "/no-such-folder/new.cfg"},
-        {"{nodir-folder}", own + "/no-such-folder"},
-        {"{port}", port},
-    };
+        {"{zrv}", shared + "/sample.zrv"}, {"{zrv-small}", shared + "/small.zrv"}, {"{xup}", shared + "/sample.xup"},
+        {"{xup-damaged}", shared + "/damaged.xup"}, {"{zrv-lower}", shared + "/lower.zrv"},
+        {"{fifo}", shared + "/fifo.zrv"}, {"{cfg}", own + "/old.cfg"}, {"{missing}", own + "/missing.zrv"},
+        {"{nodir}", own + "/no-such-folder/new.cfg"}, {"{nodir-folder}", own + "/no-such-folder"}, {"{port}", port}};
+    // clang-format on
     std::string result = text;
     for (const auto& [name, value] : names) {
         for (std::size_t at; (at = result.find(name)) != std::string::npos;)
@@ -117,7 +105,12 @@ std::string Verify(const std::string& check, CellContext& c)
     words >> what;
     if (what == "after")
         return FollowUp(check.substr(6), c);
-    std::vector<std::uint8_t> bytes;  // the hex bytes a check names
+    if (what == "signal-to-exit-below") {
+        const std::int64_t ms = c.run.signalToExitMs;  // -1 when no signal was sent
+        return ms >= 0 && ms < std::stoi(check.substr(what.size())) ? ""
+                                                                    : "signal to exit: " + std::to_string(ms) + " ms";
+    }
+    Bytes bytes;  // the hex bytes a check names
     int max = -1;
     for (std::string w; words >> w;) {
         if (w == "max")
@@ -125,8 +118,8 @@ std::string Verify(const std::string& check, CellContext& c)
         else
             bytes.push_back(static_cast<std::uint8_t>(std::stoi(w, nullptr, 16)));
     }
-    const Bytes sent = c.traffic->FromPc();
-    const auto wasSent = [&](std::uint8_t b) { return std::find(sent.begin(), sent.end(), b) != sent.end(); };
+    const Bytes sent = SentByPc(c.simLog);
+    const bool wasSent = !bytes.empty() && std::find(sent.begin(), sent.end(), bytes[0]) != sent.end();
     const std::string profile = ReadWholeFile(c.ws.Expand("{cfg}"));
 
     if (what == "sent-only") {
@@ -139,15 +132,16 @@ std::string Verify(const std::string& check, CellContext& c)
                    : "";
     }
     if (what == "sent")
-        return wasSent(bytes.at(0)) ? "" : "the PC never sent " + Hex(bytes[0]);
+        return wasSent ? "" : "the PC never sent " + Hex(bytes.at(0));
     if (what == "not-sent")
-        return wasSent(bytes.at(0)) ? "the PC sent " + Hex(bytes[0]) : "";
+        return wasSent ? "the PC sent " + Hex(bytes[0]) : "";
     if (what == "last-sent")
         return !sent.empty() && sent.back() == bytes.at(0) ? "" : "the last byte the PC sent is not " + Hex(bytes[0]);
     if (what == "esc-factory") {
         const auto factory = sim::EscSettings::Defaults(true);
-        return c.report->Bytes("esc-settings") == Bytes(factory.begin(), factory.end()) ? ""
-                                                                                        : "the ESC's settings changed";
+        return c.report->BytesOf("esc-settings") == Bytes(factory.begin(), factory.end())
+                   ? ""
+                   : "the ESC's settings changed";
     }
     if (what == "loader-untouched") {
         if (c.report->Number("esc-records") != 0)
@@ -166,10 +160,8 @@ std::string Verify(const std::string& check, CellContext& c)
     }
     if (what == "no-progress")
         return c.run.err.find("Updating") == std::string::npos ? "" : "progress was shown for a refusal";
-    if (what == "no-lock")
-        return LockLeft(c);
-    if (what == "no-temp")
-        return TemporaryFileLeft(c);
+    if (what == "no-lock" || what == "no-temp")
+        return LeftBehind(c);
     return "no check \"" + check + "\"";
 }
 

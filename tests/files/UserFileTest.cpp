@@ -2,8 +2,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -16,96 +14,68 @@ namespace kel {
 namespace {
 
 namespace fs = std::filesystem;
+constexpr std::size_t kMax = 100;
 
-struct FileCase {
-    const char* name;
-    // Makes the thing at `path`, in `dir`.
-    std::function<void(const fs::path& path, const fs::path& dir)> make;
-    FileRefusal refusal;
-    const char* reasonPart;  // found in the reason
-};
-
-void WriteBytes(const fs::path& path, std::size_t size)
-{
-    std::ofstream(path, std::ios::binary) << std::string(size, 'A');
-}
-
-class TempDirTest : public ::testing::Test {
+class UserFileTest : public ::testing::Test {
 protected:
     test::TempFolder folder{"kel-userfile"};
     const fs::path dir = folder.Dir();
+    std::string Bytes(const std::string& name, std::size_t size) { return folder.Write(name, std::string(size, 'A')); }
 };
 
-class UserFileTest : public TempDirTest, public ::testing::WithParamInterface<FileCase> {};
-
-constexpr std::size_t kMax = 100;
-
-TEST_P(UserFileTest, RefusesAtOnceWhatIsNoRegularFileOfItsSize)
+TEST_F(UserFileTest, RefusesAtOnceWhatIsNoRegularFileOfItsSize)
 {
-    const fs::path path = dir / "input";
-    GetParam().make(path, dir);
-    const auto start = std::chrono::steady_clock::now();
-    const UserFile file = ReadUserFile(path.string(), kMax);
-    // A FIFO without a writer, or an endless device, must not hold the caller.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    EXPECT_EQ(file.refusal, GetParam().refusal);
-    EXPECT_TRUE(file.bytes.empty());
-    EXPECT_NE(file.reason.find(GetParam().reasonPart), std::string::npos) << file.reason;
-    EXPECT_NE(file.reason.find(path.string()), std::string::npos) << file.reason;
+    fs::create_directory(dir / "folder");
+    ASSERT_EQ(::mkfifo(folder.Path("fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "zero");
+    fs::create_directory_symlink(dir, dir / "to-folder");
+    fs::create_symlink(dir / "gone", dir / "broken");
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", folder.Path("socket").c_str());
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(s);
+    Bytes("big", kMax + 1);
+    fs::resize_file(Bytes("sparse", 0), 100 * 1024 * 1024);
+    const struct {
+        const char* name;
+        FileRefusal refusal;
+        const char* reasonPart;
+    } cases[] = {{"missing", FileRefusal::CannotOpen, "No such file"},
+                 {"folder", FileRefusal::NotRegular, "a folder"},
+                 {"fifo", FileRefusal::NotRegular, "FIFO"},
+                 {"zero", FileRefusal::NotRegular, "a device"},
+                 {"to-folder", FileRefusal::NotRegular, "a folder"},
+                 {"broken", FileRefusal::CannotOpen, "No such file"},
+                 {"socket", FileRefusal::NotRegular, "a socket"},
+                 {"big", FileRefusal::TooLarge, "101 bytes"},
+                 {"sparse", FileRefusal::TooLarge, "104857600 bytes"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto start = std::chrono::steady_clock::now();
+        const UserFile file = ReadUserFile(folder.Path(c.name), kMax);
+        // A FIFO without a writer, or an endless device, must not hold the caller.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        EXPECT_EQ(file.refusal, c.refusal);
+        EXPECT_TRUE(file.bytes.empty());
+        EXPECT_NE(file.reason.find(c.reasonPart), std::string::npos) << file.reason;
+        EXPECT_NE(file.reason.find(folder.Path(c.name)), std::string::npos) << file.reason;
+    }
+    EXPECT_EQ(ReadUserFile("", kMax).refusal, FileRefusal::CannotOpen);
+    EXPECT_EQ(ReadUserFile("", kMax).reason, "no file name was given");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, UserFileTest,
-    ::testing::Values(
-        FileCase{"Missing", [](const fs::path&, const fs::path&) {}, FileRefusal::CannotOpen, "No such file"},
-        FileCase{"Folder", [](const fs::path& p, const fs::path&) { fs::create_directory(p); }, FileRefusal::NotRegular,
-                 "a folder"},
-        FileCase{"Fifo", [](const fs::path& p, const fs::path&) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
-                 FileRefusal::NotRegular, "FIFO"},
-        FileCase{"LinkToDevZero", [](const fs::path& p, const fs::path&) { fs::create_symlink("/dev/zero", p); },
-                 FileRefusal::NotRegular, "a device"},
-        FileCase{"LinkToFolder", [](const fs::path& p, const fs::path& d) { fs::create_directory_symlink(d, p); },
-                 FileRefusal::NotRegular, "a folder"},
-        FileCase{"BrokenLink", [](const fs::path& p, const fs::path& d) { fs::create_symlink(d / "gone", p); },
-                 FileRefusal::CannotOpen, "No such file"},
-        FileCase{"Socket",
-                 [](const fs::path& p, const fs::path&) {
-                     const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                     sockaddr_un address{};
-                     address.sun_family = AF_UNIX;
-                     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", p.c_str());
-                     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-                     ::close(s);
-                 },
-                 FileRefusal::NotRegular, "a socket"},
-        FileCase{"OneByteTooMany", [](const fs::path& p, const fs::path&) { WriteBytes(p, kMax + 1); },
-                 FileRefusal::TooLarge, "101 bytes"},
-        FileCase{"SparseHundredMegabytes",
-                 [](const fs::path& p, const fs::path&) {
-                     WriteBytes(p, 0);
-                     fs::resize_file(p, 100 * 1024 * 1024);
-                 },
-                 FileRefusal::TooLarge, "104857600 bytes"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(TempDirTest, ReadsARegularFileUpToTheBoundThroughALink)
+TEST_F(UserFileTest, ReadsARegularFileUpToTheBoundThroughALink)
 {
     for (const std::size_t size : {std::size_t{0}, std::size_t{1}, kMax}) {
-        const fs::path path = dir / ("f" + std::to_string(size));
-        WriteBytes(path, size);
-        fs::create_symlink(path, dir / ("l" + std::to_string(size)));
-        const UserFile file = ReadUserFile((dir / ("l" + std::to_string(size))).string(), kMax);
+        const std::string link = folder.Path("l" + std::to_string(size));
+        fs::create_symlink(Bytes("f" + std::to_string(size), size), link);
+        const UserFile file = ReadUserFile(link, kMax);
         EXPECT_TRUE(file.Read()) << file.reason;
         EXPECT_EQ(file.bytes, std::string(size, 'A'));
         EXPECT_TRUE(file.reason.empty());
     }
-}
-
-TEST_F(TempDirTest, NoNameIsRefusedInWords)
-{
-    const UserFile file = ReadUserFile("", kMax);
-    EXPECT_EQ(file.refusal, FileRefusal::CannotOpen);
-    EXPECT_EQ(file.reason, "no file name was given");
 }
 
 }  // namespace

@@ -1,19 +1,23 @@
 #pragma once
 // Shared by the fuzz targets: a broken invariant stops the run with the
-// condition in the log, and a Screen that costs next to nothing.
-#include <bitset>
-#include <cstdio>
+// condition in the log, reference readings written apart from the engine,
+// scratch files, and a Screen that costs next to nothing.
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include <unistd.h>
 
 #include "link/QuietScreen.h"
+#include "settings/NumberText.h"
+#include "settings/SettingsRecord.h"
 
 #define KEL_FUZZ_CHECK(condition)                                                                                      \
     do {                                                                                                               \
@@ -25,17 +29,12 @@
 
 namespace kel::fuzz {
 
-// Written apart from the engine on purpose, so the targets check it against
-// a second reading: "0"-"9" and "A"-"F" are digits, anything else counts 0.
-inline int ReferenceHexDigit(char c)
-{
-    constexpr std::string_view kDigits = "0123456789ABCDEF";
-    const auto at = kDigits.find(c);
-    return at == std::string_view::npos ? 0 : static_cast<int>(at);
-}
+// "0"-"9" and "A"-"F" are digits, anything else counts 0.
 inline std::uint8_t ReferenceHexPair(char high, char low)
 {
-    return static_cast<std::uint8_t>((ReferenceHexDigit(high) << 4) | ReferenceHexDigit(low));
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    const auto digit = [&](char c) { return kDigits.find(c) == std::string_view::npos ? 0 : kDigits.find(c); };
+    return static_cast<std::uint8_t>((digit(high) << 4) | digit(low));
 }
 // Text mode: every CR LF pair reads as one LF.
 inline std::string ReferenceTextMode(std::string_view bytes)
@@ -48,25 +47,34 @@ inline std::string ReferenceTextMode(std::string_view bytes)
     return text;
 }
 
-// A folder of this process's own for files a target writes on every run:
-// memory-backed where there is one, removed at exit.
-inline const std::filesystem::path& ScratchFolder()
+inline std::string_view RefusedText(bool volt)
+{
+    return volt ? kVoltRefused : kPercentRefused;
+}
+
+// Writes `bytes` to `name` in a memory-backed folder of this process's own,
+// removed at exit; the path, or "" when there is no scratch space.
+inline std::filesystem::path WriteScratch(const std::string& name, std::string_view bytes)
 {
     namespace fs = std::filesystem;
-    static const fs::path folder = [] {
+    // Kept to the end (never destroyed), so the removal at exit can use it.
+    static const fs::path* const folder = [] {
         std::error_code ec;
         const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        fs::path own = base / ("kel-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(own, ec);
+        const auto* own = new fs::path(base / ("kel-fuzz-" + std::to_string(::getpid())));
+        fs::create_directories(*own, ec);
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(*folder, ignored);
+        });
         return own;
     }();
-    static const bool removedAtExit = std::atexit([] {
-                                          std::error_code ec;
-                                          fs::remove_all(folder, ec);
-                                      })
-                                      == 0;
-    (void)removedAtExit;
-    return folder;
+    const fs::path path = *folder / name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return {};
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written ? path : fs::path();
 }
 
 // A copy of the bytes in a heap block of exactly their size, so the address
@@ -74,10 +82,9 @@ inline const std::filesystem::path& ScratchFolder()
 // terminator and often more).
 class ExactBytes {
 public:
-    ExactBytes(const std::uint8_t* data, std::size_t size) : size_(size), bytes_(new char[size > 0 ? size : 1])
+    ExactBytes(const void* data, std::size_t size) : size_(size), bytes_(new char[size > 0 ? size : 1])
     {
-        for (std::size_t i = 0; i < size; ++i)
-            bytes_[i] = static_cast<char>(data[i]);
+        std::copy_n(static_cast<const char*>(data), size, bytes_.get());
     }
     std::string_view View() const { return {bytes_.get(), size_}; }
     const std::uint8_t* Data() const { return reinterpret_cast<const std::uint8_t*>(bytes_.get()); }
@@ -87,31 +94,29 @@ private:
     std::unique_ptr<char[]> bytes_;
 };
 
-// Shows nothing; remembers only which controls had their text set and how
-// many message boxes were raised, which is what the invariants ask about.
+// Shows nothing; remembers which controls had their text set and how many
+// message boxes were raised, which is what the invariants ask about.
 class WatchingScreen : public QuietScreen {
 public:
-    static constexpr int kMaxControlId = 2048;
-
     void Forget()
     {
-        textsSet.reset();
+        textsSet.clear();
         messageBoxes = 0;
     }
-    bool TextWasSet(int controlId) const
-    {
-        return controlId >= 0 && controlId < kMaxControlId && textsSet.test(static_cast<std::size_t>(controlId));
-    }
-
     void MessageBox(std::string_view, std::string_view, MessageIcon) override { ++messageBoxes; }
-    void SetText(int controlId, std::string_view) override
-    {
-        if (controlId >= 0 && controlId < kMaxControlId)
-            textsSet.set(static_cast<std::size_t>(controlId));
-    }
+    void SetText(int controlId, std::string_view) override { textsSet.insert(controlId); }
 
-    std::bitset<kMaxControlId> textsSet;
+    std::set<int> textsSet;
     int messageBoxes = 0;
 };
+
+using Captions = std::array<std::string, id::kSlotCount>;
+inline Captions CaptionsOf(const SettingsRecord& record)
+{
+    Captions captions;
+    for (int k = 0; k < id::kSlotCount; ++k)
+        captions[static_cast<std::size_t>(k)] = record.Caption(id::kFirstSlot + k);
+    return captions;
+}
 
 }  // namespace kel::fuzz

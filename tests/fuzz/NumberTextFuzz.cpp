@@ -1,6 +1,7 @@
 // Custom number texts: the input is a text typed into a custom field, tidied
 // as a percent and as a volt text, read as a number, and typed into each of
 // the three fields.
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstdint>
@@ -22,11 +23,8 @@ bool Allowed(char c, bool volt)
 
 std::string WithoutUnit(std::string_view text, char unit)
 {
-    std::string kept;
-    for (char c : text) {
-        if (c != unit)
-            kept += c;
-    }
+    std::string kept(text);
+    std::erase(kept, unit);
     return kept;
 }
 
@@ -34,12 +32,10 @@ void CheckNormalise(std::string_view text, bool volt)
 {
     const char unit = volt ? 'v' : '%';
     const kel::NormalisedText tidy = NormaliseNumberText(text, volt);
-    bool allAllowed = true;
-    for (char c : text)
-        allAllowed = allAllowed && Allowed(c, volt);
-    KEL_FUZZ_CHECK(tidy.invalidChar == !allAllowed);
+    KEL_FUZZ_CHECK(tidy.invalidChar
+                   == !std::all_of(text.begin(), text.end(), [&](char c) { return Allowed(c, volt); }));
     if (tidy.invalidChar) {
-        KEL_FUZZ_CHECK(tidy.text == (volt ? kel::kVoltRefused : kel::kPercentRefused));
+        KEL_FUZZ_CHECK(tidy.text == kel::fuzz::RefusedText(volt));
         return;
     }
 
@@ -72,9 +68,8 @@ void CheckLeadingNumber(std::string_view text)
     while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
         ++digits;
     std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + digits, value);
-    const int expected = digits == 0 ? 0 : error == std::errc() && value <= INT_MAX ? static_cast<int>(value) : INT_MAX;
-    (void)end;
+    const bool fits = std::from_chars(text.data(), text.data() + digits, value).ec == std::errc() && value <= INT_MAX;
+    const int expected = digits == 0 ? 0 : fits ? static_cast<int>(value) : INT_MAX;
     KEL_FUZZ_CHECK(kel::LeadingNumber(text) == expected);
     for (bool volt : {false, true})
         KEL_FUZZ_CHECK(kel::CustomByte(text, volt) == static_cast<std::uint8_t>(kel::CustomNumber(text, volt) & 0xFF));
@@ -102,7 +97,7 @@ void CheckTyping(std::string_view text)
         KEL_FUZZ_CHECK(screen.messageBoxes <= 1);
         const std::string& shown = fields.Text(info.field);
         if (screen.messageBoxes == 1) {
-            KEL_FUZZ_CHECK(shown == (info.volt ? kel::kVoltRefused : kel::kPercentRefused));
+            KEL_FUZZ_CHECK(shown == kel::fuzz::RefusedText(info.volt));
             continue;
         }
         if (text.empty())

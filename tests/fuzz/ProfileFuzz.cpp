@@ -4,14 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "FuzzSupport.h"
 #include "link/LinkState.h"
-#include "settings/NumberText.h"
 #include "settings/Profile.h"
-#include "settings/SettingsRecord.h"
 
 namespace {
 
@@ -25,26 +22,16 @@ constexpr std::size_t kLowVoltOffset = 26;
 constexpr std::size_t kVersionOffset = 27;
 constexpr std::size_t kModeOffset = 30;
 
-// The file the reader is given.
-const std::string kScratchPath = (kel::fuzz::ScratchFolder() / "profile.cfg").string();
-
 void CheckFileRead(const std::uint8_t* data, std::size_t size)
 {
-    std::FILE* f = std::fopen(kScratchPath.c_str(), "wb");
-    if (!f)
+    const std::string path = kel::fuzz::WriteScratch("profile.cfg", {reinterpret_cast<const char*>(data), size});
+    if (path.empty())
         return;  // no scratch space: nothing to say about the reader
-    const bool written = std::fwrite(data, 1, size, f) == size;
-    std::fclose(f);
-    if (!written)
-        return;
     std::string why;
-    const auto image = kel::ReadProfileFile(kScratchPath, &why);
+    const auto image = kel::ReadProfileFile(path, &why);
     KEL_FUZZ_CHECK(image.has_value() == (size == kel::kProfileSize));
     KEL_FUZZ_CHECK(image.has_value() == why.empty());
-    if (image) {
-        for (std::size_t i = 0; i < kel::kProfileSize; ++i)
-            KEL_FUZZ_CHECK((*image)[i] == data[i]);
-    }
+    KEL_FUZZ_CHECK(!image || std::equal(image->begin(), image->end(), data));
 }
 
 std::array<std::uint8_t, 4> VersionOf(const ProfileImage& image)
@@ -56,9 +43,7 @@ std::array<std::uint8_t, 4> VersionOf(const ProfileImage& image)
 ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel::ProfileState& profile,
                          WatchingScreen& screen)
 {
-    std::array<std::string, kel::id::kSlotCount> before;
-    for (int k = 0; k < kel::id::kSlotCount; ++k)
-        before[static_cast<std::size_t>(k)] = record.Caption(kel::id::kFirstSlot + k);
+    const kel::fuzz::Captions before = kel::fuzz::CaptionsOf(record);
     const int variantBefore = record.escVariant;
     const int modeBefore = record.escMode;
     screen.Forget();
@@ -97,7 +82,7 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel:
         refused += inRange ? 0 : 1;
         KEL_FUZZ_CHECK(saved[offset] == (inRange ? image[offset] : 0));
         const std::string& text = record.custom.Text(field);
-        if (text != (info.volt ? kel::kVoltRefused : kel::kPercentRefused))
+        if (text != kel::fuzz::RefusedText(info.volt))
             KEL_FUZZ_CHECK(kel::NormaliseNumberText(text, info.volt).text == text);
 
         const bool onCustom = record.GetOptionIndex(info.slot) == info.customIndex;

@@ -1,12 +1,12 @@
-// Replays a fuzz target's corpus without libFuzzer: every file of the folders
+// Replays a fuzz target's corpus without libFuzzer: every file of the folder
 // named on the command line goes through LLVMFuzzerTestOneInput once, so an
 // ordinary (or sanitizer) build re-checks every input the fuzzer kept.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -14,34 +14,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
-    std::vector<fs::path> files;
-    for (int i = 1; i < argc; ++i) {
-        std::error_code ec;
-        for (const auto& entry : fs::recursive_directory_iterator(argv[i], ec)) {
-            if (entry.is_regular_file())
-                files.push_back(entry.path());
-        }
-        if (ec) {
-            std::fprintf(stderr, "cannot read the corpus folder %s: %s\n", argv[i], ec.message().c_str());
-            return 1;
-        }
+    std::error_code ec;
+    std::set<fs::path> files;  // in name order
+    for (const auto& entry : fs::recursive_directory_iterator(argc == 2 ? argv[1] : "", ec)) {
+        if (entry.is_regular_file())
+            files.insert(entry.path());
     }
-    std::sort(files.begin(), files.end());
-    if (files.empty()) {
-        std::fprintf(stderr, "no corpus files to replay\n");
+    if (ec || files.empty()) {
+        std::fprintf(stderr, "no corpus files to replay in %s\n", argc == 2 ? argv[1] : "(no folder named)");
         return 1;
     }
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
-        const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!in.eof() && in.fail()) {
-            std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
-            return 1;
-        }
-        std::fprintf(stderr, "replaying %s (%zu bytes)\n", file.string().c_str(), bytes.size());
         // A copy of exactly the file's size, as libFuzzer hands its inputs over.
-        std::vector<std::uint8_t> input(bytes.begin(), bytes.end());
-        LLVMFuzzerTestOneInput(input.data(), input.size());
+        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::fprintf(stderr, "replaying %s (%zu bytes)\n", file.string().c_str(), bytes.size());
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
     std::printf("%zu corpus files replayed\n", files.size());
     return 0;

@@ -7,25 +7,16 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "settings/NumberText.h"
 #include "settings/ParameterTable.h"
 #include "settings/SettingsCodec.h"
-#include "settings/SettingsRecord.h"
 
 namespace {
 
 using kel::SettingsRecord;
 using kel::fuzz::WatchingScreen;
 using Reply = std::array<std::uint8_t, kel::kSettingsReplySize>;
-using Captions = std::array<std::string, kel::id::kSlotCount>;
-
-Captions CaptionsOf(const SettingsRecord& record)
-{
-    Captions captions;
-    for (int k = 0; k < kel::id::kSlotCount; ++k)
-        captions[static_cast<std::size_t>(k)] = record.Caption(kel::id::kFirstSlot + k);
-    return captions;
-}
+using kel::fuzz::Captions;
+using kel::fuzz::CaptionsOf;
 
 const std::string& Before(const Captions& captions, int slot)
 {
@@ -38,7 +29,7 @@ std::string ExpectedCustomText(kel::CustomField field, std::uint8_t byte)
 {
     const kel::CustomFieldInfo& info = kel::InfoOf(field);
     if (byte < info.lower || byte > info.upper)
-        return std::string(info.volt ? kel::kVoltRefused : kel::kPercentRefused);
+        return std::string(kel::fuzz::RefusedText(info.volt));
     return kel::FormatCustom(byte, info.volt);
 }
 
@@ -69,7 +60,7 @@ void CheckDecoded(const SettingsRecord& record, const WatchingScreen& screen, co
         if (p.replyByte < 0) {
             // Reserved slots travel in profiles only.
             KEL_FUZZ_CHECK(record.Caption(p.source) == Before(before, p.source));
-            KEL_FUZZ_CHECK(!screen.TextWasSet(p.source));
+            KEL_FUZZ_CHECK(!screen.textsSet.count(p.source));
             continue;
         }
         const int index = kel::FromEscByte(p, reply[static_cast<std::size_t>(p.replyByte)]);
@@ -81,7 +72,7 @@ void CheckDecoded(const SettingsRecord& record, const WatchingScreen& screen, co
         } else {
             // A byte that maps to no entry leaves the slot alone, not even redrawn.
             KEL_FUZZ_CHECK(record.Caption(p.source) == Before(before, p.source));
-            KEL_FUZZ_CHECK(!screen.TextWasSet(p.source));
+            KEL_FUZZ_CHECK(!screen.textsSet.count(p.source));
         }
     }
 }

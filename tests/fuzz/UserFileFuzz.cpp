@@ -4,7 +4,6 @@
 // read returns at once, and returns the content only for a regular file
 // within the bound.
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
@@ -15,7 +14,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using kel::fuzz::ScratchFolder;
 
 enum Shape { kRegular, kLinkToRegular, kFifo, kFolder, kLinkToDevZero, kShapes };
 
@@ -29,17 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t bound = data[1];
     const std::string content(reinterpret_cast<const char*>(data + 2), size - 2);
 
-    const fs::path target = ScratchFolder() / "file";
-    const fs::path named = ScratchFolder() / "named";
-    std::error_code ec;
-    fs::remove_all(target, ec);
-    fs::remove_all(named, ec);
-    if (std::FILE* f = std::fopen(target.c_str(), "wb")) {
-        std::fwrite(content.data(), 1, content.size(), f);
-        std::fclose(f);
-    } else {
+    const fs::path target = kel::fuzz::WriteScratch("file", content);
+    if (target.empty())
         return 0;  // no scratch space: nothing to say about the reader
-    }
+    const fs::path named = target.parent_path() / "named";
+    std::error_code ec;
+    fs::remove_all(named, ec);
     switch (shape) {
     case kRegular: fs::rename(target, named, ec); break;
     case kLinkToRegular: fs::create_symlink(target, named, ec); break;

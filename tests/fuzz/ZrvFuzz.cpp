@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int64_t total = 0;
     for (const std::string& line : lines) {
         // Each line from a block of its own size, so a read past it is caught.
-        const kel::fuzz::ExactBytes own(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
+        const kel::fuzz::ExactBytes own(line.data(), line.size());
         const std::vector<std::uint8_t> record = kel::ZrvRecord(own.View());
         KEL_FUZZ_CHECK(record.size() == (line.size() + 1) / 2);
         KEL_FUZZ_CHECK(kel::ZrvRecordLength(line) == record.size());

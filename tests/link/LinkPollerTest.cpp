@@ -44,8 +44,14 @@ protected:
     }
 };
 
-TEST_F(LinkPollerTest, FirstTickOpensAndLightsUsbWithoutSendingAnything)
+TEST_F(LinkPollerTest, NoBoxChangesNothing_FirstTickOpensAndLightsUsbWithoutSending)
 {
+    device.openFails = true;
+    for (int i = 0; i < 3; ++i)
+        poller.Tick();
+    EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
+    EXPECT_TRUE(screen.log.empty());
+    device.openFails = false;
     link.pollMode = kPollEsc;
     poller.Tick();
     EXPECT_TRUE(uart.portOpen);
@@ -53,20 +59,8 @@ TEST_F(LinkPollerTest, FirstTickOpensAndLightsUsbWithoutSendingAnything)
     EXPECT_TRUE(screen.IsLit(id::kLampUsb));
     EXPECT_FALSE(screen.IsLit(id::kLampEsc));
     EXPECT_TRUE(device.writes.empty());
-}
-
-TEST_F(LinkPollerTest, NoBoxChangesNothing)
-{
-    device.openFails = true;
-    for (int i = 0; i < 3; ++i)
-        poller.Tick();
-    EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
-    EXPECT_TRUE(screen.log.empty());
-}
-
-TEST_F(LinkPollerTest, ModeNoneNeverSendsAndKeepsUsbLitAfterUnplug)
-{
-    Connect(kPollNone);
+    // Mode none never sends, so it never sees an unplug.
+    link.pollMode = kPollNone;
     device.failWritesFrom = 0;
     for (int i = 0; i < 3; ++i)
         poller.Tick();
@@ -94,16 +88,20 @@ TEST_F(LinkPollerTest, UnplugInEveryModeClosesThePortAndDarkensTheLamps)
     }
 }
 
-TEST_F(LinkPollerTest, EscAnswersNewConnectionReadsVersionAndSettingsOnce)
+// A new ESC is read once (version, then settings), again after a firmware
+// update; found, it clears the box flag; lost, it clears the version once.
+TEST_F(LinkPollerTest, EscFoundReadOnceAndLostClearsOnce)
 {
     answers[0xD5] = {0x26};
-    answers[0xD7] = {1, 2, 3, 4, 0, 0, 0};
+    answers[0xD7] = {0x0A, 0x1B, 0x0C, 42, 0, 0, 0};
     Connect(kPollEsc);
+    link.boxConnected = true;
     poller.Tick();
     EXPECT_EQ(uart.escState, EscState::kConnected);
-    EXPECT_EQ(link.versionText, "Ver: 102304");
-    EXPECT_EQ(screen.texts[id::kVersionField], "Ver: 102304");
-    EXPECT_EQ((std::array<std::uint8_t, 4>{1, 2, 3, 4}), link.escVersion);
+    EXPECT_FALSE(link.boxConnected);
+    EXPECT_EQ(link.versionText, "Ver: A1bc42");
+    EXPECT_EQ(screen.texts[id::kVersionField], "Ver: A1bc42");
+    EXPECT_EQ((std::array<std::uint8_t, 4>{0x0A, 0x1B, 0x0C, 42}), link.escVersion);
     EXPECT_EQ(escFound, 1);
     EXPECT_TRUE(screen.IsLit(id::kLampEsc));
     EXPECT_TRUE(screen.IsEnabled(id::kApply));
@@ -115,17 +113,17 @@ TEST_F(LinkPollerTest, EscAnswersNewConnectionReadsVersionAndSettingsOnce)
     poller.Tick();
     EXPECT_EQ(escFound, 2) << "after a firmware update it is read again";
     EXPECT_FALSE(link.redetect);
-}
 
-TEST_F(LinkPollerTest, EscFoundWhileBoxFlagSetStillAsksTheVersion)
-{
-    answers[0xD5] = {0x26};
-    answers[0xD7] = {0x0A, 0x1B, 0x0C, 42, 0, 0, 0};
-    Connect(kPollEsc);
+    answers.erase(0xD5);
     link.boxConnected = true;
     poller.Tick();
+    EXPECT_EQ(uart.escState, EscState::kSilent);
     EXPECT_FALSE(link.boxConnected);
-    EXPECT_EQ(link.versionText, "Ver: A1bc42");
+    EXPECT_EQ(screen.texts[id::kVersionField], "");
+    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
+    const auto logSize = screen.log.size();
+    poller.Tick();
+    EXPECT_EQ(screen.log.size(), logSize) << "no answer with E = 1 changes nothing";
 }
 
 // The ESC answers its probe but never its version query: the receive buffer
@@ -142,24 +140,6 @@ TEST_F(LinkPollerTest, VersionThatDidNotArriveIsNeitherShownNorKept)
     EXPECT_EQ(link.versionText, "");
     EXPECT_EQ(screen.texts[id::kVersionField], "");
     EXPECT_EQ((std::array<std::uint8_t, 4>{0, 0, 0, 0}), link.escVersion);
-}
-
-TEST_F(LinkPollerTest, EscLostClearsVersionOnceAndKeepsPolling)
-{
-    answers[0xD5] = {0x26};
-    answers[0xD7] = {1, 2, 3, 4, 0, 0, 0};
-    Connect(kPollEsc);
-    poller.Tick();
-    answers.erase(0xD5);
-    link.boxConnected = true;
-    poller.Tick();
-    EXPECT_EQ(uart.escState, EscState::kSilent);
-    EXPECT_FALSE(link.boxConnected);
-    EXPECT_EQ(screen.texts[id::kVersionField], "");
-    EXPECT_FALSE(screen.IsLit(id::kLampEsc));
-    const auto logSize = screen.log.size();
-    poller.Tick();
-    EXPECT_EQ(screen.log.size(), logSize) << "no answer with E = 1 changes nothing";
 }
 
 TEST_F(LinkPollerTest, EscProbeTimingAndOtherAnswer)
@@ -202,7 +182,7 @@ TEST_F(LinkPollerTest, BoxAnswersTable)
     }
 }
 
-TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect)
+TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect_ShortAnswerIsSilence)
 {
     answers[0xD4] = {0xD1, 0x00};
     answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
@@ -215,14 +195,6 @@ TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect)
     poller.Tick();
     EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4, 0xD4, 0xD7}));
     EXPECT_FALSE(link.redetect);
-}
-
-TEST_F(LinkPollerTest, BoxSilentClearsTheFlag)
-{
-    answers[0xD4] = {0xD1, 0x00};
-    answers[0xD7] = {0, 0, 1, 2, 3, 4, 0};
-    Connect(kPollBox);
-    poller.Tick();
     answers[0xD4] = {0xD1};  // short answer
     const auto t = clock.NowMs();
     poller.Tick();

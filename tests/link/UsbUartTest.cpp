@@ -30,22 +30,16 @@ public:
     }
 };
 
-TEST_F(UsbUartTest, OpenPort_OpensPausesTwiceAndPurges)
+TEST_F(UsbUartTest, OpenPort_OpensPausesTwicePurgesAndDoesNotReopen)
 {
     Open();
     EXPECT_TRUE(uart.portOpen);
     EXPECT_EQ(device.openedDevice, "/dev/ttyUSB0");
     EXPECT_EQ(clock.NowMs(), 120);
     EXPECT_EQ(device.purges, 1);
-}
-
-TEST_F(UsbUartTest, OpenPort_OnOpenPortDoesNotTouchTheDevice)
-{
-    Open();
-    const auto t = clock.NowMs();
     EXPECT_EQ(uart.OpenPort(), 0);
     EXPECT_EQ(device.opens, 1);
-    EXPECT_EQ(clock.NowMs(), t);
+    EXPECT_EQ(clock.NowMs(), 120);
 }
 
 TEST_F(UsbUartTest, OpenPort_RejectedLineSettingsStillOpensWithoutSecondPause)
@@ -57,27 +51,21 @@ TEST_F(UsbUartTest, OpenPort_RejectedLineSettingsStillOpensWithoutSecondPause)
     EXPECT_EQ(device.purges, 0);
 }
 
-TEST(UsbUartOpen, NoBoxFailsEveryTimeAndAsksDiscoveryAfresh)
-{
-    VirtualClock clock;
-    FakeSerialDevice device{clock};
-    NoPortFinder finder;
-    UsbUart uart{device, finder, clock};
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(uart.OpenPort(), 1);
-    EXPECT_FALSE(uart.portOpen);
-    EXPECT_EQ(finder.asked, 3);
-    EXPECT_EQ(device.opens, 0);
-}
-
-TEST_F(UsbUartTest, OpenFailureLeavesPortClosed)
+TEST_F(UsbUartTest, OpenFailureOrNoBoxLeavesPortClosedAndAsksDiscoveryAfresh)
 {
     device.openFails = true;
     EXPECT_EQ(uart.OpenPort(), 1);
     EXPECT_FALSE(uart.portOpen);
+    NoPortFinder none;
+    UsbUart lost{device, none, clock};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(lost.OpenPort(), 1);
+    EXPECT_FALSE(lost.portOpen);
+    EXPECT_EQ(none.asked, 3);
+    EXPECT_EQ(device.opens, 1);  // the failed one above
 }
 
-TEST_F(UsbUartTest, ClosePort_ClearsAllThreeStates)
+TEST_F(UsbUartTest, ClosePort_ClearsAllThreeStatesAndDestructorClosesOnlyAnOpenPort)
 {
     Open();
     uart.usbState = UsbState::kInUse;
@@ -87,25 +75,18 @@ TEST_F(UsbUartTest, ClosePort_ClearsAllThreeStates)
     EXPECT_EQ(uart.escState, EscState::kUnknown);
     EXPECT_FALSE(uart.portOpen);
     EXPECT_EQ(device.closes, 1);
-}
-
-TEST(UsbUartLifetime, DestructorClosesOnlyAnOpenPort)
-{
-    VirtualClock clock;
-    FakeSerialDevice device{clock};
-    FixedPortFinder finder{"/dev/x"};
     {
         UsbUart never{device, finder, clock};
     }
-    EXPECT_EQ(device.closes, 0);
+    EXPECT_EQ(device.closes, 1);
     {
         UsbUart opened{device, finder, clock};
         opened.OpenPort();
     }
-    EXPECT_EQ(device.closes, 1);
+    EXPECT_EQ(device.closes, 2);
 }
 
-TEST_F(UsbUartTest, SendCommand_WritesOneByteAndConsumesTheEcho)
+TEST_F(UsbUartTest, SendCommand_WritesOneByteConsumesTheEchoOrWaitsASecondForIt)
 {
     Open();
     device.responder = [](const Bytes&) { return FakeSerialDevice::Reply{{0x26}}; };
@@ -115,25 +96,17 @@ TEST_F(UsbUartTest, SendCommand_WritesOneByteAndConsumesTheEcho)
     EXPECT_EQ(uart.rx[0], 0xD5);  // the echo
     EXPECT_EQ(uart.Receive(1, 10), 0);
     EXPECT_EQ(uart.rx[0], 0x26);
-}
 
-TEST_F(UsbUartTest, SendCommand_WithoutEchoWaitsTheFullSecondAndStillSucceeds)
-{
-    Open();
     device.echo = false;
+    device.responder = [](const Bytes&) { return FakeSerialDevice::Reply{}; };
     const auto t = clock.NowMs();
     EXPECT_EQ(uart.SendCommand(0xD5), 0);
     EXPECT_EQ(clock.NowMs() - t, 1000);
-}
-
-TEST_F(UsbUartTest, SendCommand_FailedWriteReturnsOne)
-{
-    Open();
     device.failWritesFrom = 0;
     EXPECT_EQ(uart.SendCommand(0xD5), 1);
 }
 
-TEST_F(UsbUartTest, Receive_ShortReplyTimesOutAndLeavesQueuesEmpty)
+TEST_F(UsbUartTest, Receive_ShortOrLateReplyTimesOutAndNoMoreThanTheBufferIsAsked)
 {
     Open();
     device.Feed(Bytes(20, 0xAA));
@@ -141,71 +114,45 @@ TEST_F(UsbUartTest, Receive_ShortReplyTimesOutAndLeavesQueuesEmpty)
     EXPECT_EQ(uart.Receive(24, 100), 2);
     EXPECT_EQ(clock.NowMs() - t, 100);
     EXPECT_EQ(device.Pending(), 0u);
-}
 
-TEST_F(UsbUartTest, Receive_AsksForNoMoreThanTheBufferHolds)
-{
-    Open();
+    device.Feed({0x26}, 11);
+    EXPECT_EQ(uart.Receive(1, 10), 2);
+
     device.Feed(Bytes(UsbUart::kReceiveSize, 0x55));
     EXPECT_EQ(uart.Receive(UsbUart::kReceiveSize + 1, 10), 0);
     EXPECT_EQ(uart.rx.back(), 0x55);
 }
 
-TEST_F(UsbUartTest, Receive_LateByteIsATimeOut)
+TEST_F(UsbUartTest, SendBlockAcked_AcceptsOnlyAckByteOneAfterPurging)
 {
     Open();
-    device.Feed({0x26}, 11);
-    EXPECT_EQ(uart.Receive(1, 10), 2);
-}
-
-TEST_F(UsbUartTest, SendBlockAcked_AcceptsOnlyAckByteOne)
-{
-    Open();
-    struct Case {
-        Bytes reply;
-        int expected;
-    };
-    for (const Case& c : {Case{{0x01}, 0}, Case{{0x00}, 1}, Case{{0x11}, 1}, Case{{}, 1}}) {
-        device.responder = [&](const Bytes&) { return FakeSerialDevice::Reply{c.reply}; };
+    const Bytes pair{0xE4, 0x06};
+    for (const Bytes& reply : {Bytes{0x01}, Bytes{0x00}, Bytes{0x11}, Bytes{}}) {
+        device.responder = [&](const Bytes&) { return FakeSerialDevice::Reply{reply}; };
         const auto t = clock.NowMs();
-        const Bytes pair{0xE4, 0x06};
-        EXPECT_EQ(uart.SendBlockAcked(pair.data(), pair.size()), c.expected);
-        if (c.reply.empty()) {
+        EXPECT_EQ(uart.SendBlockAcked(pair.data(), pair.size()), reply == Bytes{0x01} ? 0 : 1);
+        if (reply.empty()) {
             EXPECT_EQ(clock.NowMs() - t, 2000) << "the acknowledge is awaited 2000 ms";
         }
     }
-}
-
-TEST_F(UsbUartTest, SendBlockAcked_PurgesBeforeWriting)
-{
-    Open();
     device.Feed({0x01});  // a stale byte that must not pass for the acknowledge
     device.responder = [](const Bytes&) { return FakeSerialDevice::Reply{{0x00}}; };
-    const Bytes pair{0xE1, 0x00};
     EXPECT_EQ(uart.SendBlockAcked(pair.data(), pair.size()), 1);
 }
 
-TEST_F(UsbUartTest, SendBlock_ReadsTheEchoAndSucceedsWithoutIt)
+TEST_F(UsbUartTest, SendBlock_ReadsTheEchoKeepsItsHeadAndSucceedsWithoutIt)
 {
     Open();
-    const Bytes block{0x3A, 0x10, 0x00, 0x00};
-    EXPECT_EQ(uart.SendBlock(block.data(), block.size()), 0);
-    EXPECT_EQ(device.Pending(), 0u);
-    device.echo = false;
-    const auto t = clock.NowMs();
-    EXPECT_EQ(uart.SendBlock(block.data(), block.size()), 0);
-    EXPECT_EQ(clock.NowMs() - t, 300) << "200 ms for the echo, then 100 ms for the rest";
-}
-
-TEST_F(UsbUartTest, SendBlock_LongerThanTheReceiveBufferKeepsItsHead)
-{
-    Open();
-    Bytes block(400);
+    Bytes block(400);  // longer than the receive buffer
     for (std::size_t i = 0; i < block.size(); ++i)
         block[i] = static_cast<std::uint8_t>(i);
     EXPECT_EQ(uart.SendBlock(block.data(), block.size()), 0);
     EXPECT_EQ(device.Pending(), 0u);
     EXPECT_EQ(uart.rx[249], 249);
+    device.echo = false;
+    const auto t = clock.NowMs();
+    EXPECT_EQ(uart.SendBlock(block.data(), 4), 0);
+    EXPECT_EQ(clock.NowMs() - t, 300) << "200 ms for the echo, then 100 ms for the rest";
 }
 
 TEST(UsbUartHex, DigitAndPairValues)

@@ -1,12 +1,14 @@
-// Why a port cannot be opened, as the user is told.
+// Why a port cannot be opened, as the user is told, and the port under a
+// device that floods it.
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "link/qt/PortDiagnostics.h"
@@ -30,6 +32,7 @@ public:
             ::close(master_);
     }
     const std::string& path() const { return path_; }
+    int master() const { return master_; }
 
 private:
     int master_ = -1;
@@ -40,18 +43,17 @@ TEST(PortDiagnostics, NamesCauseAndFix)
 {
     Pty pty;
     ASSERT_FALSE(pty.path().empty());
-    struct Case {
+    const struct {
         int error;
         std::string mustSay;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {EACCES, "permission denied on " + pty.path()},
         {EACCES, "60-kel-program-box.rules"},
         {EACCES, "the group '"},
         {EBUSY, "is in use by"},
         {EIO, "Input/output error"},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_NE(DiagnoseOpenFailure(pty.path(), c.error).find(c.mustSay), std::string::npos)
             << c.error << ": " << DiagnoseOpenFailure(pty.path(), c.error);
     EXPECT_NE(DiagnoseOpenFailure("/dev/kel-no-such-box", ENOENT).find("does not exist"), std::string::npos);
@@ -105,6 +107,44 @@ TEST(PortDiagnostics, AStaleLockIsNotReportedAsInUse)
         EXPECT_EQ(said.find("in use") == std::string::npos, c.pid != ::getpid()) << said;
     }
     std::remove(lockFile.c_str());
+}
+
+// The window runs an event loop, in which QSerialPort takes whatever arrives:
+// a port that sends without end must not make it hold more than its bound.
+TEST(QtSerialDevice, FloodingPortFillsNoMoreThanTheReceiveBound)
+{
+    Pty pty;
+    const int master = pty.master();
+    QtSerialDevice device;
+    ASSERT_TRUE(device.Open(pty.path()));
+    device.SetLineSettings(19200);
+
+    constexpr std::size_t kFlood = 4 * 1024 * 1024;
+    std::atomic<std::size_t> written{0};
+    std::atomic<bool> stop{false};
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    std::thread writer([&] {
+        const std::vector<char> noise(4096, 0x55);
+        while (!stop && written < kFlood) {
+            const ssize_t n = ::write(master, noise.data(), noise.size());
+            if (n > 0)
+                written += static_cast<std::size_t>(n);
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));  // full: the port takes no more
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    std::size_t most = 0;
+    while (clock.elapsed() < 500 && written < kFlood) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        most = std::max(most, device.Buffered());
+    }
+    stop = true;
+    writer.join();
+    device.Close();
+    EXPECT_GT(most, 0u) << "the flood reached the port";
+    EXPECT_LE(most, static_cast<std::size_t>(QtSerialDevice::kReadBufferBytes));
 }
 
 }  // namespace

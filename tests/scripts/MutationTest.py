@@ -55,11 +55,9 @@ class OperatorTest(unittest.TestCase):
 
     def test_ids_survive_edits_elsewhere_in_the_file(self):
         before = "int a = 1;\nbool b = x < y;\n"
-        after = "// new comment\nint z = 9;\n" + before
-        ids = lambda t: {m.id for m in mutation.with_ids(mutation.mutants_in_text("f.cpp", t), 1)}
-        self.assertLess(ids(before), ids(after))
-        self.assertNotEqual(ids(before), {m.id for m in mutation.with_ids(
-            mutation.mutants_in_text("f.cpp", before), 2)})
+        ids = lambda t, seed=1: {m.id for m in mutation.with_ids(mutation.mutants_in_text("f.cpp", t), seed)}
+        self.assertLess(ids(before), ids("// new comment\nint z = 9;\n" + before))
+        self.assertNotEqual(ids(before), ids(before, 2))
 
     def test_verdicts(self):
         for code, output, state in [
@@ -83,8 +81,7 @@ class RestoreTest(unittest.TestCase):
         found = mutation.mutants_in_text("f.cpp", self.ORIGINAL.decode())
         self.mutant = mutation.with_ids(found, 1)[0]
 
-    def tearDown(self):
-        self.dir.cleanup()
+        self.addCleanup(self.dir.cleanup)
 
     def restorer(self):
         return mutation.Restorer(self.root / "backup", self.root)

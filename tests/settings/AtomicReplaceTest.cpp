@@ -15,39 +15,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Utf8(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-void Write(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class AtomicReplace : public ::testing::Test {
 protected:
     test::TempFolder folder{"kel-replace"};
     const fs::path dir = folder.Dir();
+
+    static std::string Utf8(const fs::path& path)
+    {
+        const std::u8string text = path.u8string();
+        return std::string(text.begin(), text.end());
+    }
+    static void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    static std::string Read(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 };
 
 TEST_F(AtomicReplace, MovesOverAnExistingOrMissingTargetWhateverItsName)
 {
-    struct Case {
-        const char8_t* target;
-        bool targetExists;
-    };
-    for (const Case c : {Case{u8"new.cfg", false}, Case{u8"old.cfg", true}, Case{u8"Профиль é 設定.cfg", true}}) {
-        const fs::path from = dir / u8"part-1";
-        const fs::path to = dir / c.target;
-        if (c.targetExists)
+    for (const auto& [target, exists] :
+         {std::pair<const char8_t*, bool>{u8"new.cfg", false}, {u8"old.cfg", true}, {u8"Профиль é 設定.cfg", true}}) {
+        const fs::path from = dir / u8"part-1", to = dir / target;
+        if (exists)
             Write(to, "the old profile, longer than the new one");
         Write(from, "new");
         std::string why;
@@ -57,10 +48,7 @@ TEST_F(AtomicReplace, MovesOverAnExistingOrMissingTargetWhateverItsName)
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
         fs::remove(to);
     }
-}
-
-TEST_F(AtomicReplace, FailureNamesTheTargetAndLeavesItAlone)
-{
+    // A failure names the target and leaves it alone.
     const fs::path to = dir / "keep.cfg";
     Write(to, "kept");
     std::string why;

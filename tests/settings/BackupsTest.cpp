@@ -6,6 +6,7 @@
 #include <map>
 
 #include "settings/Backups.h"
+#include "support/TempFolder.h"
 
 namespace kel {
 namespace {
@@ -47,12 +48,11 @@ struct MemoryFolder final : BackupFolder {
 
 class BackupsTest : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path()
-                   / ("kel-backups-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    test::TempFolder temp{"kel-backups"};
+    fs::path dir = temp.Dir();
     DiskBackupFolder folder{(dir / "backups").string()};
     FixedClock clock;
 
-    void TearDown() override { fs::remove_all(dir); }
     std::string Save(const ProfileImage& image)
     {
         std::string why;
@@ -69,11 +69,9 @@ TEST(BackupName, DateTimeVersionAndSequenceInSafeCharacters)
         std::array<std::uint8_t, 4> version;
         int sequence;
         const char* name;
-    } cases[] = {
-        {{2026, 12, 6, 14, 3, 22}, {1, 2, 3, 4}, 1, "2026-12-06_14-03-22_102304.cfg"},
-        {{2026, 12, 6, 14, 3, 22}, {1, 2, 3, 4}, 2, "2026-12-06_14-03-22-2_102304.cfg"},
-        {{2027, 1, 31, 0, 0, 5}, {0xAB, 0xCD, 0x0E, 99}, 12, "2027-01-31_00-00-05-12_ABcde99.cfg"},
-    };
+    } cases[] = {{{2026, 12, 6, 14, 3, 22}, {1, 2, 3, 4}, 1, "2026-12-06_14-03-22_102304.cfg"},
+                 {{2026, 12, 6, 14, 3, 22}, {1, 2, 3, 4}, 2, "2026-12-06_14-03-22-2_102304.cfg"},
+                 {{2027, 1, 31, 0, 0, 5}, {0xAB, 0xCD, 0x0E, 99}, 12, "2027-01-31_00-00-05-12_ABcde99.cfg"}};
     for (const auto& c : cases)
         EXPECT_EQ(BackupName(c.time, ImageOf(0, c.version), c.sequence), c.name);
 }
@@ -98,6 +96,12 @@ TEST_F(BackupsTest, SavesTheImageAndListsNewestFirstIgnoringOtherFiles)
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, ImageOf(1));
     EXPECT_TRUE(fs::exists(dir / "backups" / "race.cfg"));
+    // A folder that cannot be made says why.
+    DiskBackupFolder blocked((dir / "backups" / "race.cfg" / "backups").string());
+    std::string why;
+    EXPECT_FALSE(SaveBackup(blocked, clock, ImageOf(1), why));
+    EXPECT_NE(why, "");
+    EXPECT_TRUE(ListBackups(blocked).empty());
 }
 
 TEST(BackupPruning, KeepsTheNewestFiftyAndNothingElseOfTheFolder)
@@ -116,17 +120,6 @@ TEST(BackupPruning, KeepsTheNewestFiftyAndNothingElseOfTheFolder)
     EXPECT_EQ(kept.back(), "2026-12-06_14-05-22_102304.cfg");
     EXPECT_EQ(folder.files.at(kept.back())[0], 5);
     EXPECT_TRUE(folder.files.contains("race.cfg"));
-}
-
-TEST_F(BackupsTest, AFolderThatCannotBeMadeSaysWhy)
-{
-    fs::create_directories(dir);
-    std::ofstream(dir / "file") << "x";
-    DiskBackupFolder blocked((dir / "file" / "backups").string());
-    std::string why;
-    EXPECT_FALSE(SaveBackup(blocked, clock, ImageOf(1), why));
-    EXPECT_NE(why, "");
-    EXPECT_TRUE(ListBackups(blocked).empty());
 }
 
 }  // namespace

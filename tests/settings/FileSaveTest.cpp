@@ -16,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+using Names = std::vector<std::string>;
 
 const Bytes kNew = {1, 2, 3, 4, 5};
 const Bytes kOld = {9, 9, 9};
@@ -25,82 +26,71 @@ protected:
     test::TempFolder folder{"kel-save"};
     const fs::path dir = folder.Dir();
 
-    std::string P(const std::string& name) const { return folder.Path(name); }
-    Bytes Read(const std::string& name) const { return folder.Read<Bytes>(name); }
-    void Write(const std::string& name, const Bytes& bytes) const { folder.Write(name, bytes); }
-    std::vector<std::string> Listing() const { return folder.Listing(); }
-    bool Save(const std::string& path, std::string& why) const
+    // Saves kNew at `path` (in the folder when relative); the reason when it fails.
+    std::string Save(const std::string& path, bool expectSaved = true) const
     {
-        return SaveFileAtomically(path, kNew.data(), kNew.size(), why);
+        std::string why;
+        EXPECT_EQ(SaveFileAtomically(path.starts_with('/') ? path : folder.Path(path), kNew.data(), kNew.size(), why),
+                  expectSaved)
+            << path << ": " << why;
+        return why;
     }
 };
 
 TEST_F(FileSaveTest, WritesThroughSymbolicLinksToTheirTarget)
 {
     fs::create_directories(dir / "real");
-    Write("real/p.cfg", kOld);
+    folder.Write("real/p.cfg", kOld);
     fs::create_symlink("real/p.cfg", dir / "hop");  // relative, then absolute
     fs::create_symlink(dir / "hop", dir / "p.cfg");
-    std::string why;
-    ASSERT_TRUE(Save(P("p.cfg"), why)) << why;
-    EXPECT_TRUE(fs::is_symlink(dir / "p.cfg"));
-    EXPECT_TRUE(fs::is_symlink(dir / "hop"));
-    EXPECT_EQ(Read("real/p.cfg"), kNew);
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"hop", "p.cfg", "real"}));
+    Save("p.cfg");
+    EXPECT_TRUE(fs::is_symlink(dir / "p.cfg") && fs::is_symlink(dir / "hop"));
+    EXPECT_EQ(folder.Read<Bytes>("real/p.cfg"), kNew);
+    EXPECT_EQ(folder.Listing(), (Names{"hop", "p.cfg", "real"}));
     // A dangling link is created at the name it points to.
     fs::create_symlink("fresh.cfg", dir / "dangling");
-    ASSERT_TRUE(Save(P("dangling"), why)) << why;
-    EXPECT_EQ(Read("fresh.cfg"), kNew);
+    Save("dangling");
+    EXPECT_EQ(folder.Read<Bytes>("fresh.cfg"), kNew);
 }
 
 TEST_F(FileSaveTest, KeepsThePermissionsOfTheFileItReplaces)
 {
-    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
-                                 fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read}) {
-        Write("p.cfg", kOld);
+    const auto rw = fs::perms::owner_read | fs::perms::owner_write;
+    for (const fs::perms mode : {rw, rw | fs::perms::group_read}) {
+        folder.Write("p.cfg", kOld);
         fs::permissions(dir / "p.cfg", mode, fs::perm_options::replace);
-        std::string why;
-        ASSERT_TRUE(Save(P("p.cfg"), why)) << why;
+        Save("p.cfg");
         EXPECT_EQ(fs::status(dir / "p.cfg").permissions(), mode);
-        EXPECT_EQ(Read("p.cfg"), kNew);
+        EXPECT_EQ(folder.Read<Bytes>("p.cfg"), kNew);
     }
 }
 
 TEST_F(FileSaveTest, RefusesWhatIsNotARegularFile)
 {
-    ASSERT_EQ(::mkfifo(P("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
     fs::create_directories(dir / "folder");
     fs::create_symlink("/dev/null", dir / "to-null");
-    const struct {
-        std::string path;
-        std::string kind;
-    } cases[] = {
-        {"/dev/null", "a device"},
-        {P("to-null"), "a device"},
-        {P("pipe"), "a pipe (FIFO)"},
-        {P("folder"), "a folder"},
-    };
-    for (const auto& c : cases) {
-        std::string why;
-        EXPECT_FALSE(Save(c.path, why)) << c.path;
-        EXPECT_NE(why.find(" is " + c.kind + ", not a file"), std::string::npos) << c.path << ": " << why;
+    const std::pair<const char*, const char*> cases[] = {
+        {"/dev/null", "a device"}, {"to-null", "a device"}, {"pipe", "a pipe (FIFO)"}, {"folder", "a folder"}};
+    for (const auto& [path, kind] : cases) {
+        const std::string why = Save(path, false);
+        EXPECT_NE(why.find(std::string(" is ") + kind + ", not a file"), std::string::npos) << path << ": " << why;
     }
     EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "pipe", "to-null"}));
+    EXPECT_EQ(folder.Listing(), (Names{"folder", "pipe", "to-null"}));
 }
 
 TEST_F(FileSaveTest, AnyNameTheFileSystemTakesWorks)
 {
     for (const std::size_t length : {249u, 255u}) {
         const std::string name(length, 'n');
-        Write(name, kOld);
-        std::string why;
-        ASSERT_TRUE(Save(P(name), why)) << length << ": " << why;
-        EXPECT_EQ(Read(name), kNew);
+        folder.Write(name, kOld);
+        Save(name);
+        EXPECT_EQ(folder.Read<Bytes>(name), kNew);
         fs::remove(dir / name);
     }
-    EXPECT_TRUE(Listing().empty());
+    EXPECT_TRUE(folder.Listing().empty());
 }
 
 TEST_F(FileSaveTest, RemovesTemporaryFilesAKilledRunLeftButNotFreshOnes)
@@ -112,17 +102,16 @@ TEST_F(FileSaveTest, RemovesTemporaryFilesAKilledRunLeftButNotFreshOnes)
     const std::string other = "q.cfg.part-1";        // another file's
     const auto longAgo = fs::file_time_type::clock::now() - std::chrono::seconds(kStaleTempSeconds + 5);
     for (const std::string& name : {stale, fresh, older, mine, other}) {
-        Write(name, kOld);
+        folder.Write(name, kOld);
         if (name != fresh)
             fs::last_write_time(dir / name, longAgo);
     }
-    std::string why;
-    ASSERT_TRUE(Save(P("p.cfg"), why)) << why;
-    EXPECT_EQ(Listing(), (std::vector<std::string>{fresh, mine, "p.cfg", other}));
+    Save("p.cfg");
+    EXPECT_EQ(folder.Listing(), (Names{fresh, mine, "p.cfg", other}));
 }
 
-// Runs the save as an unprivileged user when the tests run as root, who may
-// write anywhere.
+// The save as an unprivileged user (the tests may run as root, who may write
+// anywhere): whether it saved, and the reason it gave.
 std::pair<bool, std::string> SaveAsUser(const std::string& path)
 {
     int pipeFds[2];
@@ -152,16 +141,14 @@ std::pair<bool, std::string> SaveAsUser(const std::string& path)
 
 TEST_F(FileSaveTest, AFolderWithoutWriteAccessIsNamedAndTheOldFileStays)
 {
-    Write("p.cfg", kOld);
-    fs::permissions(dir,
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec
-                        | fs::perms::others_read | fs::perms::others_exec,
-                    fs::perm_options::replace);
-    const auto [saved, why] = SaveAsUser(P("p.cfg"));
+    folder.Write("p.cfg", kOld);
+    fs::permissions(dir, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const auto [saved, why] = SaveAsUser(folder.Path("p.cfg"));
     EXPECT_FALSE(saved);
     EXPECT_EQ(why, "you are not allowed to write in the folder " + dir.string());
-    EXPECT_EQ(Read("p.cfg"), kOld);
-    EXPECT_EQ(Listing(), std::vector<std::string>{"p.cfg"});
+    EXPECT_EQ(folder.Read<Bytes>("p.cfg"), kOld);
+    EXPECT_EQ(folder.Listing(), Names{"p.cfg"});
 }
 
 TEST(SaveErrorText, SaysWhatTheUserCanActOn)

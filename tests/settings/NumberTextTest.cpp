@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 #include <vector>
 
 #include "settings/CustomFields.h"
@@ -62,71 +63,54 @@ protected:
     RecordingScreen screen;
     CustomFields fields{screen};
 
-    std::vector<std::string> Messages() const
+    // Judges the one message `expected` names (nullptr: none) and clears it.
+    void ExpectMessage(const char* expected, const std::string& trace)
     {
-        std::vector<std::string> texts;
-        for (const auto& m : screen.messages) {
-            EXPECT_EQ(m.caption, "ZORV");
-            EXPECT_EQ(m.icon, MessageIcon::Error);
-            texts.push_back(m.text);
+        ASSERT_EQ(screen.messages.size(), expected ? 1u : 0u) << trace;
+        if (expected) {
+            EXPECT_EQ(screen.messages[0].text, expected) << trace;
+            EXPECT_EQ(screen.messages[0].caption, "ZORV");
+            EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
         }
-        return texts;
+        screen.messages.clear();
     }
 };
 
-TEST_F(CustomFieldsTest, PercentOutOfRangeIsRefusedOnce)
-{
-    fields.OnTextEdited(CustomField::DragBrake, "150");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"The input data is invalid!"});
-    EXPECT_EQ(fields.Text(CustomField::DragBrake), "0%");
-    EXPECT_EQ(screen.texts[1048], "0%");
-}
+constexpr const char* kInvalid = "The input data is invalid!";
+constexpr const char* kInvalidChar = "The input data include invalid char!";
 
-TEST_F(CustomFieldsTest, LetterInPercentFieldGivesOneMessageAndZero)
-{
-    fields.OnTextEdited(CustomField::InitialBrake, "4x");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"The input data include invalid char!"});
-    EXPECT_EQ(screen.texts[1047], "0%");
-}
-
-TEST_F(CustomFieldsTest, TypedTextIsTidiedAndShown)
-{
-    fields.OnTextEdited(CustomField::InitialBrake, "1%5");
-    EXPECT_EQ(screen.texts[1047], "15%");
-    EXPECT_EQ(fields.Value(CustomField::InitialBrake), 15);
-    fields.OnTextEdited(CustomField::InitialBrake, "");
-    EXPECT_EQ(screen.texts[1047], "%");
-    EXPECT_EQ(fields.Value(CustomField::InitialBrake), 0);
-    EXPECT_TRUE(screen.messages.empty());
-}
-
-TEST_F(CustomFieldsTest, VoltFieldAcceptsTheSpinRangeOnly)
+TEST_F(CustomFieldsTest, TypedTextIsTidiedShownOrRefusedOnce)
 {
     struct Case {
+        CustomField field;
         const char* typed;
         const char* shown;
         const char* message;
+        int value;  // -1: not judged
     };
+    const CustomField ib = CustomField::InitialBrake, lv = CustomField::LowVolt;
+    // clang-format off
     const Case cases[] = {
-        {"3.6v", "3.6v", nullptr},
-        {"3.4v", "NONE", "The input data is invalid!"},
-        {"03.5v", "3.5v", nullptr},
-        {"11.0v", "11.0v", nullptr},
-        {"11.1v", "NONE", "The input data is invalid!"},
-        {"3.7", "3.7v", nullptr},
-        {"3.45v", "NONE", "The input data is invalid!"},  // would send 345
-        {"0.5v", "NONE", "The input data is invalid!"},
-        {"3v", "NONE", "The input data is invalid!"},
-        {"3.5x", "NONE", "The input data include invalid char!"},
+        {CustomField::DragBrake, "150", "0%", kInvalid, -1}, {ib, "4x", "0%", kInvalidChar, -1},
+        {ib, "1%5", "15%", nullptr, 15}, {ib, "", "%", nullptr, 0},
+        // The volt field takes the spin's range only.
+        {lv, "3.6v", "3.6v", nullptr, 36}, {lv, "3.4v", "NONE", kInvalid, -1}, {lv, "03.5v", "3.5v", nullptr, 35},
+        {lv, "11.0v", "11.0v", nullptr, 110}, {lv, "11.1v", "NONE", kInvalid, -1}, {lv, "3.7", "3.7v", nullptr, 37},
+        {lv, "3.45v", "NONE", kInvalid, -1},  // would send 345
+        {lv, "0.5v", "NONE", kInvalid, -1}, {lv, "3v", "NONE", kInvalid, -1}, {lv, "3.5x", "NONE", kInvalidChar, -1},
     };
+    // clang-format on
+    const std::map<CustomField, int> edits = {{ib, 1047}, {CustomField::DragBrake, 1048}, {lv, 1050}};
     for (const Case& c : cases) {
-        screen.messages.clear();
-        fields.OnTextEdited(CustomField::LowVolt, c.typed);
-        EXPECT_EQ(fields.Text(CustomField::LowVolt), c.shown) << c.typed;
-        ASSERT_EQ(screen.messages.size(), c.message ? 1u : 0u) << c.typed;
-        if (c.message) {
-            EXPECT_EQ(screen.messages[0].text, c.message);
+        fields.OnTextEdited(c.field, c.typed);
+        EXPECT_EQ(fields.Text(c.field), c.shown) << c.typed;
+        if (std::string_view(c.typed) != c.shown) {  // rewritten on the screen
+            EXPECT_EQ(screen.texts[edits.at(c.field)], c.shown) << c.typed;
         }
+        if (c.value >= 0) {
+            EXPECT_EQ(fields.Value(c.field), c.value) << c.typed;
+        }
+        ExpectMessage(c.message, c.typed);
     }
 }
 
@@ -140,36 +124,29 @@ TEST_F(CustomFieldsTest, TypedVoltWaitsWhileItCanStillBecomeValid)
         const char* afterFinish;
         const char* message;  // shown by the end, if any
     };
+    // clang-format off
     const Case cases[] = {
-        {{"3", "3.", "3.5"}, "3.5v", "3.5v", nullptr},
-        {{"3", "3.", "3.5", "3.5v"}, "3.5v", "3.5v", nullptr},
-        {{"1", "11", "11.", "11.0"}, "11.0v", "11.0v", nullptr},
-        {{"3"}, "3", "NONE", "The input data is invalid!"},
-        {{""}, "", "NONE", "The input data is invalid!"},
-        {{"2"}, "NONE", "NONE", "The input data is invalid!"},  // 2, 2x, 2xx: never 35..110
-        {{"1", "11", "11.", "11.5"}, "NONE", "NONE", "The input data is invalid!"},
-        {{"3", "3x"}, "NONE", "NONE", "The input data include invalid char!"},
+        {{"3", "3.", "3.5"}, "3.5v", "3.5v", nullptr}, {{"3", "3.", "3.5", "3.5v"}, "3.5v", "3.5v", nullptr},
+        {{"1", "11", "11.", "11.0"}, "11.0v", "11.0v", nullptr}, {{"3"}, "3", "NONE", kInvalid},
+        {{""}, "", "NONE", kInvalid}, {{"2"}, "NONE", "NONE", kInvalid},  // 2, 2x, 2xx: never 35..110
+        {{"1", "11", "11.", "11.5"}, "NONE", "NONE", kInvalid}, {{"3", "3x"}, "NONE", "NONE", kInvalidChar},
     };
+    // clang-format on
     for (const Case& c : cases) {
         fields.SetText(CustomField::LowVolt, "4.0v");
-        screen.messages.clear();
         for (const char* key : c.keys)
             fields.OnTyped(CustomField::LowVolt, key);
         EXPECT_EQ(fields.Text(CustomField::LowVolt), c.whileTyping) << c.keys.back();
         fields.OnEntryFinished(CustomField::LowVolt);
         EXPECT_EQ(fields.Text(CustomField::LowVolt), c.afterFinish) << c.keys.back();
         EXPECT_FALSE(fields.Waiting(CustomField::LowVolt));
-        ASSERT_EQ(screen.messages.size(), c.message ? 1u : 0u) << c.keys.back();
-        if (c.message) {
-            EXPECT_EQ(screen.messages[0].text, c.message);
-        }
+        ExpectMessage(c.message, c.keys.back());
     }
     // Percent fields have nothing to wait for: 150 is refused at the third key.
-    screen.messages.clear();
     for (const char* key : {"1", "15", "150"})
         fields.OnTyped(CustomField::DragBrake, key);
     EXPECT_EQ(fields.Text(CustomField::DragBrake), "0%");
-    EXPECT_EQ(screen.messages.size(), 1u);
+    ExpectMessage(kInvalid, "150");
 }
 
 TEST_F(CustomFieldsTest, SpinClampsAndRewritesTheText)
@@ -186,10 +163,7 @@ TEST_F(CustomFieldsTest, SpinClampsAndRewritesTheText)
     EXPECT_EQ(screen.texts[1050], "3.6v");
     EXPECT_EQ(screen.spins[1051], 36);
     EXPECT_TRUE(screen.messages.empty());
-}
-
-TEST_F(CustomFieldsTest, SpinContinuesFromItsOwnPositionNotTheTypedText)
-{
+    // The spin goes on from its own position, not from the typed text.
     fields.EnableEdit(CustomField::InitialBrake, true);
     EXPECT_TRUE(fields.EditEnabled(CustomField::InitialBrake));
     fields.SetSpinPosition(CustomField::InitialBrake, 20);

@@ -5,6 +5,7 @@
 
 #include "settings/OptionLists.h"
 #include "settings/ParameterTable.h"
+#include "SettingsFixture.h"
 
 namespace kel {
 namespace {
@@ -63,16 +64,16 @@ TEST(ParameterTable, ProtocolBytesOfTheMappings)
     EXPECT_EQ(FromEscByte(lowVolt, 31), -1);
     EXPECT_EQ(FromEscByte(initialBrake, 7), -1);
     // Computed mappings truncate toward zero; below the list they go negative.
-    const Parameter& fullBrake = *ParameterOfSlot(1098);
-    const Parameter& reverse = *ParameterOfSlot(1103);
-    const Parameter& deadBand = *ParameterOfSlot(1084);
+    const Parameter &fullBrake = *ParameterOfSlot(1098), &reverse = *ParameterOfSlot(1103);
     EXPECT_EQ(ToEscByte(fullBrake, 5), 100);
-    EXPECT_EQ(FromEscByte(fullBrake, 72), 0);
-    EXPECT_EQ(FromEscByte(fullBrake, 70), -1);
     EXPECT_EQ(ToEscByte(reverse, 3), 100);
-    EXPECT_EQ(FromEscByte(reverse, 24), -1);
-    EXPECT_EQ(ToEscByte(deadBand, 4), 12);
-    EXPECT_EQ(FromEscByte(deadBand, 14), 4);
+    EXPECT_EQ(ToEscByte(*ParameterOfSlot(1084), 4), 12);
+    // clang-format off
+    const std::tuple<const Parameter*, int, int> back[] = {
+        {&fullBrake, 72, 0}, {&fullBrake, 70, -1}, {&reverse, 24, -1}, {ParameterOfSlot(1084), 14, 4}};
+    // clang-format on
+    for (const auto& [p, byte, index] : back)
+        EXPECT_EQ(FromEscByte(*p, static_cast<std::uint8_t>(byte)), index) << p->source << " " << byte;
 }
 
 TEST(ParameterTable, BuiltListsFollowVariantAndMode)
@@ -82,23 +83,14 @@ TEST(ParameterTable, BuiltListsFollowVariantAndMode)
         std::size_t size;
         const char* marked;
     };
+    // clang-format off
     const Case cases[] = {
-        {1085, -1, -1, 61, "0 deg*"},
-        {1086, -1, -1, 20, "1500*"},
-        {1087, -1, -1, 14, "50 RPM/deg*"},
-        {1088, 0, 0, 61, "60 deg*"},
-        {1088, 0, 1, 61, "off*"},
-        {1088, 1, 0, 61, "off*"},
-        {1088, -1, 0, 0, ""},
-        {1091, 0, 0, 19, "6 deg/0.1s*"},
-        {1091, 0, 2, 19, "0 deg/0.1s*"},
-        {1091, 1, 1, 19, "6 deg/0.1s*"},
-        {1091, -1, 1, 0, ""},
-        {1094, 0, 1, 56, "25000*"},
-        {1094, 1, 0, 56, "35000*"},
-        {1080, 0, 0, 0, ""},
-        {1105, 0, 0, 0, ""},
-    };
+        {1085, -1, -1, 61, "0 deg*"}, {1086, -1, -1, 20, "1500*"}, {1087, -1, -1, 14, "50 RPM/deg*"},
+        {1088, 0, 0, 61, "60 deg*"}, {1088, 0, 1, 61, "off*"}, {1088, 1, 0, 61, "off*"}, {1088, -1, 0, 0, ""},
+        {1091, 0, 0, 19, "6 deg/0.1s*"}, {1091, 0, 2, 19, "0 deg/0.1s*"}, {1091, 1, 1, 19, "6 deg/0.1s*"},
+        {1091, -1, 1, 0, ""}, {1094, 0, 1, 56, "25000*"}, {1094, 1, 0, 56, "35000*"}, {1080, 0, 0, 0, ""},
+        {1105, 0, 0, 0, ""}};
+    // clang-format on
     for (const Case& c : cases) {
         const OptionList list = BuildOptionList(c.slot, c.variant, c.mode);
         EXPECT_EQ(list.size(), c.size) << c.slot << " variant " << c.variant << " mode " << c.mode;
@@ -121,17 +113,13 @@ TEST(FindOption, MatchesWholeStringsIgnoringCase)
     EXPECT_EQ(FindOption(list, ""), -1);
 }
 
+// The tags themselves are pinned by the settings write's golden bytes.
 TEST(ParameterTable, PairsAreSentInReplyOrderUnderTheirNames)
 {
-    const std::uint8_t tags[] = {0xE1, 0xE2, 0xD2, 0xE3, 0xD3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9,
-                                 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF, 0xF0, 0xF1, 0xF5, 0xFE};
-    int lastByte = -1;
-    for (int k = 0; k < kPairCount; ++k) {
-        EXPECT_EQ(kPairs[k].tag, tags[k]) << k;
-        EXPECT_GT(kPairs[k].replyByte, lastByte);
-        lastByte = kPairs[k].replyByte;
-        EXPECT_EQ(kParameterNames[k], kPairs[k].pairName);
-    }
+    for (int k = 1; k < kPairCount; ++k)
+        EXPECT_GT(kPairs[k].replyByte, kPairs[k - 1].replyByte) << k;
+    for (int k = 0; k < kPairCount; ++k)
+        EXPECT_EQ(kParameterNames[k], kPairs[k].pairName) << k;
     EXPECT_EQ(kParameterNames[20], "Initial Brake Custom ");
     EXPECT_EQ(kParameterNames[23], "trubo disengage slope");
 }
@@ -158,6 +146,80 @@ TEST(FindLabel, PageLabelsAndCustomLabelsExactly)
     EXPECT_EQ(custom->slot, 1101);
     EXPECT_FALSE(FindLabel("power level"));
     EXPECT_FALSE(FindLabel("ESC mode"));
+}
+
+class SettingsRecordTest : public ::testing::Test {
+protected:
+    test::RecordingScreen screen;
+    SettingsRecord record{screen};
+};
+
+TEST_F(SettingsRecordTest, StartsEmptyAndReadsAsIndexZero)
+{
+    for (int slot = 1081; slot <= 1104; ++slot) {
+        EXPECT_EQ(record.Caption(slot), "");
+        EXPECT_EQ(record.GetOptionIndex(slot), 0) << slot;
+    }
+    EXPECT_EQ(record.escMode, -1);
+    EXPECT_EQ(record.escVariant, -1);
+    for (int notASlot : {id::kFirstSlot - 1, id::kLastSlot + 1, 0}) {
+        record.SetOptionIndex(notASlot, 0);
+        EXPECT_EQ(record.Caption(notASlot), "");
+    }
+}
+
+TEST_F(SettingsRecordTest, SetOptionIndexShowsTheEntryAndIgnoresIndicesOutsideTheList)
+{
+    record.SetOptionIndex(1083, 2);
+    EXPECT_EQ(record.Caption(1083), "8kHz*");
+    EXPECT_EQ(screen.texts[1083], "8kHz*");
+    const auto shown = screen.log.size();
+    record.SetOptionIndex(1083, 6);
+    record.SetOptionIndex(1083, -1);
+    EXPECT_EQ(record.Caption(1083), "8kHz*");
+    EXPECT_EQ(screen.log.size(), shown);
+}
+
+TEST_F(SettingsRecordTest, ReservedListsFollowTheVariantAtEveryConversion)
+{
+    record.SetOptionIndex(1088, 60);  // variant -1: the list is empty
+    EXPECT_EQ(record.Caption(1088), "");
+    record.escVariant = 0;
+    record.escMode = 0;
+    record.SetOptionIndex(1088, 60);
+    EXPECT_EQ(record.Caption(1088), "60 deg*");
+    record.escVariant = 1;
+    EXPECT_EQ(record.GetOptionIndex(1088), -1);  // "60 deg*" is no entry of variant 1
+    record.escVariant = 0;
+    EXPECT_EQ(record.GetOptionIndex(1088), 60);
+}
+
+TEST_F(SettingsRecordTest, ChoosingAnEntryMovesTheCustomSpinWithCustom)
+{
+    record.ChooseOption(1096, 7);
+    EXPECT_EQ(record.Caption(1096), "Custom");
+    EXPECT_TRUE(record.custom.SpinEnabled(CustomField::DragBrake));
+    EXPECT_TRUE(screen.enabled.at(1049));
+    EXPECT_FALSE(record.custom.EditEnabled(CustomField::DragBrake));
+    record.ChooseOption(1096, 3);
+    EXPECT_EQ(record.Caption(1096), "10%*");
+    EXPECT_FALSE(screen.enabled.at(1049));
+    record.ChooseOption(1101, 4);
+    EXPECT_TRUE(screen.enabled.at(1051));
+    record.ChooseOption(1095, 5);
+    EXPECT_TRUE(screen.enabled.at(1046));
+    record.ChooseOption(1081, 0);  // no custom field: nothing else changes
+    EXPECT_EQ(screen.enabled.size(), 3u);
+}
+
+TEST_F(SettingsRecordTest, CustomFieldsFollowTheirSlotsExactly)
+{
+    record.SetOptionIndex(1095, 5);
+    record.SetOptionIndex(1101, 3);
+    record.custom.EnableEdit(CustomField::LowVolt, true);
+    record.EnableCustomFieldsBySlots();
+    test::ExpectEnabled(screen,
+                        {{1047, true}, {1046, true}, {1048, false}, {1049, false}, {1050, false}, {1051, false}});
 }
 
 }  // namespace

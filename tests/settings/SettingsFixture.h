@@ -19,6 +19,31 @@ inline Bytes SampleReply()
     return {0x01, 0x03, 20, 32, 35, 6, 100, 50, 200, 6, 30, 3, 1, 15, 2, 4, 0, 2, 0, 0, 25, 1, 1, 0xDD};
 }
 
+// Slots and their captions, or controls and whether they are enabled (they must have been set).
+using Expected = std::initializer_list<std::pair<int, const char*>>;
+inline void ExpectCaptions(const SettingsRecord& record, Expected want)
+{
+    for (const auto& [slot, caption] : want)
+        EXPECT_EQ(record.Caption(slot), caption) << slot;
+}
+inline void ExpectEnabled(const RecordingScreen& screen, std::initializer_list<std::pair<int, bool>> want)
+{
+    for (const auto& [control, on] : want)
+        EXPECT_EQ(screen.enabled.at(control), on) << control;
+}
+inline void ExpectTexts(RecordingScreen& screen, Expected want)
+{
+    for (const auto& [control, text] : want)
+        EXPECT_EQ(screen.texts[control], text) << control;
+}
+// Exactly one message box was shown, with this text and caption.
+inline void ExpectOneMessage(const RecordingScreen& screen, std::string_view text, std::string_view caption)
+{
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text, text);
+    EXPECT_EQ(screen.messages[0].caption, caption);
+}
+
 // An ESC behind the program box, as far as the settings exchanges need one.
 struct FakeEsc {
     Bytes reply = Bytes(24, 0);

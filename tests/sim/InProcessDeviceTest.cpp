@@ -1,20 +1,13 @@
+// The link over the simulator is exercised by the window logic tests
+// (tests/uilogic); these pin the device's own timing and unplugging.
 #include <gtest/gtest.h>
 
 #include "link/Clock.h"
-#include "link/UsbUart.h"
 #include "sim/InProcessDevice.h"
+#include "tests/sim/ModelHarness.h"
 
-namespace kel::sim {
+namespace kel::sim::test {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-DeviceOptions Faulty(const char* fault)
-{
-    DeviceOptions o;
-    EXPECT_EQ(o.faults.Add(fault), "");
-    return o;
-}
 
 struct Rig {
     explicit Rig(DeviceOptions options = {}) : device(clock, std::move(options)) {}
@@ -33,38 +26,24 @@ struct Rig {
     InProcessDevice device;
 };
 
-TEST(InProcessDevice, AReadCompletesWhenItsLastByteArrives)
+TEST(InProcessDevice, ReadsCostTheVirtualTimeTheBytesTake)
 {
-    Rig rig(Faulty("late-reply=300"));
-    ASSERT_TRUE(rig.device.Open("anything"));
-    ASSERT_TRUE(rig.Write({0xD5}));
-    EXPECT_EQ(rig.Read(1, 1000), (Bytes{0xD5}));
-    EXPECT_EQ(rig.clock.NowMs(), 0) << "the echo is there at once";
-    EXPECT_EQ(rig.Read(1, 1000), (Bytes{0x26}));
-    EXPECT_EQ(rig.clock.NowMs(), 300);
-}
-
-TEST(InProcessDevice, AMissedReplyCostsExactlyTheTimeOutAndStaysQueued)
-{
-    Rig rig(Faulty("late-reply=300"));
+    Rig rig(Faulty({"late-reply=300"}));
     ASSERT_TRUE(rig.device.Open("sim"));
     rig.Write({0xD5});
     bool completed = true;
     EXPECT_EQ(rig.Read(2, 100, &completed), Bytes{});
     EXPECT_FALSE(completed);
+    EXPECT_EQ(rig.clock.NowMs(), 100) << "a missed reply costs exactly the time-out";
+    EXPECT_EQ(rig.Read(1, 1000), (Bytes{0xD5})) << "what arrived waits for the next read";
     EXPECT_EQ(rig.clock.NowMs(), 100);
-    EXPECT_EQ(rig.Read(2, 1000, &completed), (Bytes{0xD5, 0x26})) << "what arrived waits for the next read";
+    EXPECT_EQ(rig.Read(1, 1000, &completed), (Bytes{0x26}));
     EXPECT_TRUE(completed);
-    EXPECT_EQ(rig.clock.NowMs(), 300);
-}
+    EXPECT_EQ(rig.clock.NowMs(), 300) << "a read completes when its last byte arrives";
 
-TEST(InProcessDevice, APurgeDropsOnlyWhatHasArrived)
-{
-    Rig rig(Faulty("late-reply=300"));
-    ASSERT_TRUE(rig.device.Open("sim"));
     rig.Write({0xD5});
     EXPECT_TRUE(rig.device.Purge());
-    EXPECT_EQ(rig.Read(1, 1000), (Bytes{0x26})) << "the reply was still on its way";
+    EXPECT_EQ(rig.Read(1, 1000), (Bytes{0x26})) << "a purge drops only what has arrived";
 }
 
 TEST(InProcessDevice, NothingWorksWhileClosed)
@@ -80,10 +59,7 @@ TEST(InProcessDevice, NothingWorksWhileClosed)
 
 TEST(InProcessDevice, UnplugFailsWritesAndOpensUntilTheReplug)
 {
-    DeviceOptions o;
-    ASSERT_EQ(o.faults.Add("unplug=2"), "");
-    ASSERT_EQ(o.faults.Add("replug=5000"), "");
-    Rig rig(o);
+    Rig rig(Faulty({"unplug=2", "replug=5000"}));
     InProcessPortFinder finder(rig.device);
     ASSERT_TRUE(rig.device.Open(*finder.FindBoxPort()));
     EXPECT_TRUE(rig.Write({0xD5}));
@@ -95,97 +71,27 @@ TEST(InProcessDevice, UnplugFailsWritesAndOpensUntilTheReplug)
     EXPECT_FALSE(completed);
     EXPECT_EQ(rig.clock.NowMs(), 0) << "a vanished device fails a read at once";
 
-    rig.device.Close();
-    EXPECT_FALSE(finder.FindBoxPort());
-    EXPECT_FALSE(rig.device.Open("sim"));
-    EXPECT_NE(rig.device.LastError().find("unplugged"), std::string::npos);
-
     rig.clock.Advance(5000);
+    EXPECT_FALSE(rig.Write({0xD5})) << "the open handle stays dead after the replug";
+    rig.device.Close();
     EXPECT_EQ(finder.FindBoxPort(), std::optional<std::string>("sim"));
     ASSERT_TRUE(rig.device.Open("sim"));
     EXPECT_TRUE(rig.Write({0xD5}));
     EXPECT_EQ(rig.Read(2, 1000), (Bytes{0xD5, 0x26}));
-}
 
-TEST(InProcessDevice, AnOpenHandleStaysDeadAfterTheReplug)
-{
-    DeviceOptions o;
-    ASSERT_EQ(o.faults.Add("unplug=1"), "");
-    ASSERT_EQ(o.faults.Add("replug=10"), "");
-    Rig rig(o);
-    ASSERT_TRUE(rig.device.Open("sim"));
-    rig.Write({0xD5});
-    rig.clock.Advance(10);
-    EXPECT_FALSE(rig.Write({0xD5})) << "the port must be opened again";
-    ASSERT_TRUE(rig.device.Open("sim"));
-    EXPECT_TRUE(rig.Write({0xD5}));
-}
-
-// The link's own operations over the simulator.
-struct LinkRig : Rig {
-    explicit LinkRig(DeviceOptions options = {}) : Rig(std::move(options)), finder(device), link(device, finder, clock)
-    {
-        EXPECT_EQ(link.OpenPort(), 0);
-    }
-    InProcessPortFinder finder;
-    UsbUart link;
-};
-
-TEST(InProcessDevice, LinkFindsTheEscAndItsVersion)
-{
-    LinkRig rig;
-    EXPECT_EQ(rig.link.SendCommand(0xD5), 0);
-    EXPECT_EQ(rig.link.SendCommand(0xD5), 0);
-    ASSERT_EQ(rig.link.Receive(1, 10), 0);
-    EXPECT_EQ(rig.link.rx[0], 0x26);
-    EXPECT_EQ(rig.link.SendCommand(0xD7), 0);
-    ASSERT_EQ(rig.link.Receive(7, 500), 0);
-    EXPECT_EQ(Bytes(rig.link.rx.begin(), rig.link.rx.begin() + 4), (Bytes{1, 2, 3, 4}));
-}
-
-TEST(InProcessDevice, LinkWritesAPairAndReadsItBack)
-{
-    LinkRig rig;
-    const std::uint8_t pair[] = {0xE5, 90};
-    EXPECT_EQ(rig.link.SendBlockAcked(pair, 2), 0);
-    ASSERT_EQ(rig.link.Receive(1, 200), 0);
-    EXPECT_EQ(rig.link.rx[0], 0x01);
-    rig.link.SendCommand(0xD8);
-    ASSERT_EQ(rig.link.Receive(24, 100), 0);
-    EXPECT_EQ(rig.link.rx[6], 90);
-    EXPECT_EQ(rig.link.rx[23], 0xDD);
-}
-
-TEST(InProcessDevice, LinkTimesOutOnAMissingSettingsReply)
-{
-    LinkRig rig(Faulty("no-settings-reply"));
-    const std::int64_t start = rig.clock.NowMs();
-    rig.link.SendCommand(0xD8);
-    EXPECT_EQ(rig.link.Receive(24, 100), 2);
-    EXPECT_EQ(rig.clock.NowMs() - start, 100);
-}
-
-TEST(InProcessDevice, LinkEscUpdateHandshakeButNotFixModePollsStartTheLoader)
-{
-    LinkRig poll;
-    for (int tick = 0; tick < 6; ++tick) {
-        poll.link.SendCommand(0xD6);
-        ASSERT_EQ(poll.link.Receive(1, 150), 0);
-        EXPECT_NE(poll.link.rx[0], 0xD7) << "tick " << tick;
-    }
-
-    LinkRig update;
-    for (int i = 0; i < 4; ++i)
-        update.link.SendCommand(0xD6);
-    ASSERT_EQ(update.link.Receive(1, 1000), 0);
-    EXPECT_EQ(update.link.rx[0], 0xD7);
-    EXPECT_EQ(update.device.Model().Esc(), EscMode::Loader);
+    Rig gone(Faulty({"unplug=1"}));
+    ASSERT_TRUE(gone.device.Open("sim"));
+    gone.Write({0xD5});
+    gone.device.Close();
+    EXPECT_FALSE(InProcessPortFinder(gone.device).FindBoxPort());
+    EXPECT_FALSE(gone.device.Open("sim"));
+    EXPECT_NE(gone.device.LastError().find("unplugged"), std::string::npos);
 }
 
 TEST(InProcessDevice, RunsInRealTimeOnASteadyClock)
 {
     SteadyClock clock;
-    InProcessDevice device(clock, Faulty("late-reply=30"));
+    InProcessDevice device(clock, Faulty({"late-reply=30"}));
     ASSERT_TRUE(device.Open("sim"));
     const std::int64_t start = clock.NowMs();
     const std::uint8_t probe = 0xD5;
@@ -197,4 +103,4 @@ TEST(InProcessDevice, RunsInRealTimeOnASteadyClock)
 }
 
 }  // namespace
-}  // namespace kel::sim
+}  // namespace kel::sim::test

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "sim/DeviceModel.h"
@@ -9,6 +10,14 @@
 namespace kel::sim::test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+inline DeviceOptions Faulty(std::initializer_list<const char*> faults)
+{
+    DeviceOptions o;
+    for (const char* f : faults)
+        EXPECT_EQ(o.faults.Add(f), "") << f;
+    return o;
+}
 
 // Drives a DeviceModel the way the PC would: send bytes at the current time,
 // let some time pass, collect what arrived by then.

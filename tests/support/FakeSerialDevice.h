@@ -49,7 +49,7 @@ public:
             all.insert(all.end(), w.begin(), w.end());
         return all;
     }
-    int opens = 0, closes = 0, purges = 0, receivePurges = 0;
+    int opens = 0, closes = 0, purges = 0;
     std::string openedDevice;
 
     // SerialDevice.
@@ -69,18 +69,8 @@ public:
         open_ = false;
     }
     bool IsOpen() const override { return open_; }
-    bool Purge() override
-    {
-        ++purges;
-        DropArrived();
-        return true;
-    }
-    bool PurgeReceive() override
-    {
-        ++receivePurges;
-        DropArrived();
-        return true;
-    }
+    bool Purge() override { return ++purges, DropArrived(); }
+    bool PurgeReceive() override { return DropArrived(); }
     bool Write(const std::uint8_t* data, std::size_t count) override
     {
         const int index = static_cast<int>(writeCalls_++);
@@ -103,10 +93,9 @@ public:
         if (queue_.size() >= count && (count == 0 || queue_[count - 1].at <= deadline)) {
             if (count > 0)
                 clock_.AdvanceTo(queue_[count - 1].at);
-            Take(data, count);
-            result.completed = true;
-            result.count = count;
-            return result;
+            for (std::size_t i = 0; i < count; ++i, queue_.pop_front())
+                data[i] = queue_.front().byte;
+            return {true, count};
         }
         clock_.AdvanceTo(deadline);
         return result;  // cancelled: what arrived stays queued
@@ -119,17 +108,11 @@ private:
         std::uint8_t byte;
         std::int64_t at;
     };
-    void DropArrived()
+    bool DropArrived()
     {
         while (!queue_.empty() && queue_.front().at <= clock_.NowMs())
             queue_.pop_front();
-    }
-    void Take(std::uint8_t* data, std::size_t count)
-    {
-        for (std::size_t i = 0; i < count; ++i) {
-            data[i] = queue_.front().byte;
-            queue_.pop_front();
-        }
+        return true;
     }
 
     VirtualClock& clock_;

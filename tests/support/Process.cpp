@@ -21,13 +21,25 @@ std::int64_t NowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::vector<char*> Argv(const std::string& path, std::vector<std::string>& args)
+// Starts path with its standard output on `out`, its standard error on `err`
+// and nothing to read.
+pid_t Spawn(const std::string& path, std::vector<std::string> args, int out, int err)
 {
     std::vector<char*> argv{const_cast<char*>(path.c_str())};
     for (std::string& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    return argv;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out, STDOUT_FILENO);
+        dup2(err, STDERR_FILENO);
+        dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(out);
+    close(err);
+    return pid;
 }
 
 // Moves what is readable from fd into text; false once the writer closed it.
@@ -35,58 +47,35 @@ bool Drain(int fd, std::string& text)
 {
     char buffer[4096];
     const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n > 0) {
+    if (n > 0)
         text.append(buffer, static_cast<std::size_t>(n));
-        return true;
-    }
-    return n < 0 && (errno == EINTR || errno == EAGAIN);
+    return n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN));
 }
 
 }  // namespace
 
-RunResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int hardLimitMs,
+RunResult RunProgram(const std::string& path, const std::vector<std::string>& args, int hardLimitMs,
                      const SignalWhen& signal)
 {
     RunResult result;
     int out[2], err[2];
-    if (pipe2(out, O_CLOEXEC) != 0)
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
         return result;
-    if (pipe2(err, O_CLOEXEC) != 0) {
-        close(out[0]);
-        close(out[1]);
-        return result;
-    }
-    std::vector<std::string> args = arguments;
-    std::vector<char*> argv = Argv(path, args);
     const std::int64_t start = NowMs();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        const int devNull = open("/dev/null", O_RDONLY);
-        dup2(devNull, STDIN_FILENO);
-        execv(path.c_str(), argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
-    bool outOpen = true, errOpen = true;
-    bool signalPending = pid > 0 && signal.signal != 0;
+    const pid_t pid = Spawn(path, args, out[1], err[1]);
+    bool outOpen = true, errOpen = true, signalPending = signal.signal != 0;
     std::int64_t signalledAt = 0;
     while (pid > 0 && (outOpen || errOpen)) {
         const std::int64_t left = start + hardLimitMs - NowMs();
-        if (left <= 0 && !result.killed) {
-            kill(pid, SIGKILL);
-            result.killed = true;
-        }
+        if (left <= 0 && !result.killed)
+            result.killed = kill(pid, SIGKILL) == 0;
         if (signalPending && signal.when(result.err)) {
             signalledAt = NowMs();
             kill(pid, signal.signal);
             signalPending = false;
         }
         pollfd fds[2] = {{outOpen ? out[0] : -1, POLLIN, 0}, {errOpen ? err[0] : -1, POLLIN, 0}};
-        const std::int64_t waitMs = signalPending ? 5 : std::max<std::int64_t>(left, 50);
-        if (poll(fds, 2, static_cast<int>(waitMs)) <= 0)
+        if (poll(fds, 2, signalPending ? 5 : static_cast<int>(std::max<std::int64_t>(left, 50))) <= 0)
             continue;
         if (fds[0].revents)
             outOpen = Drain(out[0], result.out);
@@ -112,16 +101,7 @@ SimProcess::SimProcess(const std::string& path, std::vector<std::string> args, c
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0)
         return;
-    std::vector<char*> argv = Argv(path, args);
-    pid_ = fork();
-    if (pid_ == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        dup2(log, STDERR_FILENO);
-        execv(path.c_str(), argv.data());
-        _exit(127);
-    }
-    close(out[1]);
+    pid_ = Spawn(path, std::move(args), out[1], open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     out_ = out[0];
     port_ = ReadLine(5000);
 }
@@ -136,12 +116,11 @@ SimProcess::~SimProcess()
 std::string SimProcess::ReadLine(int timeoutMs)
 {
     std::string line;
-    const std::int64_t end = NowMs() + timeoutMs;
-    while (NowMs() < end) {
+    for (const std::int64_t end = NowMs() + timeoutMs; NowMs() < end;) {
         pollfd p{out_, POLLIN, 0};
+        char c;
         if (poll(&p, 1, 50) <= 0)
             continue;
-        char c;
         if (read(out_, &c, 1) != 1)
             break;
         if (c == '\n')
@@ -179,18 +158,14 @@ std::string ReadWholeFile(const std::string& path)
 bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-    file.close();
-    return static_cast<bool>(file);
+    return static_cast<bool>(file << bytes << std::flush);
 }
 
 std::string MakeTempDir(const std::string& stem)
 {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + stem + "-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr)
-        return {};
-    return pattern;
+    return mkdtemp(pattern.data()) ? pattern : "";
 }
 
 }  // namespace kel::test

@@ -12,8 +12,7 @@ struct RunResult {
     int exitCode = -1;                 // -1 when killed or not started
     bool killed = false;               // it outlived its hard limit
     std::int64_t wallMs = 0;           // from start to exit
-    std::string out;                   // standard output
-    std::string err;                   // standard error
+    std::string out, err;              // standard output and error
     std::int64_t signalToExitMs = -1;  // from the signal of a SignalWhen to the exit
 };
 
@@ -31,13 +30,11 @@ RunResult RunProgram(const std::string& path, const std::vector<std::string>& ar
 
 // kel-sim as a child process: its first line of standard output is the
 // terminal's path; its standard error (the --verbose byte log) goes to a file.
-// With --report FILE among its arguments, FILE holds the report once stopped.
 class SimProcess {
 public:
     SimProcess(const std::string& path, std::vector<std::string> args, const std::string& logFile);
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
 
     // The terminal path, "" when kel-sim did not announce one in time.
     const std::string& Port() const { return port_; }

@@ -40,6 +40,19 @@ public:
     // Answers of the next file choosers, in order; none left means "cancelled".
     std::deque<std::optional<std::string>> fileAnswers;
 
+    // One log line: the call's name and what it was given.
+    template <typename... Parts>
+    void Note(const char* call, const Parts&... parts)
+    {
+        std::string line = call;
+        ((line += Shown(parts)), ...);
+        log.push_back(line);
+    }
+    static std::string Shown(std::string_view text) { return " " + std::string(text); }
+    static std::string Shown(const std::string& text) { return " " + text; }
+    static std::string Shown(int number) { return " " + std::to_string(number); }
+    static std::string Shown(bool on) { return on ? " 1" : " 0"; }
+
     bool IsLit(int lampId) const
     {
         auto it = bitmaps.find(lampId);
@@ -54,83 +67,40 @@ public:
     void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override
     {
         messages.push_back({std::string(text), std::string(caption), icon});
-        log.push_back("MessageBox " + std::string(caption) + ": " + std::string(text));
+        Note("MessageBox", std::string(caption) + ":", text);
     }
-    void SetText(int id, std::string_view text) override
-    {
-        texts[id] = std::string(text);
-        log.push_back("SetText " + std::to_string(id) + " " + std::string(text));
-    }
-    void Enable(int id, bool on) override
-    {
-        enabled[id] = on;
-        log.push_back("Enable " + std::to_string(id) + (on ? " 1" : " 0"));
-    }
-    void SetBitmap(int id, int bitmap) override
-    {
-        bitmaps[id] = bitmap;
-        log.push_back("SetBitmap " + std::to_string(id) + " " + std::to_string(bitmap));
-    }
-    void SetSpinPosition(int id, int position) override
-    {
-        spins[id] = position;
-        log.push_back("SetSpinPosition " + std::to_string(id) + " " + std::to_string(position));
-    }
+    void SetText(int id, std::string_view text) override { Note("SetText", id, texts[id] = text); }
+    void Enable(int id, bool on) override { Note("Enable", id, enabled[id] = on); }
+    void SetBitmap(int id, int bitmap) override { Note("SetBitmap", id, bitmaps[id] = bitmap); }
+    void SetSpinPosition(int id, int position) override { Note("SetSpinPosition", id, spins[id] = position); }
     void ProgressShowText(std::string_view text) override
     {
-        progressText = std::string(text);
         progressPercentage = false;
-        log.push_back("ProgressShowText " + progressText);
+        Note("ProgressShowText", progressText = text);
     }
-    void ProgressSetPercentage(bool on) override
-    {
-        progressPercentage = on;
-        log.push_back(on ? "ProgressSetPercentage 1" : "ProgressSetPercentage 0");
-    }
-    void ProgressSetPos(int position) override
-    {
-        progressPositions.push_back(position);
-        log.push_back("ProgressSetPos " + std::to_string(position));
-    }
-    void SettingsProgressOpen() override
-    {
-        settingsProgressOpen = true;
-        log.push_back("SettingsProgressOpen");
-    }
+    void ProgressSetPercentage(bool on) override { Note("ProgressSetPercentage", progressPercentage = on); }
+    void ProgressSetPos(int position) override { Note("ProgressSetPos", progressPositions.emplace_back(position)); }
+    void SettingsProgressOpen() override { settingsProgressOpen = true, Note("SettingsProgressOpen"); }
     void SettingsProgressSetPos(int position) override
     {
-        settingsProgressPositions.push_back(position);
-        log.push_back("SettingsProgressSetPos " + std::to_string(position));
+        Note("SettingsProgressSetPos", settingsProgressPositions.emplace_back(position));
     }
     void SettingsProgressDetail(std::string_view text) override
     {
-        settingsProgressDetail = std::string(text);
-        log.push_back("SettingsProgressDetail " + settingsProgressDetail);
+        Note("SettingsProgressDetail", settingsProgressDetail = text);
     }
     void SettingsProgressTitle(std::string_view title, bool success) override
     {
         settingsProgressTitle = success;
-        log.push_back("SettingsProgressTitle " + std::string(title));
+        Note("SettingsProgressTitle", title);
     }
-    void SettingsProgressClose() override
-    {
-        settingsProgressOpen = false;
-        log.push_back("SettingsProgressClose");
-    }
-    void RepaintNow() override
-    {
-        ++repaints;
-        log.push_back("RepaintNow");
-    }
-    void PumpMessages() override
-    {
-        ++pumps;
-        log.push_back("PumpMessages");
-    }
+    void SettingsProgressClose() override { settingsProgressOpen = false, Note("SettingsProgressClose"); }
+    void RepaintNow() override { ++repaints, Note("RepaintNow"); }
+    void PumpMessages() override { ++pumps, Note("PumpMessages"); }
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override
     {
         fileRequests.push_back(request);
-        log.push_back("ChooseFile " + request.initialName);
+        Note("ChooseFile", request.initialName);
         if (fileAnswers.empty())
             return std::nullopt;
         auto answer = fileAnswers.front();

@@ -101,23 +101,20 @@ INSTANTIATE_TEST_SUITE_P(
                       Problem{"Empty", "", 0, "holds no data"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(XupCheck, LineEndIsPlacedInFileAndImage)
+// A line end (the CR of CR LF) and a character that is no hex digit, placed
+// in the file and in the image (the first character of the fifth or fourth pair).
+TEST(XupCheck, ErrorsArePlacedInFileAndImage)
 {
-    const CheckReport report = CheckXup("0003AABB\r\nCC0001DD");
-    const auto it = std::find_if(report.findings.begin(), report.findings.end(),
-                                 [](const CheckFinding& f) { return f.message.find("line end") != std::string::npos; });
-    ASSERT_NE(it, report.findings.end());
-    EXPECT_EQ(it->fileOffset, 8u);   // the CR of CR LF
-    EXPECT_EQ(it->imageOffset, 4u);  // first character of the fifth pair
-    EXPECT_EQ(FormatFinding(*it).rfind("line 1, byte 0x8, image offset 0x4: error: ", 0), 0u) << FormatFinding(*it);
-}
-
-TEST(XupCheck, NonHexCharacterIsPlacedInFileAndImage)
-{
-    const CheckReport report = CheckXup("0003AAxBCC0001DD");
-    ASSERT_FALSE(report.findings.empty());
-    EXPECT_EQ(FormatFinding(report.findings[0]).rfind("line 1, byte 0x6, image offset 0x3: error: ", 0), 0u)
-        << Dump(report);
+    const struct {
+        const char* text;
+        const char* prefix;
+    } cases[] = {{"0003AABB\r\nCC0001DD", "line 1, byte 0x8, image offset 0x4: error: a line end"},
+                 {"0003AAxBCC0001DD", "line 1, byte 0x6, image offset 0x3: error: "}};
+    for (const auto& c : cases) {
+        const CheckReport report = CheckXup(c.text);
+        ASSERT_FALSE(report.findings.empty());
+        EXPECT_EQ(FormatFinding(report.findings[0]).rfind(c.prefix, 0), 0u) << Dump(report);
+    }
 }
 
 TEST(XupCheck, ManyBadLinesAreCountedBeyondTwenty)
@@ -170,21 +167,17 @@ protected:
     std::string Write(const std::string& name, const std::string& content) { return folder.Write(name, content); }
 };
 
-TEST_F(CheckFileTest, KindFollowsTheExtensionInAnyCase)
+TEST_F(CheckFileTest, KindFollowsTheExtensionInAnyCase_UnknownOrUnreadableDoesNotFlash)
 {
     EXPECT_EQ(CheckFirmwareFile(Write("a.ZRV", kGoodZrv)).kind, FirmwareKind::Zrv);
     EXPECT_TRUE(CheckFirmwareFile(Write("a.ZRV", kGoodZrv)).Flashable());
     EXPECT_TRUE(CheckFirmwareFile(Write("b.xup", kGoodXup)).Flashable());
     EXPECT_EQ(FirmwareKindOf("dir.zrv/firmware"), FirmwareKind::Unknown);
-}
 
-TEST_F(CheckFileTest, UnknownNameOrUnreadableFileDoesNotFlash)
-{
     const CheckReport other = CheckFirmwareFile(Write("a.hex", kGoodZrv));
     EXPECT_EQ(other.kind, FirmwareKind::Unknown);
     EXPECT_FALSE(other.Flashable());
     EXPECT_TRUE(HasError(other, 0, ".zrv")) << Dump(other);
-
     const CheckReport missing = CheckFirmwareFile((dir / "gone.zrv").string());
     EXPECT_FALSE(missing.readable);
     EXPECT_FALSE(missing.Flashable());

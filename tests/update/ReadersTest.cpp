@@ -34,23 +34,22 @@ INSTANTIATE_TEST_SUITE_P(
                       // A colon alone, or with one digit, is the record 0x3A; an empty line is nothing.
                       RecordCase{":", {0x3A}}, RecordCase{":7", {0x3A}}, RecordCase{"", {}}));
 
-TEST(ZrvLines, LfAndCrLfEndLinesAndAreNotPartOfThem)
+// LF and CR LF end lines and are not part of them; a lone CR stays in the
+// line, and a final line end adds no line.
+TEST(ZrvLines, SplitAtLineEndsAndTotalled)
 {
-    const auto lines = ZrvLines(":01\r\n:0203\n\n:04");
-    EXPECT_EQ(lines, (std::vector<std::string>{":01", ":0203", "", ":04"}));
-    EXPECT_EQ(ZrvTotal(lines), 2 + 3 + 0 + 2);
-}
-
-TEST(ZrvLines, LoneCrStaysInTheLineAndFinalLineEndAddsNoLine)
-{
-    EXPECT_EQ(ZrvLines(":01\r:02\n"), (std::vector<std::string>{":01\r:02"}));
-    EXPECT_EQ(ZrvLines(":01\r\r\n"), (std::vector<std::string>{":01\r"}));
-}
-
-TEST(ZrvLines, EmptyFileHasNoLinesAndTotalZero)
-{
-    EXPECT_TRUE(ZrvLines("").empty());
-    EXPECT_EQ(ZrvTotal(ZrvLines("")), 0);
+    const struct {
+        const char* text;
+        std::vector<std::string> lines;
+        int total;
+    } cases[] = {{":01\r\n:0203\n\n:04", {":01", ":0203", "", ":04"}, 2 + 3 + 0 + 2},
+                 {":01\r:02\n", {":01\r:02"}, 4},
+                 {":01\r\r\n", {":01\r"}, 2},
+                 {"", {}, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ZrvLines(c.text), c.lines) << c.text;
+        EXPECT_EQ(ZrvTotal(ZrvLines(c.text)), c.total) << c.text;
+    }
 }
 
 struct ImageCase {
@@ -84,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ImageCase{"TwoTrailingLineEndsMakeAZeroByte", "ABCD\n\n", {0xAB, 0xCD, 0x00}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Length-prefixed blocks, big-endian; the walk ends at the first that overruns.
 TEST(XupBlocks, WalksLengthPrefixedBlocksBigEndian)
 {
     Bytes image{0x00, 0x03, 0xAA, 0xBB, 0xCC, 0x00, 0x00, 0x01, 0x00};
@@ -97,18 +97,12 @@ TEST(XupBlocks, WalksLengthPrefixedBlocksBigEndian)
     EXPECT_EQ(blocks[2].offset, 7u);
     EXPECT_EQ(blocks[2].bodyLength, 0x100u);
     EXPECT_FALSE(blocks[2].overruns);
-}
-
-TEST(XupBlocks, WalkEndsAtTheFirstOverrunningBlock)
-{
-    const auto blocks = XupBlocks({0x00, 0x01, 0xAA, 0x00, 0x05, 0x01});
-    ASSERT_EQ(blocks.size(), 2u);
-    EXPECT_TRUE(blocks[1].overruns);
-    EXPECT_EQ(blocks[1].offset, 3u);
-
-    const auto stray = XupBlocks({0x00, 0x01, 0xAA, 0x07});
-    ASSERT_EQ(stray.size(), 2u);
-    EXPECT_TRUE(stray[1].overruns);
+    for (const Bytes& overrun : {Bytes{0x00, 0x01, 0xAA, 0x00, 0x05, 0x01}, Bytes{0x00, 0x01, 0xAA, 0x07}}) {
+        const auto walked = XupBlocks(overrun);
+        ASSERT_EQ(walked.size(), 2u);
+        EXPECT_TRUE(walked[1].overruns);
+        EXPECT_EQ(walked[1].offset, 3u);
+    }
 }
 
 }  // namespace

@@ -2,11 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "support/PosixFiles.h"
 #include "link/LinkState.h"
@@ -14,13 +11,34 @@
 #include "support/FakeSerialDevice.h"
 #include "support/RecordingScreen.h"
 #include "support/TempFolder.h"
+#include "link/Texts.h"
 #include "update/FirmwareUpdater.h"
 
 namespace kel::test {
 
-// What a refused firmware file is: its content, or something that is no
-// regular file at all.
-enum class FileShape { Content, Missing, Fifo, Folder, LinkToDevZero };
+// What a refused firmware file is: its content, something that is no regular
+// file at all, or no answer from the file chooser.
+enum class FileShape { Content, Missing, Fifo, Folder, LinkToDevZero, Cancelled };
+
+// A file an update refuses before a byte goes out, and a part of its message.
+struct Refusal {
+    const char* name;
+    std::string file;
+    const char* messagePart;
+    FileShape shape = FileShape::Content;
+    const char* fileName = nullptr;  // the update's own extension when null
+    std::string_view caption = text::kAppCaption;
+};
+
+inline bool NotOnThisSystem(FileShape shape)
+{
+    return !kHasFifos && (shape == FileShape::Fifo || shape == FileShape::LinkToDevZero);
+}
+
+inline void PrintTo(const Refusal& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 // Records when each message box came up, and runs a hook where the box
 // update dispatches window messages.
@@ -79,20 +97,14 @@ protected:
         };
     }
 
-    // Writes the file and queues its path as the file chooser's answer.
-    std::string ChooseFileWith(const std::string& name, const std::string& content)
-    {
-        const std::string path = WriteFile(name, content);
-        screen.fileAnswers.push_back(path);
-        return path;
-    }
-    // Makes the shape under `name` and queues it as the chooser's answer.
-    std::string ChooseShape(const std::string& name, FileShape shape, const std::string& content)
+    // Makes the file (or shape) under `name` and queues it as the chooser's answer.
+    std::string Choose(const std::string& name, const std::string& content, FileShape shape = FileShape::Content)
     {
         const std::string path = (dir / name).string();
         switch (shape) {
-        case FileShape::Content: WriteFile(name, content); break;
+        case FileShape::Content: folder.Write(name, content); break;
         case FileShape::Missing: break;
+        case FileShape::Cancelled: return path;
         case FileShape::Fifo: EXPECT_TRUE(MakeFifo(path)); break;
         case FileShape::Folder: std::filesystem::create_directory(path); break;
         case FileShape::LinkToDevZero: std::filesystem::create_symlink("/dev/zero", path); break;
@@ -100,7 +112,6 @@ protected:
         screen.fileAnswers.push_back(path);
         return path;
     }
-    std::string WriteFile(const std::string& name, const std::string& content) { return folder.Write(name, content); }
 
     std::vector<std::string> Messages() const
     {
@@ -108,6 +119,19 @@ protected:
         for (const auto& m : screen.messages)
             texts.push_back(m.text);
         return texts;
+    }
+    // The refusal's file is chosen and refused: one message with an error
+    // icon, nothing sent, the port as it was.
+    void ExpectRefused(const Refusal& r, UpdateOutcome outcome)
+    {
+        EXPECT_EQ(outcome, UpdateOutcome::FileError);
+        ASSERT_EQ(screen.messages.size(), 1u);
+        EXPECT_NE(screen.messages[0].text.find(r.messagePart), std::string::npos) << screen.messages[0].text;
+        EXPECT_EQ(screen.messages[0].caption, r.caption);
+        EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
+        EXPECT_TRUE(device.writes.empty());
+        EXPECT_TRUE(uart.portOpen);
+        EXPECT_FALSE(link.exchangeRunning);
     }
     // Times between consecutive writes of this one-byte command.
     std::vector<std::int64_t> GapsBetween(std::uint8_t command) const

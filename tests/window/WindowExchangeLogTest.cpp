@@ -1,16 +1,11 @@
 // "Save exchange log..." in the window's menu: keyboard reachable, named for
 // screen readers, and it saves the bytes the window exchanged in the log format.
-#include <QAccessible>
-#include <QMenu>
 #include <QtTest>
 #include <filesystem>
 
-#include "RecordingDialogs.h"
+#include "WindowFixture.h"
 #include "link/TraceRing.h"
-#include "resources/ResourceIds.h"
-#include "sim/InProcessDevice.h"
 #include "support/Process.h"
-#include "ui/CKelDlg.h"
 #include "ui/ExchangeLogEntry.h"
 
 using namespace kel;
@@ -41,15 +36,8 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        QMenu* menu = window.FaceMenu();
-        QTest::keyClick(&window, Qt::Key_F10, Qt::ShiftModifier);
-        QTRY_VERIFY(menu->isVisible());
-        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(menu);
-        QStringList names;
-        for (int i = 0; i < access->childCount(); ++i)
-            names << access->child(i)->text(QAccessible::Name);
+        const QStringList names = test::MenuNamesByKeyboard(&window, window.FaceMenu());
         QVERIFY2(names.contains(QStringLiteral("Save exchange log...")), qPrintable(names.join(", ")));
-        menu->hide();
 
         window.logic().OnDeviceRadio(id::kRadioEsc);
         for (int i = 0; i < 4 && !window.logic().EscConnected(); ++i)
@@ -59,7 +47,7 @@ private slots:
         const std::string folder = test::MakeTempDir("kel-exchange-log");
         const std::string path = folder + "/box.log";
         dialogs.fileAnswers = {path, folder + "/no such folder/box.log"};
-        QAction* save = menu->findChild<QAction*>(QStringLiteral("saveExchangeLog"));
+        QAction* save = window.FaceMenu()->findChild<QAction*>(QStringLiteral("saveExchangeLog"));
         QVERIFY(save);
         save->trigger();
         QVERIFY(dialogs.fileRequests.at(0).save);

@@ -1,19 +1,70 @@
 #pragma once
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAccessible>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <deque>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "RecordingDialogs.h"
 #include "controls/CListBoxDlg.h"
 #include "controls/CMyListBox.h"
 #include "link/Clock.h"
 #include "resources/ResourceIds.h"
 #include "sim/InProcessDevice.h"
 #include "ui/CKelDlg.h"
+#include "ui/Dialogs.h"
 
 namespace kel::test {
+
+// Dialogs that remember instead of showing: message boxes never block, file
+// choosers answer from a script (none left: cancelled).
+class RecordingDialogs final : public ui::Dialogs {
+public:
+    struct Message {
+        QString caption;
+        QString text;
+        MessageIcon icon;
+    };
+    std::vector<Message> messages;
+    std::vector<FileDialogRequest> fileRequests;
+    std::deque<std::optional<std::string>> fileAnswers;
+    int abouts = 0;
+
+    void Message(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override
+    {
+        messages.push_back({caption, text, icon});
+    }
+    std::optional<std::string> ChooseFile(QWidget*, const FileDialogRequest& request) override
+    {
+        fileRequests.push_back(request);
+        if (fileAnswers.empty())
+            return std::nullopt;
+        auto answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    void About(QWidget*) override { ++abouts; }
+};
+
+// Opens a window's menu with Shift+F10 and gives the names a screen reader
+// reads in it (none when it did not open).
+inline QStringList MenuNamesByKeyboard(QWidget* window, QMenu* menu)
+{
+    QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier);
+    QStringList names;
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+        return names;
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; i < access->childCount(); ++i)
+        names << access->child(i)->text(QAccessible::Name);
+    menu->hide();
+    return names;
+}
 
 // The main window on the in-process simulator and a virtual clock: the
 // device's waits cost no real time, and poll ticks are run by hand.
@@ -58,8 +109,26 @@ struct WindowFixture {
         Click(slot);
         QVERIFY(window->Popup());
         const auto items = window->Popup()->List()->findItems(entry, Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
+        QVERIFY(items.size() == 1);
         ClickEntry(window->Popup()->List()->row(items[0]));
+    }
+
+    // Opens the pop-up of `slot` on `page` the way a user does: the page
+    // change paints before the click.
+    CListBoxDlg* OpenPopup(int page, int slot) const
+    {
+        Click(page);
+        QApplication::processEvents();
+        Click(slot);
+        QApplication::processEvents();
+        return window->Popup();
+    }
+
+    // Makes the window the active one, as the keyboard needs.
+    bool Activate() const
+    {
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
     }
 
     // One poll timer tick.
@@ -67,23 +136,18 @@ struct WindowFixture {
 
     // Picks the device radio button and ticks until the device answers
     // (the first tick opens the port). False when it never does.
-    bool Connect(int radioId, int maxTicks = 6) const
+    bool Connect(int radioId) const
     {
         Click(radioId);
-        for (int i = 0; i < maxTicks; ++i) {
+        for (int i = 0; i < 6 && !Answered(radioId); ++i)
             Tick();
-            if (Answered(radioId))
-                return true;
-        }
-        return false;
+        return Answered(radioId);
     }
 
     bool Answered(int radioId) const
     {
         auto& logic = window->logic();
-        if (radioId == id::kRadioBox)
-            return logic.link().boxConnected;
-        return logic.uart().escState == EscState::kConnected;
+        return radioId == id::kRadioBox ? logic.link().boxConnected : logic.uart().escState == EscState::kConnected;
     }
 
     VirtualClock clock;

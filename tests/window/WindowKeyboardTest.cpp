@@ -1,31 +1,23 @@
 // The main window with the keyboard alone, and as a screen reader sees it;
-// typing a voltage; where the file choosers open.
-#include <QAccessible>
-#include <QLineEdit>
+// typing into the custom fields.
 #include <QtTest>
 
 #include "WindowFixture.h"
-#include "controls/CListBoxDlg.h"
-#include "controls/CMyListBox.h"
 #include "controls/CxSkinButton.h"
-#include "ui/Dialogs.h"
 
 using namespace kel;
 using kel::test::WindowFixture;
 
 namespace {
 
-// Counts every mouse event the application sees.
+// Counts every mouse press, release and double click the application sees.
 struct MouseCounter : QObject {
     int events = 0;
     bool eventFilter(QObject*, QEvent* event) override
     {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick: ++events; break;
-        default: break;
-        }
+        const auto type = event->type();
+        events += type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
+                  || type == QEvent::MouseButtonDblClick;
         return false;
     }
 };
@@ -52,9 +44,7 @@ bool TabTo(int id)
 
 QAccessibleInterface* FindInTree(QAccessibleInterface* node, const QString& name, QAccessible::Role role)
 {
-    if (!node)
-        return nullptr;
-    if (node->role() == role && node->text(QAccessible::Name) == name)
+    if (!node || (node->role() == role && node->text(QAccessible::Name) == name))
         return node;
     for (int i = 0; i < node->childCount(); ++i)
         if (QAccessibleInterface* hit = FindInTree(node->child(i), name, role))
@@ -71,8 +61,7 @@ private slots:
     void KeyboardAloneChoosesPowerLevel5AndAppliesIt()
     {
         WindowFixture f;
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.Activate());
         MouseCounter mouse;
         qApp->installEventFilter(&mouse);
 
@@ -80,9 +69,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Control(id::kRadioEsc));
         Key(Qt::Key_Space);
         QVERIFY(f.Control<QAbstractButton>(id::kRadioEsc)->isChecked());
-        for (int i = 0; i < 6 && f.window->logic().uart().escState != EscState::kConnected; ++i)
+        for (int i = 0; i < 6 && !f.Answered(id::kRadioEsc); ++i)
             f.Tick();
-        QCOMPARE(f.window->logic().uart().escState, EscState::kConnected);
+        QVERIFY(f.Answered(id::kRadioEsc));
 
         // Tab stops once on the page buttons, at the open page's; arrows
         // move along them and open the page.
@@ -106,7 +95,7 @@ private slots:
             QVERIFY(!f.window->Popup());
             QTRY_COMPARE(QApplication::focusWidget(), f.Control(1081));
         }
-        QCOMPARE(f.Control<QAbstractButton>(1081)->text(), QStringLiteral("Level 5"));
+        QCOMPARE(f.Caption(1081), QStringLiteral("Level 5"));
 
         // Escape closes the pop-up and changes nothing.
         Key(Qt::Key_Space);
@@ -114,7 +103,7 @@ private slots:
         QTRY_VERIFY(f.window->Popup()->List()->hasFocus());
         Key(Qt::Key_Escape);
         QVERIFY(!f.window->Popup());
-        QCOMPARE(f.Control<QAbstractButton>(1081)->text(), QStringLiteral("Level 5"));
+        QCOMPARE(f.Caption(1081), QStringLiteral("Level 5"));
 
         QVERIFY(TabTo(id::kApply));
         Key(Qt::Key_Space);
@@ -127,8 +116,7 @@ private slots:
     void ShortcutsOnTheProfilePageAndForAbout()
     {
         WindowFixture f;
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.Activate());
         QVERIFY(f.Connect(id::kRadioEsc));
         QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(0));  // not on the Home page
@@ -142,55 +130,48 @@ private slots:
         QCOMPARE(f.dialogs.abouts, 1);
     }
 
-    // "3.5" and "3.5v" typed key by key; "3" alone is judged when the entry ends.
-    void TypingAVoltage_data()
+    // Pasted (one edit) or typed key by key; Enter ends the entry. The
+    // refusal text is selected: the next key starts afresh.
+    void CustomFieldTexts()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("finish");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("3.5") << "3.5" << true << "3.5v"
-                             << "";
-        QTest::newRow("3.5v") << "3.5v" << true << "3.5v"
-                              << "";
-        QTest::newRow("3 still typing") << "3" << false << "3"
-                                        << "";
-        QTest::newRow("3 then Enter") << "3" << true << "NONE"
-                                      << "The input data is invalid!";
-        QTest::newRow("over 11.0 at once") << "11.5" << false << "NONE"
-                                           << "The input data is invalid!";
-        QTest::newRow("letter at once") << "3x" << false << "NONE"
-                                        << "The input data include invalid char!";
-    }
-    void TypingAVoltage()
-    {
-        QFETCH(QString, typed);
-        QFETCH(bool, finish);
-        QFETCH(QString, shown);
-        QFETCH(QString, message);
+        struct Case {
+            int edit;
+            const char *how, *text, *shown;
+            bool refused;
+        };
+        const Case cases[] = {
+            {id::kInitialBrakeEdit, "paste", "150", "0%", true}, {id::kDragBrakeEdit, "paste", "1%5", "15%", false},
+            {id::kInitialBrakeEdit, "type", "1", "1%", false},   {id::kLowVoltEdit, "type", "3", "3", false},
+            {id::kLowVoltEdit, "enter", "3", "NONE", true},      {id::kLowVoltEdit, "type", "23.5", "3.5v", true},
+        };
         WindowFixture f;
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.Activate());
         QVERIFY(f.Connect(id::kRadioEsc));
-        f.Click(id::kPageGeneral);
-        auto* field = f.Control<QLineEdit>(id::kLowVoltEdit);
-        field->setEnabled(true);
-        field->setFocus(Qt::TabFocusReason);
-        field->selectAll();
-        QTest::keyClicks(field, typed);
-        if (finish)
-            QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(field->text(), shown);
-        QCOMPARE(f.dialogs.messages.size(), message.isEmpty() ? std::size_t(0) : std::size_t(1));
-        if (!message.isEmpty())
-            QCOMPARE(f.dialogs.messages[0].text, message);
+        for (const Case& c : cases) {
+            f.Click(c.edit == id::kLowVoltEdit ? id::kPageGeneral : id::kPageBrake);
+            auto* field = f.Control<QLineEdit>(c.edit);
+            field->setEnabled(true);
+            field->setFocus(Qt::TabFocusReason);
+            field->selectAll();
+            f.dialogs.messages.clear();
+            if (c.how == std::string_view("paste"))
+                field->insert(QLatin1String(c.text));
+            else
+                QTest::keyClicks(field, QLatin1String(c.text));
+            if (c.how == std::string_view("enter"))
+                QTest::keyClick(field, Qt::Key_Return);
+            QCOMPARE(field->text(), QLatin1String(c.shown));
+            QCOMPARE(f.dialogs.messages.size(), std::size_t(c.refused));
+            QVERIFY(!c.refused
+                    || (f.dialogs.messages[0].text == QStringLiteral("The input data is invalid!")
+                        && f.dialogs.messages[0].caption == QStringLiteral("ZORV")));
+        }
     }
 
     void ScreenReaderSeesNamesRolesAndStates()
     {
         WindowFixture f;
         QAccessibleInterface* root = QAccessible::queryAccessibleInterface(f.window.get());
-        QVERIFY(root);
         QAccessibleInterface* usb = FindInTree(root, QStringLiteral("USB Connection"), QAccessible::Indicator);
         QVERIFY(usb);
         QCOMPARE(usb->text(QAccessible::Value), QStringLiteral("off"));
@@ -203,9 +184,8 @@ private slots:
         QVERIFY(esc && esc->state().checked);
 
         QAccessibleInterface* version = FindInTree(root, QStringLiteral("Firmware version"), QAccessible::EditableText);
-        QVERIFY(version);
-        QVERIFY(version->state().readOnly);
-        QCOMPARE(version->text(QAccessible::Value), f.Control<QLineEdit>(id::kVersionField)->text());
+        QVERIFY(version && version->state().readOnly);
+        QCOMPARE(version->text(QAccessible::Value), f.Text(id::kVersionField));
         QVERIFY(!version->text(QAccessible::Value).isEmpty());
 
         QAccessibleInterface* home = FindInTree(root, QStringLiteral("Home"), QAccessible::PageTab);
@@ -218,9 +198,8 @@ private slots:
         throttle->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(throttle->state().selected);
         QAccessibleInterface* power = FindInTree(root, QStringLiteral("Power Level"), QAccessible::Button);
-        QVERIFY(power);
+        QVERIFY(power && power->state().focusable);
         QCOMPARE(power->text(QAccessible::Description), QStringLiteral("Level 7*"));
-        QVERIFY(power->state().focusable);
     }
 
     void DisabledPageButtonsLookDisabled()
@@ -235,19 +214,6 @@ private slots:
         for (int y = 0; y < off.height(); y += 3)
             for (int x = 0; x < off.width(); x += 3)
                 QVERIFY(std::abs(qRed(off.pixel(x, y)) - qGreen(off.pixel(x, y))) <= 1);
-    }
-
-    // Not the keyboard, but what a user expects of a desktop too.
-    void FileChoosersOpenInTheLastFolderUsed()
-    {
-        QTemporaryDir dir;
-        QSettings settings(dir.filePath(QStringLiteral("kel.conf")), QSettings::IniFormat);
-        QCOMPARE(ui::InitialFolder(settings), QDir::homePath());
-        QDir(dir.path()).mkdir(QStringLiteral("firmware"));
-        ui::RememberFolder(settings, dir.filePath(QStringLiteral("firmware/new.zrv")));
-        QCOMPARE(ui::InitialFolder(settings), dir.filePath(QStringLiteral("firmware")));
-        QDir(dir.filePath(QStringLiteral("firmware"))).removeRecursively();
-        QCOMPARE(ui::InitialFolder(settings), QDir::homePath());  // gone: home again
     }
 };
 

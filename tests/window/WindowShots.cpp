@@ -1,94 +1,63 @@
 // kel-window-shots OUTDIR: the main window on the simulator, connected to the
-// ESC, one PNG per page plus one with the option pop-up open. Outside the
-// window's outline the pictures are transparent.
+// ESC, one PNG per page plus one with the option pop-up open and one with the
+// keyboard focus. Outside the window's outline the pictures are transparent.
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
 #include <cstdio>
 
 #include "WindowFixture.h"
-#include "controls/CListBoxDlg.h"
-#include "resources/ResourceIds.h"
 
 using kel::test::WindowFixture;
 namespace id = kel::id;
 
-namespace {
-
-QImage Shot(kel::ui::CKelDlg& window)
+// Saves the window as it shows, pop-ups (windows of their own) where they
+// stand; false when the file cannot be written.
+static bool Save(kel::ui::CKelDlg& window, const QDir& folder, const QString& name)
 {
-    const qreal scale = window.devicePixelRatioF();
-    QImage image(window.size() * scale, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
+    QApplication::processEvents();  // a page change repaints before the picture
+    QImage image(window.size() * window.devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(window.devicePixelRatioF());
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setClipRegion(window.mask());
     painter.drawPixmap(0, 0, window.grab());
-    // Pop-ups are windows of their own: put them where they stand.
-    kel::CListBoxDlg* popup = window.Popup();
-    if (popup && popup->isWindow()) {
+    if (kel::CListBoxDlg* popup = window.Popup(); popup && popup->isWindow()) {
         painter.setClipping(false);
         painter.drawPixmap(popup->geometry().topLeft() - window.geometry().topLeft(), popup->grab());
     }
-    return image;
-}
-
-bool Save(const QImage& image, const QDir& folder, const QString& name)
-{
     const QString path = folder.filePath(name + QStringLiteral(".png"));
-    if (!image.save(path)) {
-        std::fprintf(stderr, "kel-window-shots: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    const bool saved = image.save(path);
+    std::fprintf(saved ? stdout : stderr, saved ? "%s\n" : "kel-window-shots: cannot write %s\n", qPrintable(path));
+    return saved;
 }
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kel"));
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: kel-window-shots OUTDIR\n");
+    QDir folder(QString::fromLocal8Bit(argc == 2 ? argv[1] : ""));
+    if (argc != 2 || !folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "usage: kel-window-shots OUTDIR (a folder it can create)\n");
         return 2;
     }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "kel-window-shots: cannot create %s\n", argv[1]);
-        return 1;
-    }
-
     WindowFixture fixture;
-    bool ok = Save(Shot(*fixture.window), folder, QStringLiteral("00-start"));
+    kel::ui::CKelDlg& window = *fixture.window;
+    bool ok = Save(window, folder, QStringLiteral("00-start"));
     if (!fixture.Connect(id::kRadioEsc))
         std::fprintf(stderr, "kel-window-shots: the simulated ESC did not answer\n");
-
-    const std::pair<int, const char*> pages[] = {
-        {id::kPageHome, "01-home"},       {id::kPageThrottle, "02-throttle"},
-        {id::kPageBooster, "03-booster"}, {id::kPageTurbo, "04-turbo"},
-        {id::kPageBrake, "05-brake"},     {id::kPageGeneral, "06-general"},
-        {id::kPageProfile, "07-profile"}, {id::kPageModeSelect, "08-mode-select"},
-    };
-    for (const auto& [page, name] : pages) {
-        fixture.Click(page);
-        QApplication::processEvents();
-        ok = Save(Shot(*fixture.window), folder, QLatin1String(name)) && ok;
+    const int pages[] = {id::kPageHome,  id::kPageThrottle, id::kPageBooster, id::kPageTurbo,
+                         id::kPageBrake, id::kPageGeneral,  id::kPageProfile, id::kPageModeSelect};
+    const char* names[] = {"home", "throttle", "booster", "turbo", "brake", "general", "profile", "mode-select"};
+    for (int i = 0; i < 8; ++i) {
+        fixture.Click(pages[i]);
+        ok = Save(window, folder, QStringLiteral("%1-%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(names[i])) && ok;
     }
-
-    fixture.Click(id::kPageThrottle);
-    QApplication::processEvents();  // the page change repaints before the next click
-    fixture.Click(1083);            // Drive Frequency
-    QApplication::processEvents();
-    ok = Save(Shot(*fixture.window), folder, QStringLiteral("09-option-popup")) && ok;
+    ok = fixture.OpenPopup(id::kPageThrottle, 1083) && ok;  // Drive Frequency
+    ok = Save(window, folder, QStringLiteral("09-option-popup")) && ok;
 
     // With the keyboard: the focus mark on Power Level, the page shown selected.
-    fixture.window->ClosePopup();
-    fixture.window->activateWindow();
-    (void)QTest::qWaitForWindowActive(fixture.window.get(), 2000);
+    window.ClosePopup();
+    (void)fixture.Activate();
     fixture.Control(1081)->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    ok = Save(Shot(*fixture.window), folder, QStringLiteral("10-keyboard-focus")) && ok;
-    return ok ? 0 : 1;
+    return Save(window, folder, QStringLiteral("10-keyboard-focus")) && ok ? 0 : 1;
 }

@@ -3,17 +3,11 @@
 # Fails, and says why, when weston or Qt's wayland plugin is missing: this
 # test never passes without having run.
 set -u
-test_binary="$1"
-shift
-if ! command -v weston >/dev/null; then
-    echo "on-weston: FAILED: weston is not installed (apt-get install weston)" >&2
-    exit 1
-fi
+fail() { echo "on-weston: FAILED: $*" >&2; exit 1; }
+command -v weston >/dev/null || fail "weston is not installed (apt-get install weston)"
 plugins="$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null || echo /usr/lib/x86_64-linux-gnu/qt6/plugins)"
-if ! ls "$plugins"/platforms/libqwayland-*.so >/dev/null 2>&1; then
-    echo "on-weston: FAILED: Qt's wayland platform plugin is missing (apt-get install qt6-wayland)" >&2
-    exit 1
-fi
+ls "$plugins"/platforms/libqwayland-*.so >/dev/null 2>&1 ||
+    fail "Qt's wayland platform plugin is missing (apt-get install qt6-wayland)"
 
 runtime="$(mktemp -d)"
 chmod 700 "$runtime"
@@ -22,24 +16,15 @@ socket="kel-test-$$"
 weston --backend=headless-backend.so --socket="$socket" --width=1024 --height=800 --idle-time=0 \
     >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
-cleanup() {
-    kill "$weston_pid" 2>/dev/null
-    wait "$weston_pid" 2>/dev/null
-    rm -rf "$runtime"
-}
-trap cleanup EXIT
+trap 'kill "$weston_pid" 2>/dev/null; wait "$weston_pid" 2>/dev/null; rm -rf "$runtime"' EXIT
 
 for _ in $(seq 1 100); do
     [ -S "$runtime/$socket" ] && break
     sleep 0.1
 done
-if [ ! -S "$runtime/$socket" ]; then
-    echo "on-weston: FAILED: weston did not start" >&2
-    cat "$runtime/weston.log" >&2
-    exit 1
-fi
+[ -S "$runtime/$socket" ] || { cat "$runtime/weston.log" >&2; fail "weston did not start"; }
 
 # Under the sanitizer build, leaks are checked by the offscreen tests of the
 # same code; Qt's wayland plugin keeps allocations of its own until exit.
 ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" \
-    WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland "$test_binary" "$@"
+    WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland "$1" "${@:2}"
