@@ -74,10 +74,8 @@ void PrintText(const std::string& location, const std::vector<Listed>& entries, 
 
 }  // namespace
 
-int RunBackups(const GlobalOptions& options, const Args& args)
+int RunBackups(const GlobalOptions& options, const Invocation&)
 {
-    if (!args.empty())
-        return UsageError("backups takes no arguments (give --port or --simulate to compare with the ESC)");
     const DiskBackupFolder folder(BackupFolderPath());
     Session session(options);
     // Only a device named on the command line is asked: listing needs none.

@@ -2,10 +2,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "Cli.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "Interrupt.h"
@@ -101,101 +102,79 @@ read or has the wrong size or form; 130/143 stopped by Ctrl-C/SIGTERM at a
 safe point (a line says what the device holds now and what to do).
 )";
 
-int RunCommand(const std::string& command, const GlobalOptions& options, const Args& args);
+// Each command's syntax is checked by the command line before it runs.
+const std::vector<CommandSyntax>& CliCommands()
+{
+    constexpr const char* kDiffTakes = "diff takes A [B]: each a profile FILE, esc or factory (B defaults to esc)";
+    constexpr const char* kProfileTakes = "profile takes 'show FILE' or 'save FILE'";
+    constexpr const char* kFlashBoxTakes = "flash-box needs exactly one .xup file";
+    constexpr const char* kCheckTakes = "check needs exactly one .zrv or .xup file";
+    static const std::vector<CommandSyntax> commands = {
+        {"ports", RunPorts, {}, {}, 0, 0, nullptr, "ports takes no arguments"},
+        {"detect", RunDetect, {}, {"as"}, 0, 0, nullptr, nullptr},
+        {"read", RunRead, {}, {}, 0, 0, nullptr, "read takes no arguments"},
+        {"write", RunWrite, {"verify"}, {"mode", "profile"}, 0, kAnyNumber, nullptr, nullptr},
+        {"defaults", RunDefaults, {"verify"}, {}, 0, 0, nullptr, "defaults takes no arguments but --verify"},
+        {"profile", RunProfile, {}, {}, 2, 2, kProfileTakes, kProfileTakes},
+        {"diff", RunDiff, {}, {}, 1, 2, kDiffTakes, kDiffTakes},
+        {"backups",
+         RunBackups,
+         {},
+         {},
+         0,
+         0,
+         nullptr,
+         "backups takes no arguments (give --port or --simulate to compare with the ESC)"},
+        {"flash-esc", RunFlashEsc, {"fix"}, {}, 1, 1, "flash-esc needs a .zrv file", nullptr},
+        {"flash-box", RunFlashBox, {}, {}, 1, 1, kFlashBoxTakes, kFlashBoxTakes},
+        {"check", RunCheck, {}, {}, 1, 1, kCheckTakes, kCheckTakes},
+    };
+    return commands;
+}
 
 int Dispatch(int argc, char** argv)
 {
-    GlobalOptions options;
-    std::optional<std::string> trace;
-    std::string command;
-    Args args;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            if (output::Json())
-                output::PrintJson("{\"help\": " + JsonString(kHelp) + "}");
-            else
-                std::fputs(kHelp, stdout);
-            return kExitDone;
-        }
-        if (arg == "--version") {
-            if (output::Json())
-                output::PrintJson(std::string("{\"version\": \"") + KEL_VERSION + "\"}");
-            else
-                std::printf("kel-cli %s\n", KEL_VERSION);
-            return kExitDone;
-        }
-        if (arg == "--simulate") {
-            options.simulate = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--port") {
-            if (i + 1 >= argc)
-                return UsageError("--port needs a device");
-            options.port = argv[++i];
-            if (options.port->empty())
-                return UsageError("--port needs a device, not an empty name");
-        } else if (arg == "--trace") {
-            if (i + 1 >= argc || !*argv[i + 1])
-                return UsageError("--trace needs a file");
-            trace = argv[++i];
-        } else if (command.empty() && !arg.empty() && arg[0] != '-') {
-            command = arg;
-        } else if (command.empty()) {
-            return UsageError("unknown option '" + arg + "'");
-        } else {
-            args.push_back(arg);
-        }
+    const ParsedCli parsed = ParseCli(std::vector<std::string>(argv, argv + argc), CliCommands());
+    switch (parsed.request) {
+    case ParsedCli::Request::Help:
+        if (output::Json())
+            output::PrintJson("{\"help\": " + JsonString(kHelp) + "}");
+        else
+            std::fputs(kHelp, stdout);
+        return kExitDone;
+    case ParsedCli::Request::Version:
+        if (output::Json())
+            output::PrintJson(std::string("{\"version\": \"") + KEL_VERSION + "\"}");
+        else
+            std::printf("kel-cli %s\n", KEL_VERSION);
+        return kExitDone;
+    case ParsedCli::Request::Error: return UsageError(parsed.error);
+    case ParsedCli::Request::Run: break;
     }
-    if (options.simulate && options.port)
-        return UsageError("--port and --simulate exclude each other");
-    if (command.empty())
-        return UsageError("no command given");
-    if (trace) {
+    GlobalOptions options;
+    options.port = parsed.port;
+    options.simulate = parsed.simulate;
+    options.json = parsed.json;
+    const std::string& command = parsed.invocation.command;
+    if (parsed.trace) {
         // Opened before anything goes to the device: a log that cannot be kept
         // is known before the exchange it was meant to record.
-        options.trace = std::make_shared<TraceFile>(*trace, std::string("kel-cli ") + KEL_VERSION + " " + command,
-                                                    [](const std::string& text) { output::Complain(text); });
+        options.trace =
+            std::make_shared<TraceFile>(*parsed.trace, std::string("kel-cli ") + KEL_VERSION + " " + command,
+                                        [](const std::string& text) { output::Complain(text); });
         if (!options.trace->Open()) {
             output::Complain(options.trace->Error());
             return kExitFile;
         }
     }
 
-    const int status = RunCommand(command, options, args);
+    const int status = parsed.command->run(options, parsed.invocation);
     // A signal after the last point where the command could stop: it finished whole.
     if (InterruptSignal() != 0 && status < 128) {
         output::Complain("interrupted by " + InterruptName() + " after " + command + " had finished");
         return InterruptExitStatus();
     }
     return status;
-}
-
-int RunCommand(const std::string& command, const GlobalOptions& options, const Args& args)
-{
-    if (command == "ports")
-        return args.empty() ? RunPorts(options) : UsageError("ports takes no arguments");
-    if (command == "detect")
-        return RunDetect(options, args);
-    if (command == "read")
-        return RunRead(options, args);
-    if (command == "write")
-        return RunWrite(options, args);
-    if (command == "defaults")
-        return RunDefaults(options, args);
-    if (command == "profile")
-        return RunProfile(options, args);
-    if (command == "diff")
-        return RunDiff(options, args);
-    if (command == "backups")
-        return RunBackups(options, args);
-    if (command == "flash-esc")
-        return RunFlashEsc(options, args);
-    if (command == "flash-box")
-        return RunFlashBox(options, args);
-    if (command == "check")
-        return RunCheck(args);
-    return UsageError("unknown command '" + command + "'");
 }
 
 }  // namespace

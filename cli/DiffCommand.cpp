@@ -73,10 +73,9 @@ VerifyReport ReportVerify(const std::vector<SettingDifference>& differences, boo
     return report;
 }
 
-int RunDiff(const GlobalOptions& options, const Args& args)
+int RunDiff(const GlobalOptions& options, const Invocation& given)
 {
-    if (args.empty() || args.size() > 2)
-        return UsageError("diff takes A [B]: each a profile FILE, esc or factory (B defaults to esc)");
+    const Args& args = given.operands;
     const std::vector<std::string> names = {args[0], args.size() > 1 ? args[1] : "esc"};
 
     Session session(options);

@@ -46,35 +46,19 @@ int Flash(const GlobalOptions& options, int pollMode, const std::string& file)
 
 }  // namespace
 
-int RunFlashEsc(const GlobalOptions& options, const Args& args)
+int RunFlashEsc(const GlobalOptions& options, const Invocation& given)
 {
-    bool fix = false;
-    std::string file;
-    for (const std::string& arg : args) {
-        if (arg == "--fix")
-            fix = true;
-        else if (file.empty() && !arg.starts_with("--"))
-            file = arg;
-        else
-            return UsageError("flash-esc: unexpected argument '" + arg + "'");
-    }
-    if (file.empty())
-        return UsageError("flash-esc needs a .zrv file");
-    return Flash(options, fix ? kPollFix : kPollEsc, file);
+    return Flash(options, given.Has("fix") ? kPollFix : kPollEsc, given.operands[0]);
 }
 
-int RunFlashBox(const GlobalOptions& options, const Args& args)
+int RunFlashBox(const GlobalOptions& options, const Invocation& given)
 {
-    if (args.size() != 1 || args[0].starts_with("--"))
-        return UsageError("flash-box needs exactly one .xup file");
-    return Flash(options, kPollBox, args[0]);
+    return Flash(options, kPollBox, given.operands[0]);
 }
 
-int RunCheck(const Args& args)
+int RunCheck(const GlobalOptions&, const Invocation& given)
 {
-    if (args.size() != 1)
-        return UsageError("check needs exactly one .zrv or .xup file");
-    const std::string& path = args[0];
+    const std::string& path = given.operands[0];
     if (FirmwareKindOf(path) == FirmwareKind::Unknown)
         return UsageError("check: '" + path + "' is neither a .zrv nor a .xup file");
     const CheckReport report = CheckFirmwareFile(path);

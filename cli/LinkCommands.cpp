@@ -20,7 +20,7 @@ int UsageError(const std::string& text)
     return kExitUsage;
 }
 
-int RunPorts(const GlobalOptions& options)
+int RunPorts(const GlobalOptions& options, const Invocation&)
 {
     const auto ports = QSerialPortInfo::availablePorts();
     bool anyBox = false;
@@ -67,23 +67,16 @@ bool EscWaitsInLoader(Session& session)
 
 }  // namespace
 
-int RunDetect(const GlobalOptions& options, const Args& args)
+int RunDetect(const GlobalOptions& options, const Invocation& given)
 {
     int mode = kPollEsc;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--as" && i + 1 < args.size()) {
-            const std::string& as = args[++i];
-            if (as == "esc")
-                mode = kPollEsc;
-            else if (as == "box")
-                mode = kPollBox;
-            else if (as == "fix")
-                mode = kPollFix;
-            else
-                return UsageError("--as takes esc, box or fix, not '" + as + "'");
-        } else {
-            return UsageError("detect: unexpected argument '" + args[i] + "'");
-        }
+    if (const auto as = given.Value("as")) {
+        if (*as == "box")
+            mode = kPollBox;
+        else if (*as == "fix")
+            mode = kPollFix;
+        else if (*as != "esc")
+            return UsageError("--as takes esc, box or fix, not '" + *as + "'");
     }
     Session session(options);
     if (!session.Connect(mode))

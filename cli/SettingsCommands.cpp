@@ -71,14 +71,6 @@ void Print(Session& session, bool json, const std::vector<OutOfRangeValue>& held
     PrintSettings(view, json);
 }
 
-// Takes "--verify" out of the arguments; true when it was there.
-bool TakeVerify(Args& args)
-{
-    const auto before = args.size();
-    std::erase(args, std::string("--verify"));
-    return args.size() != before;
-}
-
 // A profile file that a load would take whole; none (with the reasons said)
 // when it cannot be read or holds values no entry or field range can show.
 std::optional<ProfileImage> ReadGoodProfile(const std::string& path)
@@ -166,10 +158,8 @@ std::optional<Assignment> ParseAssignment(const std::string& arg, std::string& e
 
 }  // namespace
 
-int RunRead(const GlobalOptions& options, const Args& args)
+int RunRead(const GlobalOptions& options, const Invocation&)
 {
-    if (!args.empty())
-        return UsageError("read takes no arguments");
     Session session(options);
     std::vector<OutOfRangeValue> held;
     const bool read = ConnectAndRead(session, held);
@@ -183,12 +173,9 @@ int RunRead(const GlobalOptions& options, const Args& args)
     return kExitDone;
 }
 
-int RunDefaults(const GlobalOptions& options, const Args& givenArgs)
+int RunDefaults(const GlobalOptions& options, const Invocation& given)
 {
-    Args args = givenArgs;
-    const bool verify = TakeVerify(args);
-    if (!args.empty())
-        return UsageError("defaults takes no arguments but --verify");
+    const bool verify = given.Has("verify");
     Session session(options);
     std::vector<OutOfRangeValue> held;
     const bool read = ConnectAndRead(session, held);
@@ -254,32 +241,26 @@ std::optional<std::string> UnaskedChange(const SettingsRecord& record, const std
 
 }  // namespace
 
-int RunWrite(const GlobalOptions& options, const Args& givenArgs)
+int RunWrite(const GlobalOptions& options, const Invocation& given)
 {
-    Args args = givenArgs;
-    const bool verify = TakeVerify(args);
-    std::vector<Assignment> assignments;
+    const bool verify = given.Has("verify");
+    const std::optional<std::string> profile = given.Value("profile");
     std::optional<int> mode;
-    std::optional<std::string> profile;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--mode" && i + 1 < args.size()) {
-            const std::string& m = args[++i];
-            if (m == "stock")
-                mode = 0;
-            else if (m == "MOD" || m == "mod")
-                mode = 1;
-            else
-                return UsageError("--mode takes stock or MOD, not '" + m + "'");
-        } else if (arg == "--profile" && i + 1 < args.size()) {
-            profile = args[++i];
-        } else {
-            std::string error;
-            const auto a = ParseAssignment(arg, error);
-            if (!a)
-                return UsageError("write: " + error);
-            assignments.push_back(*a);
-        }
+    if (const auto m = given.Value("mode")) {
+        if (*m == "stock")
+            mode = 0;
+        else if (*m == "MOD" || *m == "mod")
+            mode = 1;
+        else
+            return UsageError("--mode takes stock or MOD, not '" + *m + "'");
+    }
+    std::vector<Assignment> assignments;
+    for (const std::string& arg : given.operands) {
+        std::string error;
+        const auto a = ParseAssignment(arg, error);
+        if (!a)
+            return UsageError("write: " + error);
+        assignments.push_back(*a);
     }
     if (profile && !ReadGoodProfile(*profile)) {
         output::Complain("nothing was written");
@@ -346,9 +327,10 @@ int RunWrite(const GlobalOptions& options, const Args& givenArgs)
     return status;
 }
 
-int RunProfile(const GlobalOptions& options, const Args& args)
+int RunProfile(const GlobalOptions& options, const Invocation& given)
 {
-    if (args.size() != 2 || (args[0] != "show" && args[0] != "save"))
+    const Args& args = given.operands;
+    if (args[0] != "show" && args[0] != "save")
         return UsageError("profile takes 'show FILE' or 'save FILE'");
     const std::string& path = args[1];
     if (args[0] == "save") {

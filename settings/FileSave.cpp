@@ -100,7 +100,7 @@ void RemoveStaleTemps(const fs::path& folder, const std::string& target)
 
 std::FILE* CreateTemp(const fs::path& folder, fs::path& temp, int& error)
 {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<unsigned> counter = 0;
     error = 0;
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
         const std::string name =
