@@ -70,7 +70,7 @@ inline std::filesystem::path WriteScratch(const std::string& name, std::string_v
         return own;
     }();
     const fs::path path = *folder / name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = std::fopen(path.string().c_str(), "wb");
     if (!f)
         return {};
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();

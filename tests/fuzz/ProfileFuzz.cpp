@@ -24,7 +24,8 @@ constexpr std::size_t kModeOffset = 30;
 
 void CheckFileRead(const std::uint8_t* data, std::size_t size)
 {
-    const std::string path = kel::fuzz::WriteScratch("profile.cfg", {reinterpret_cast<const char*>(data), size});
+    const std::string path =
+        kel::fuzz::WriteScratch("profile.cfg", {reinterpret_cast<const char*>(data), size}).string();
     if (path.empty())
         return;  // no scratch space: nothing to say about the reader
     std::string why;

@@ -2,7 +2,12 @@
 // window's last bytes, and the line format read back.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
+#include "link/TraceFile.h"
 #include "link/TraceRing.h"
+#include "support/TempFolder.h"
 #include "support/FakeSerialDevice.h"
 
 namespace kel {
@@ -64,7 +69,7 @@ TEST(TraceFormat, LinesReadBackAsWritten)
             writer.Append(text, bytes.back(), {name.c_str(), serial});
         }
     }
-    text += "#comment line\n\n" + TraceRunLine("kel-cli again") + "# other\r\n   0 ms  < 7e\r\n";
+    text += "#comment line\n\n" + TraceRunLine("kel-cli again") + "# other\r\n   0 ms  < af\r\n";
     EXPECT_NE(text.find("\n# poll\n     0 ms  > 00\n   977 ms  < 26\n"), std::string::npos) << text;
 
     const ParsedTrace parsed = ParseTrace(text);
@@ -74,7 +79,7 @@ TEST(TraceFormat, LinesReadBackAsWritten)
         EXPECT_EQ(parsed.entries[i].byte, bytes[i]) << i;
         EXPECT_EQ(parsed.entries[i].exchange, exchanges[i / 4]) << i;
     }
-    EXPECT_EQ(parsed.entries.back().byte, (TraceByte{0, 0x7E, false}));
+    EXPECT_EQ(parsed.entries.back().byte, (TraceByte{0, 0xAF, false}));  // lower case read too
     std::size_t headers = 0;
     for (std::size_t at = text.find("\n# "); at != std::string::npos; at = text.find("\n# ", at + 1))
         ++headers;
@@ -89,6 +94,49 @@ TEST(TraceFormat, NamesTheFirstLineThatIsNotALogLine)
         EXPECT_EQ(parsed.error.rfind("line 3: ", 0), 0u) << bad << ": " << parsed.error;
     }
 }
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(TraceFile, AppendsEachRecordOnceUnderOneRunLinePerRun)
+{
+    const test::TempFolder folder{"kel-trace"};
+    const std::string path = folder.Path("box.log");
+    for (const char* run : {"first", "second"}) {  // a second run appends
+        TraceFile file(path, run, {});
+        ASSERT_TRUE(file.Open()) << file.Error();
+        file.Record(std::vector<TraceByte>{Nth(0), Nth(1)}.data(), 2, {"poll", 1});
+        file.Record(std::vector<TraceByte>{Nth(2)}.data(), 1, {"poll", 1});
+    }
+    const std::string bytes = "# poll\n     0 ms  > 00\n     1 ms  < 01\n     2 ms  < 02\n";
+    const std::string text = FileText(path);
+    EXPECT_EQ(text.substr(0, 10), "## first, ");
+    EXPECT_EQ(text.find("## second, "), text.find(bytes) + bytes.size()) << text;
+    EXPECT_EQ(text.rfind(bytes) + bytes.size(), text.size()) << text;
+    EXPECT_EQ(ParseTrace(text).entries.size(), 6u);
+
+    TraceFile nowhere(folder.Path("no-folder/box.log"), "x", {});
+    EXPECT_FALSE(nowhere.Open());
+    EXPECT_NE(nowhere.Error().find("cannot open the trace file"), std::string::npos);
+}
+
+#ifndef _WIN32
+TEST(TraceFile, FullDiskWarnsOnceAndStopsTracing)
+{
+    std::vector<std::string> warnings;
+    TraceFile file("/dev/full", "x", [&](const std::string& text) { warnings.push_back(text); });
+    ASSERT_TRUE(file.Open());
+    for (int i = 0; i < 3; ++i)
+        file.Record(std::vector<TraceByte>{Nth(0)}.data(), 1, {"poll", 1});
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("tracing stopped"), std::string::npos) << warnings[0];
+}
+#endif
 
 TEST(TracingDevice, RecordsEachByteWithItsTimeDirectionAndExchange)
 {

@@ -1,6 +1,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "link/Clock.h"
 #include "link/UsbUart.h"
 #include "support/FakeSerialDevice.h"
 
@@ -190,6 +191,15 @@ TEST_F(UsbUartTest, LateBytesOfATimedOutReplyAreDrainedBeforeTheNextSend)
         EXPECT_EQ(c.send(), 0);
         uart.PurgePort();
     }
+}
+
+// The one real-time piece: a wait of 1 ms (the shortest the link asks for) is waited.
+TEST(SteadyClock, SleepsEvenTheShortestWait)
+{
+    SteadyClock clock;
+    const std::int64_t before = clock.NowMs();
+    clock.Sleep(1);
+    EXPECT_GE(clock.NowMs() - before, 1);
 }
 
 }  // namespace

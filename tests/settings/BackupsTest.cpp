@@ -79,7 +79,8 @@ TEST(BackupName, DateTimeVersionAndSequenceInSafeCharacters)
 TEST_F(BackupsTest, SavesTheImageAndListsNewestFirstIgnoringOtherFiles)
 {
     fs::create_directories(dir / "backups");
-    for (const char* other : {"race.cfg", "notes.txt", "2026-12-06_14-03-22.cfg", "2026-12-06_14-03-22_1.txt"})
+    for (const char* other : {"race.cfg", "notes.txt", "2026-12-06_14-03-22.cfg", "2026-12-06_14-03-22_1.txt",
+                              "2026-12-06_14-03-20-999999_102304.cfg", "2026-12-06_14-03-20-1234567_102304.cfg"})
         std::ofstream(dir / "backups" / other) << "x";
     const std::string first = Save(ImageOf(1));
     const std::string second = Save(ImageOf(2));  // the same second
@@ -91,7 +92,8 @@ TEST_F(BackupsTest, SavesTheImageAndListsNewestFirstIgnoringOtherFiles)
     EXPECT_EQ(fs::path(second).filename(), "2026-12-06_14-03-22-2_102304.cfg");
     EXPECT_EQ(ListBackups(folder),
               (std::vector<std::string>{"2026-12-06_14-03-23_102304.cfg", "2026-12-06_14-03-22-2_102304.cfg",
-                                        "2026-12-06_14-03-22_102304.cfg", "2026-12-06_14-03-21_102304.cfg"}));
+                                        "2026-12-06_14-03-22_102304.cfg", "2026-12-06_14-03-21_102304.cfg",
+                                        "2026-12-06_14-03-20-999999_102304.cfg"}));  // six digits at most
     const auto back = ReadProfileFile(first);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, ImageOf(1));
