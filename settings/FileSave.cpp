@@ -39,7 +39,9 @@ std::string FolderText(const fs::path& folder)
 // A dangling link ends at the name it points to, which the save then creates.
 bool FollowLinks(fs::path& path, std::string& why)
 {
-    for (int hop = 0; hop < kMaxLinks; ++hop) {
+    // A chain of kMaxLinks links is followed, as the kernel follows it; one
+    // link more and the chain counts as a loop.
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(path, ec)))
             return true;

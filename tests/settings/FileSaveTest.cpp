@@ -53,6 +53,23 @@ TEST_F(FileSaveTest, WritesThroughSymbolicLinksToTheirTarget)
     EXPECT_EQ(folder.Read<Bytes>("fresh.cfg"), kNew);
 }
 
+TEST_F(FileSaveTest, FollowsAChainOfLinksAsFarAsTheSystemDoes)
+{
+    folder.Write("end.cfg", kOld);
+    std::string previous = "end.cfg";
+    for (int n = 1; n <= 41; ++n) {  // link n is the start of a chain of n links
+        fs::create_symlink(previous, dir / ("link" + std::to_string(n)));
+        previous = "link" + std::to_string(n);
+    }
+    for (const char* start : {"link40", "link41"}) {
+        const bool systemFollows = ::access(folder.Path(start).c_str(), R_OK) == 0;
+        SCOPED_TRACE(start);
+        EXPECT_EQ(systemFollows, std::string(start) == "link40");
+        Save(start, systemFollows);
+    }
+    EXPECT_EQ(folder.Read<Bytes>("end.cfg"), kNew);
+}
+
 TEST_F(FileSaveTest, KeepsThePermissionsOfTheFileItReplaces)
 {
     const auto rw = fs::perms::owner_read | fs::perms::owner_write;
