@@ -104,6 +104,7 @@ TEST(SettingsDiff, AfterWriteTheSentPairsShowAndUnsentBytesStayAsRead)
     DecodeSettings(record, reply.data());
     std::copy(reply.begin(), reply.end(), record.lastRead.begin());
     record.ChooseOption(1081, 2);  // Power Level "Level 3"
+    record.ChooseOption(1102, 0);  // Operation Mode, the first pair sent
 
     const ShownSettings read = ShownSettingsOfReply(reply.data(), -1);
     std::vector<std::string> changed;
@@ -111,7 +112,8 @@ TEST(SettingsDiff, AfterWriteTheSentPairsShowAndUnsentBytesStayAsRead)
         changed.push_back(d.label + "=" + d.second);
     // In stock mode the boost and turbo pairs carry 0 (Boost ACC was 0 already).
     EXPECT_EQ(changed, (std::vector<std::string>{"Power Level=Level 3", "Boost Timing=0 deg*", "Boost RPM=500",
-                                                 "Turbo Timing=0 deg*", "Turbo Slope=3 deg/0.1s", "Turbo Delay=off"}));
+                                                 "Turbo Timing=0 deg*", "Turbo Slope=3 deg/0.1s", "Turbo Delay=off",
+                                                 "Operation Mode=For/Brake*"}));
     EXPECT_EQ(ValueOf(ShownAfterWrite(record), "Initial Brake custom"), std::optional<std::string>("25%"))
         << "no pair carries it: what the ESC held stays";
 }
@@ -173,12 +175,15 @@ TEST(OutOfRange, ProfileSlotsAndCustomBytes)
     EXPECT_TRUE(FindOutOfRangeInProfile(image).empty());
     image[7] = 0xFF;  // a reserved slot: carried through whatever it holds
     EXPECT_TRUE(FindOutOfRangeInProfile(image).empty());
-    image[0] = 9;    // Power Level has 9 entries: 0..8
-    image[26] = 20;  // 2.0v
+    image[0] = 9;     // Power Level has 9 entries: 0..8
+    image[24] = 200;  // 200%
+    image[26] = 20;   // 2.0v
     const auto found = FindOutOfRangeInProfile(image);
-    ASSERT_EQ(found.size(), 2u);
+    ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(Describe(found[0], "offset"), "Power Level (raw byte 0x09 at offset 0): no entry of its list");
     EXPECT_EQ(Describe(found[1], "offset"),
+              "Drag Brake custom = 200% (raw byte 0xC8 at offset 24): outside 0% to 100%");
+    EXPECT_EQ(Describe(found[2], "offset"),
               "Low volt cut custom = 2.0v (raw byte 0x14 at offset 26): outside 3.5v to 11.0v");
 }
 
