@@ -163,7 +163,7 @@ TEST_F(SettingsExchangeTest, FullWriteSendsTheGoldenPairsAndSucceeds)
     const auto writes = WritesSince(mark);
     ASSERT_EQ(writes.size(), 22u);
     EXPECT_EQ(writes.back(), Bytes{0xDF});
-    EXPECT_GE(clock.NowMs() - start, 21 * 10 + 500);
+    EXPECT_EQ(clock.NowMs() - start, 21 * 10 + 500);  // 10 ms after each pair, 500 ms after the last: no more
     std::vector<int> steps;
     for (int p = 5; p <= 105; p += 5)
         steps.push_back(p);
@@ -192,7 +192,7 @@ TEST_F(SettingsExchangeTest, FiveResendsServeTheWholeWriteAndTheSixthFailureEnds
     EXPECT_EQ(screen.settingsProgressDetail, "Punch ProfileSet Failed");
     EXPECT_EQ(esc.pairs.size(), 11u);  // pair 5 once, nothing after it
     EXPECT_EQ(device.writes.back(), Bytes{0xDF});
-    EXPECT_GE(clock.NowMs() - start, 1000);
+    EXPECT_EQ(clock.NowMs() - start, 5 * 10 + 1000);  // the five pairs taken, then 1 s on the failure
     EXPECT_FALSE(screen.settingsProgressOpen);
     EXPECT_EQ(timer.log.back(), "Start 500");
 }

@@ -136,6 +136,9 @@ TEST_P(EscFailureTest, ShowsItsTextWithoutIconAndLeavesPortOpen)
     EXPECT_EQ(screen.messages[0].caption, text::kBoxCaption);
     EXPECT_EQ(screen.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(device.writes.size(), f.writes);
+    if (f.message == text::kDataTransferNoAck) {
+        EXPECT_EQ(clock.NowMs() - timedWrites.back().at, 2000) << "a record's acknowledge is awaited 2 s";
+    }
     EXPECT_FALSE(link.redetect);
     EXPECT_NE(screen.progressText, text::kUpdatedSuccessfully);
     ExpectPollingBackAndPortOpen();
