@@ -45,7 +45,18 @@ done
 
 echo "== clang-tidy: ${#targets[@]} changed files since ${base:0:10}"
 [ ${#targets[@]} -eq 0 ] && exit 0
-printf '%s\n' "${targets[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>&1 \
+# The test programs precompile their headers with GCC, whose .gch files clang
+# cannot read: clang-tidy gets the same commands without them.
+tidy="$build/clang-tidy"
+mkdir -p "$tidy"
+python3 - "$build/compile_commands.json" "$tidy/compile_commands.json" <<'EOF'
+import json, re, sys
+commands = json.load(open(sys.argv[1]))
+for c in commands:
+    c["command"] = re.sub(r" -include \S*cmake_pch\.hxx| -Winvalid-pch", "", c["command"])
+json.dump(commands, open(sys.argv[2], "w"), indent=1)
+EOF
+printf '%s\n' "${targets[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy -p "$tidy" --quiet 2>&1 \
     | grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' \
     | tee "$build/clang-tidy.log"
 ! grep -q -E '(warning|error): ' "$build/clang-tidy.log"
