@@ -51,7 +51,9 @@ protected:
 TEST_F(SettingsExchangeTest, ReadWakesRequestsAndShowsTheReply)
 {
     const auto mark = Mark();
+    const auto start = clock.NowMs();
     Read({}, false);
+    EXPECT_EQ(clock.NowMs() - start, 150) << "answered at once, a read waits only the 150 ms settle at its end";
     EXPECT_EQ(WritesSince(mark), (std::vector<Bytes>{{0xD5}, {0xD5}, {0xD5}, {0xD8}}));
     ExpectCaptions(record, {{1102, "For/Rev/Brake"},
                             {1096, "10%*"},

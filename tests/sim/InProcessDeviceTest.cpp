@@ -10,7 +10,7 @@ namespace kel::sim::test {
 namespace {
 
 struct Rig {
-    explicit Rig(DeviceOptions options = {}) : device(clock, std::move(options)) {}
+    explicit Rig(DeviceOptions options = {}) : device(clock, options) {}
     Bytes Read(std::size_t count, int timeoutMs, bool* completed = nullptr)
     {
         Bytes bytes(count);

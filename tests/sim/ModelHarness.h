@@ -22,7 +22,7 @@ inline DeviceOptions Faulty(std::initializer_list<const char*> faults)
 // Drives a DeviceModel the way the PC would: send bytes at the current time,
 // let some time pass, collect what arrived by then.
 struct ModelHarness {
-    explicit ModelHarness(DeviceOptions options = {}) : model(std::move(options)) {}
+    explicit ModelHarness(DeviceOptions options = {}) : model(options) {}
 
     // Sends at the current time, waits waitMs, returns everything that arrived.
     Bytes Send(const Bytes& bytes, int waitMs = 10)

@@ -60,6 +60,9 @@ TEST_F(EscUpdateTest, GoldenRun_HandshakeRecordsProgressAndSuccess)
     ExpectPollingBackAndPortOpen();
     // One second before the success text and one after it.
     EXPECT_EQ(clock.NowMs() - timedWrites.back().at, 2000);
+    // Every byte was answered at once, so no write waited for a reply.
+    for (std::size_t i = 1; i < timedWrites.size(); ++i)
+        EXPECT_EQ(timedWrites[i].at, timedWrites[0].at) << "write " << i;
 
     const FileDialogRequest& request = screen.fileRequests.at(0);
     EXPECT_FALSE(request.save);
