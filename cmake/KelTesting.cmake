@@ -5,10 +5,39 @@ include(GoogleTest)
 set(KEL_TEST_DATA_HOME "XDG_DATA_HOME=set:${CMAKE_BINARY_DIR}/test-data")
 
 # Most of a test's compile time goes to parsing the test framework's and the
-# standard library's headers: precompile them once per test program.
-function(kel_test_headers target)
-    target_precompile_headers(${target} PRIVATE ${ARGN} <string> <vector> <map> <functional> <algorithm>
-                              <filesystem> <fstream> <sstream>)
+# standard library's headers. They are precompiled once per framework, in a
+# host target of their own, and every test program of that framework reuses
+# that header: one precompiled header per build instead of one per program.
+# A reused header is only valid under the same code-generation flags: the
+# hosts and the programs are all compiled with -fPIC, as Qt's users are, and
+# GCC's -Winvalid-pch (with -Werror) stops the build if they ever drift apart.
+set(KEL_TEST_STD_HEADERS <string> <vector> <map> <functional> <algorithm> <filesystem> <fstream> <sstream>)
+
+function(kel_test_pic target)
+    if(NOT WIN32)  # all Windows code is position-independent already
+        target_compile_options(${target} PRIVATE -fPIC)
+    endif()
+endfunction()
+
+function(kel_test_headers target kind)
+    set(host kel_test_headers_${kind})
+    if(NOT TARGET ${host})
+        set(source ${CMAKE_BINARY_DIR}/${host}.cpp)
+        file(CONFIGURE OUTPUT ${source} CONTENT "// Host of the test programs' precompiled header.\n")
+        add_library(${host} OBJECT ${source})
+        kel_test_pic(${host})
+        if(kind STREQUAL "gtest")
+            target_link_libraries(${host} PRIVATE GTest::gtest)
+            target_precompile_headers(${host} PRIVATE <gtest/gtest.h> ${KEL_TEST_STD_HEADERS})
+        else()
+            # Not <QtTest>: it reads QT_TESTCASE_BUILDDIR, which Qt defines
+            # per program, so a shared header holding it would fit no one.
+            target_link_libraries(${host} PRIVATE Qt6::Widgets)
+            target_precompile_headers(${host} PRIVATE <QtWidgets> ${KEL_TEST_STD_HEADERS})
+        endif()
+    endif()
+    kel_test_pic(${target})
+    target_precompile_headers(${target} REUSE_FROM ${host})
 endfunction()
 
 # kel_add_gtest(NAME name LABEL unit|e2e|gui SOURCES ... LIBS ... [TIMEOUT s])
@@ -20,7 +49,7 @@ function(kel_add_gtest)
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-    kel_test_headers(${T_NAME} <gtest/gtest.h>)
+    kel_test_headers(${T_NAME} gtest)
     target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     gtest_discover_tests(${T_NAME}
         DISCOVERY_MODE PRE_TEST
@@ -39,7 +68,7 @@ function(kel_add_qtest)
     add_executable(${T_NAME} ${T_SOURCES})
     set_target_properties(${T_NAME} PROPERTIES AUTOMOC ON)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test)
-    kel_test_headers(${T_NAME} <QtTest> <QtWidgets>)
+    kel_test_headers(${T_NAME} qtest)
     target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
