@@ -122,7 +122,7 @@ void LinkPoller::PollEsc()
     // echo and old bytes the buffer still holds.
     link.escVersion = {};
     if (versionArrived)
-        std::copy_n(uart.rx.begin(), 4, link.escVersion.begin());
+        std::copy_n(uart.rx.begin(), link.escVersion.size(), link.escVersion.begin());
     link.versionText = versionArrived ? FormatEscVersion(link.escVersion.data()) : std::string();
     ctx_.screen.SetText(id::kVersionField, link.versionText);
     uart.escState = EscState::kConnected;
