@@ -26,7 +26,7 @@ build="${KEL_FUZZ_BUILD:-$here/build-fuzz}"
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKEL_FUZZ=ON -DKEL_SANITIZE=ON -DKEL_WERROR=ON >/dev/null
-cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
@@ -34,22 +34,36 @@ runs="$build/fuzz-runs"
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$runs" "$artifacts"
 
+# One target's run, its exit status written beside its log.
+fuzz_one() {
+    local target="$1" work="$runs/$1" status=0
+    rm -rf "$work"
+    mkdir -p "$work/corpus"
+    cp -R "$here/tests/fuzz/corpus/$target/." "$work/corpus/"
+    "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/$target-" "$work/corpus" >"$work/log" 2>&1 || status=$?
+    echo "$status" >"$work/status"
+}
+
+# The targets run side by side, one per core: each is single-threaded.
+parallel="$(nproc)"
+for target in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do wait -n || true; done
+    echo "== fuzz_$target for ${seconds}s"
+    fuzz_one "$target" &
+done
+wait
+
 summary=()
 failed=()
 for target in "${targets[@]}"; do
     work="$runs/$target"
-    rm -rf "$work"
-    mkdir -p "$work/corpus"
-    cp -R "$here/tests/fuzz/corpus/$target/." "$work/corpus/"
-    echo "== fuzz_$target for ${seconds}s"
-    status=0
-    "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$artifacts/$target-" "$work/corpus" >"$work/log" 2>&1 || status=$?
+    status="$(cat "$work/status" 2>/dev/null || echo 1)"
     execs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)"
     coverage="$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$work/log" | tail -1 || true)"
-    summary+=("$(printf '%-16s %-8s execs=%-10s %s' "$target" "$([ $status -eq 0 ] && echo ok || echo FAILED)" \
+    summary+=("$(printf '%-16s %-8s execs=%-10s %s' "$target" "$([ "$status" -eq 0 ] && echo ok || echo FAILED)" \
         "${execs:-?}" "${coverage:-no stats}")")
-    if [ $status -ne 0 ]; then
+    if [ "$status" -ne 0 ]; then
         failed+=("$target")
         tail -n 60 "$work/log" >&2
     fi
