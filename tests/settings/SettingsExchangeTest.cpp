@@ -1,7 +1,6 @@
 #include "SettingsFixture.h"
 
 #include "link/Protocol.h"
-#include "settings/NumberText.h"
 #include "support/StopAfterBytes.h"
 
 namespace kel {
@@ -13,7 +12,7 @@ using test::ExpectEnabled;
 using test::ExpectOneMessage;
 using test::SampleReply;
 
-// What that record sends back when nothing changed, pair by pair.
+// What the sample reply's record sends back when nothing changed.
 const Bytes kGoldenWrite = {
     0xE1, 0x01, 0xE2, 0x03, 0xD2, 0x14, 0xE3, 0x20, 0xD3, 0x23, 0xE4, 0x06, 0xE5, 0x64,
     0xE6, 0x32, 0xE7, 0xC8, 0xE8, 0x06, 0xE9, 0x1E, 0xEA, 0x03, 0xEB, 0x01, 0xEC, 0x0F,
@@ -22,15 +21,12 @@ const Bytes kGoldenWrite = {
 
 class SettingsExchangeTest : public test::SettingsFixture {
 protected:
-    // Reads `reply` (the sample when empty) and forgets what that showed and sent.
-    void Read(const Bytes& reply = {}, bool forget = true)
+    // Reads `reply` (the sample when empty); the pairs count from here.
+    void Read(const Bytes& reply = {})
     {
         esc.reply = reply.empty() ? SampleReply() : reply;
         exchange.ReadSettings();
-        if (forget) {
-            screen.log.clear();
-            esc.pairs.clear();
-        }
+        esc.pairs.clear();
     }
     Bytes PairBytes() const
     {
@@ -52,28 +48,22 @@ TEST_F(SettingsExchangeTest, ReadWakesRequestsAndShowsTheReply)
 {
     const auto mark = Mark();
     const auto start = clock.NowMs();
-    Read({}, false);
+    Read();
     EXPECT_EQ(clock.NowMs() - start, 150) << "answered at once, a read waits only the 150 ms settle at its end";
     EXPECT_EQ(WritesSince(mark), (std::vector<Bytes>{{0xD5}, {0xD5}, {0xD5}, {0xD8}}));
-    ExpectCaptions(record, {{1102, "For/Rev/Brake"},
-                            {1096, "10%*"},
-                            {1101, "3.2v/Cell*"},
-                            {1081, "Level 7*"},
-                            {1098, "100%*"},
-                            {1103, "50%"},
-                            {1095, "=Drag Brake*"},
-                            {1084, "6%*"},
-                            {1085, "30 deg"},
+    // clang-format off
+    ExpectCaptions(record, {{1102, "For/Rev/Brake"}, {1096, "10%*"}, {1101, "3.2v/Cell*"}, {1081, "Level 7*"},
+                            {1098, "100%*"}, {1103, "50%"}, {1095, "=Drag Brake*"}, {1084, "6%*"}, {1085, "30 deg"},
                             {1104, "Reverse"}});
+    // clang-format on
     test::ExpectTexts(screen, {{1081, "Level 7*"}, {1047, "25%"}, {1048, "20%"}, {1050, "3.5v"}});
     EXPECT_EQ(screen.spins, (std::map<int, int>{{1046, 25}, {1049, 20}, {1051, 35}}));
     EXPECT_EQ(record.escMode, 1);
     EXPECT_TRUE(screen.IsEnabled(1004) && screen.IsEnabled(1000));
-    EXPECT_EQ(record.lastRead[20], 25);
     EXPECT_EQ(timer.log.back(), "Start 500");
     EXPECT_TRUE(screen.messages.empty());
 
-    Read(Sample({{22, 0}}), false);  // stock mode
+    Read(Sample({{22, 0}}));  // stock mode
     EXPECT_EQ(record.escMode, 0);
     EXPECT_FALSE(screen.IsEnabled(1004) || screen.IsEnabled(1005));
     EXPECT_TRUE(screen.IsEnabled(1002));
@@ -88,18 +78,14 @@ TEST_F(SettingsExchangeTest, MissingReplyStopsPollingWithAMessage)
     EXPECT_FALSE(screen.IsEnabled(1000) || screen.IsEnabled(1002));
     EXPECT_EQ(record.Caption(1081), "");
     esc.answersSettings = true;  // the next good read gives the buttons back
-    Read({}, false);
+    Read();
     EXPECT_TRUE(screen.IsEnabled(1000));
 }
 
 TEST_F(SettingsExchangeTest, ReplyWithoutEndMarkShowsNothingButIsKeptForTheCustomPairs)
 {
     Read();
-    Bytes unmarked(24, 0);
-    unmarked[1] = 0x05;
-    unmarked[2] = 60;
-    unmarked[4] = 90;
-    Read(unmarked, false);
+    Read(Sample({{1, 5}, {2, 60}, {4, 90}, {22, 0}, {23, 0}}));
     EXPECT_EQ(record.Caption(1096), "10%*");
     EXPECT_EQ(record.escMode, 1);
     EXPECT_EQ(timer.log.back(), "Start 500");
@@ -112,9 +98,9 @@ TEST_F(SettingsExchangeTest, SettingsRequestIsResentFiveTimesAtMost)
 {
     for (const int failures : {5, 6}) {
         int requests = 0;
-        flaky.fails = [&](int, const Bytes& data) { return data[0] == 0xD8 && ++requests <= failures; };
+        flaky.fails = [&](const Bytes& data) { return data[0] == 0xD8 && ++requests <= failures; };
         record.SetCaption(1081, "");
-        Read({}, false);
+        Read();
         EXPECT_EQ(requests, 6);
         EXPECT_EQ(record.Caption(1081), failures == 5 ? "Level 7*" : "");
     }
@@ -122,94 +108,81 @@ TEST_F(SettingsExchangeTest, SettingsRequestIsResentFiveTimesAtMost)
     EXPECT_TRUE(timer.running);  // polling resumes
 }
 
-TEST_F(SettingsExchangeTest, BytesThatMapToNoEntryLeaveTheirCaptions)
+// Bytes of no entry leave their captions; a custom value out of range is
+// refused by its field as a typed one is ("NONE", one message), and a write
+// off "Custom" sends back what the ESC holds.
+TEST_F(SettingsExchangeTest, ValuesHeldOutOfRangeLeaveCaptionsAndAreRefusedByTheirField)
 {
     Read();
-    // Full Brake index -1, no Initial Brake byte, no Low volt cut byte, past the Power Level list.
-    Read(Sample({{6, 70}, {8, 7}, {3, 31}, {5, 9}, {7, 75}}), false);
+    // Full Brake index -1, no Initial Brake byte, no Low volt cut byte, past the Power Level list; 2.0v.
+    Read(Sample({{6, 70}, {8, 7}, {3, 31}, {5, 9}, {7, 75}, {4, 0x14}}));
     ExpectCaptions(record,
                    {{1098, "100%*"}, {1095, "=Drag Brake*"}, {1101, "3.2v/Cell*"}, {1081, "Level 7*"}, {1103, "75%"}});
-}
-
-// The window's own answer to a custom value the ESC holds out of range: the
-// field refuses it as it refuses a typed text (one message, "NONE"), the rest
-// is shown, and a write off "Custom" sends back what the ESC holds.
-TEST_F(SettingsExchangeTest, CustomValueHeldOutOfRangeIsRefusedByItsFieldAndKeptOffCustom)
-{
-    Read(Sample({{4, 0x14}}), false);  // 2.0v
     ExpectOneMessage(screen, "The input data is invalid!", "ZORV");
     EXPECT_EQ(record.custom.Text(CustomField::LowVolt), "NONE");
-    EXPECT_EQ(record.Caption(1081), "Level 7*");
     EXPECT_EQ(EncodeSettings(record)[9], 0x14);
 }
 
 TEST_F(SettingsExchangeTest, CustomEntriesEnableTheirSpinsAndDecodingNeverDisables)
 {
-    Read(Sample({{8, 255}, {1, 7}, {3, 255}}), false);
+    Read(Sample({{8, 255}, {1, 7}, {3, 255}}));
     EXPECT_EQ(record.Caption(1095), "Custom");
     ExpectEnabled(screen, {{1046, true}, {1049, true}, {1051, true}});
     EXPECT_FALSE(screen.enabled.count(1047));  // edits are not touched
-    Read({}, false);
+    Read();
     EXPECT_EQ(record.Caption(1095), "=Drag Brake*");
     EXPECT_TRUE(record.custom.SpinEnabled(CustomField::InitialBrake));
     EXPECT_TRUE(screen.enabled.at(1046));
 }
 
-TEST_F(SettingsExchangeTest, FullWriteSendsTheGoldenPairsAndSucceeds)
+// Every write ends with 0xDF, closes the pop-up and polls again. Five resends
+// serve the whole write; 10 ms follow each pair taken, then 500 ms on success
+// or 1 s on a failure, and up to 200 ms for a second acknowledge.
+TEST_F(SettingsExchangeTest, WriteOutcomesPairsAndTimes)
 {
-    Read();
-    const auto mark = Mark();
-    const auto start = clock.NowMs();
-    exchange.Apply();
-    EXPECT_EQ(PairBytes(), kGoldenWrite);
-    const auto writes = WritesSince(mark);
-    ASSERT_EQ(writes.size(), 22u);
-    EXPECT_EQ(writes.back(), Bytes{0xDF});
-    EXPECT_EQ(clock.NowMs() - start, 21 * 10 + 500);  // 10 ms after each pair, 500 ms after the last: no more
-    std::vector<int> steps;
-    for (int p = 5; p <= 105; p += 5)
-        steps.push_back(p);
-    EXPECT_EQ(screen.settingsProgressPositions, steps);
-    EXPECT_EQ(screen.settingsProgressTitle, true);
-    EXPECT_FALSE(screen.settingsProgressOpen);
-    EXPECT_EQ(timer.log.back(), "Start 500");
-    EXPECT_TRUE(screen.messages.empty());
-}
-
-TEST_F(SettingsExchangeTest, FiveResendsServeTheWholeWriteAndTheSixthFailureEndsIt)
-{
-    Read();
-    for (std::uint8_t tag : {0xE1, 0xE2, 0xD2, 0xE3, 0xD3})
-        esc.refusals[tag] = 1;
-    exchange.Apply();
-    EXPECT_EQ(screen.settingsProgressTitle, true);
-    EXPECT_EQ(esc.pairs.size(), 26u);
-
-    Read();
-    for (std::uint8_t tag : {0xE1, 0xE2, 0xD2, 0xE3, 0xD3, 0xE4})
-        esc.refusals[tag] = 1;
-    const auto start = clock.NowMs();
-    exchange.Apply();
-    EXPECT_EQ(screen.settingsProgressTitle, false);
-    EXPECT_EQ(screen.settingsProgressDetail, "Punch ProfileSet Failed");
-    EXPECT_EQ(esc.pairs.size(), 11u);  // pair 5 once, nothing after it
-    EXPECT_EQ(device.writes.back(), Bytes{0xDF});
-    EXPECT_EQ(clock.NowMs() - start, 5 * 10 + 1000);  // the five pairs taken, then 1 s on the failure
-    EXPECT_FALSE(screen.settingsProgressOpen);
-    EXPECT_EQ(timer.log.back(), "Start 500");
-}
-
-TEST_F(SettingsExchangeTest, SecondAcknowledgeOtherThanOneFailsThePairWithoutResend)
-{
-    Read();
-    esc.pairAnswer = {0x01, 0x00};
-    exchange.Apply();
-    EXPECT_EQ(screen.settingsProgressDetail, "Operation ModeSet Failed");
-    EXPECT_EQ(esc.pairs.size(), 1u);
-    Read();
-    esc.pairAnswer = {0x01};  // no second byte: the first still counts
-    exchange.Apply();
-    EXPECT_EQ(screen.settingsProgressTitle, true);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> refusedOnce;
+        Bytes pairAnswer;
+        bool endOfWriteAnswered;
+        const char* failed;  // the detail shown; nullptr on success
+        std::size_t pairs;   // sent, resends included
+        int taken;
+        std::int64_t ms;
+    } cases[] = {
+        // clang-format off
+        {"all taken", {}, {1, 1}, true, nullptr, 21, 21, 21 * 10 + 500},
+        {"five resends", {0xE1, 0xE2, 0xD2, 0xE3, 0xD3}, {1, 1}, true, nullptr, 26, 21, 21 * 10 + 500},
+        {"a sixth refusal, 0xDF unanswered", {0xE1, 0xE2, 0xD2, 0xE3, 0xD3, 0xE4}, {1, 1}, false,
+         "Punch ProfileSet Failed", 11, 5, 5 * 10 + 1000 + 150},
+        {"a second acknowledge of 0", {}, {1, 0}, true, "Operation ModeSet Failed", 1, 0, 1000},
+        {"no second acknowledge", {}, {1}, true, nullptr, 21, 21, 21 * (200 + 10) + 500},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Read();
+        for (std::uint8_t tag : c.refusedOnce)
+            esc.refusals[tag] = 1;
+        esc.pairAnswer = c.pairAnswer;
+        esc.answersEndOfWrite = c.endOfWriteAnswered;
+        screen.settingsProgressPositions.clear();
+        screen.settingsProgressDetail.clear();
+        const auto start = clock.NowMs();
+        EXPECT_EQ(exchange.Apply(), !c.failed);
+        EXPECT_EQ(clock.NowMs() - start, c.ms);
+        EXPECT_EQ(esc.pairs.size(), c.pairs);
+        EXPECT_EQ(screen.settingsProgressTitle, !c.failed);
+        EXPECT_EQ(screen.settingsProgressDetail, c.failed ? c.failed : "");
+        std::vector<int> steps;
+        for (int k = 1; k <= c.taken; ++k)
+            steps.push_back(5 * k);
+        EXPECT_EQ(screen.settingsProgressPositions, steps);
+        EXPECT_EQ(device.writes.back(), Bytes{0xDF});
+        EXPECT_FALSE(screen.settingsProgressOpen);
+        EXPECT_EQ(timer.log.back(), "Start 500");
+        EXPECT_TRUE(screen.messages.empty());
+    }
 }
 
 TEST_F(SettingsExchangeTest, StockModeSendsZeroForBoostAndTurbo)
@@ -246,7 +219,6 @@ TEST_F(SettingsExchangeTest, CustomValuesComeFromTheFieldOnlyOnCustom)
     EXPECT_EQ(EncodeSettings(record)[3], 7);
 }
 
-// No ESC: a message each and nothing sent. An update running: not even that.
 TEST_F(SettingsExchangeTest, NothingIsSentWithoutEscOrWhileAnUpdateRuns)
 {
     uart.escState = EscState::kSilent;
@@ -299,16 +271,14 @@ TEST_F(SettingsExchangeTest, DefaultsRestoreReadBackAndSetTheCustomFields)
     EXPECT_EQ(writes.back(), Bytes{0xD8});
     EXPECT_EQ(record.Caption(1096), "Custom");
     ExpectEnabled(screen, {{1048, true}, {1049, true}, {1047, false}, {1046, false}, {1050, false}});
-}
-
-TEST_F(SettingsExchangeTest, DefaultsEndWhenTheCommandCannotBeWritten)
-{
-    flaky.fails = [](int, const Bytes& data) { return data[0] == 0xDE; };
-    const auto mark = Mark();
+    // The command cannot be written: nothing follows it.
+    flaky.fails = [](const Bytes& data) { return data[0] == 0xDE; };
+    screen.enabled.clear();
+    const auto log = timer.log.size();
     exchange.RestoreDefaults();
-    EXPECT_TRUE(WritesSince(mark).empty());
+    EXPECT_EQ(device.writes.size(), mark + writes.size());
     EXPECT_TRUE(screen.enabled.empty());
-    EXPECT_EQ(timer.log.size(), 1u);
+    EXPECT_EQ(timer.log.size(), log);
 }
 
 // Ctrl-C in kel-cli: the write stops before the next pair, never inside one,

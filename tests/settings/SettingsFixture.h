@@ -48,6 +48,7 @@ inline void ExpectOneMessage(const RecordingScreen& screen, std::string_view tex
 struct FakeEsc {
     Bytes reply = Bytes(24, 0);
     bool answersSettings = true;
+    bool answersEndOfWrite = true;
     Bytes pairAnswer = {0x01, 0x01};
     std::map<std::uint8_t, int> refusals;  // tag → how many attempts to refuse
     std::vector<Bytes> pairs;              // every pair written, resends included
@@ -65,19 +66,17 @@ struct FakeEsc {
         switch (written.at(0)) {
         case 0xD5: return {{0x26}};
         case 0xD8: return answersSettings ? FakeSerialDevice::Reply{reply} : FakeSerialDevice::Reply{};
-        case 0xDF: return {{0x00}};
+        case 0xDF: return answersEndOfWrite ? FakeSerialDevice::Reply{{0x00}} : FakeSerialDevice::Reply{};
         default: return {};
         }
     }
 };
 
-// Fails chosen write calls of the fake device (by call number, from 0); all
-// else goes straight through.
+// Fails the writes `fails` picks; all else goes straight through.
 class FlakyWrites final : public SerialDevice {
 public:
     explicit FlakyWrites(FakeSerialDevice& inner) : inner_(inner) {}
-    std::function<bool(int call, const Bytes& data)> fails;
-    int calls = 0;
+    std::function<bool(const Bytes& data)> fails;
 
     bool Open(const std::string& d) override { return inner_.Open(d); }
     bool SetLineSettings(std::uint32_t b) override { return inner_.SetLineSettings(b); }
@@ -87,8 +86,7 @@ public:
     bool PurgeReceive() override { return inner_.PurgeReceive(); }
     bool Write(const std::uint8_t* data, std::size_t count) override
     {
-        const int call = calls++;
-        if (fails && fails(call, Bytes(data, data + count)))
+        if (fails && fails(Bytes(data, data + count)))
             return false;
         return inner_.Write(data, count);
     }

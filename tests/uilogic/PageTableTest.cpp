@@ -13,7 +13,6 @@ bool Contains(const std::vector<int>& v, int x)
     return std::find(v.begin(), v.end(), x) != v.end();
 }
 
-// The window's pages and kel-cli show the same rows under the same labels.
 TEST(PageTable, SettingsPagesShowTheRowsKelCliNames)
 {
     std::vector<int> windowOrder;
@@ -44,21 +43,7 @@ TEST(PageTable, CustomFieldsFollowTheEscVariant)
         EXPECT_EQ(Contains(brake.otherControls, id::kInitialBrakeEdit), shown) << variant;
         EXPECT_EQ(Contains(brake.otherControls, id::kDragBrakeSpin), shown) << variant;
         EXPECT_EQ(Contains(general.otherControls, id::kLowVoltEdit), shown) << variant;
-        EXPECT_FALSE(Contains(general.otherControls, id::kDragBrakeEdit));
     }
-}
-
-TEST(PageTable, PageClearHidesEveryPageControlAndNoLabel)
-{
-    const auto& hidden = PageClearHidden();
-    for (int slot = id::kFirstSlot; slot <= id::kLastSlot; ++slot)
-        EXPECT_TRUE(Contains(hidden, slot)) << slot;
-    for (int page : {id::kPageHome, id::kPageBrake, id::kPageGeneral, id::kPageProfile, id::kPageModeSelect}) {
-        for (int control : PageFor(page, 0).otherControls)
-            EXPECT_TRUE(Contains(hidden, control)) << control;
-    }
-    for (int label = id::kFirstRowLabel; label < id::kFirstRowLabel + id::kRowCount; ++label)
-        EXPECT_FALSE(Contains(hidden, label));
 }
 
 }  // namespace
