@@ -1,17 +1,17 @@
 #pragma once
-// Shared by the fuzz targets: a broken invariant stops the run with the
-// condition in the log, reference readings written apart from the engine,
-// scratch files, and a Screen that costs next to nothing.
+// Shared by the fuzz targets: a check that stops the run with the condition in
+// the log, reference readings written apart from the engine, scratch files.
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
+#include <fstream>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <unistd.h>
 
@@ -28,6 +28,13 @@
     } while (false)
 
 namespace kel::fuzz {
+
+// The input, in a heap block of exactly its size, so the address sanitizer sees
+// a read past it (parts are copied to a std::vector, never a std::string, for that).
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size)
+{
+    return {reinterpret_cast<const char*>(data), size};
+}
 
 // "0"-"9" and "A"-"F" are digits, anything else counts 0.
 inline std::uint8_t ReferenceHexPair(char high, char low)
@@ -57,7 +64,7 @@ inline std::string_view RefusedText(bool volt)
 inline std::filesystem::path WriteScratch(const std::string& name, std::string_view bytes)
 {
     namespace fs = std::filesystem;
-    // Kept to the end (never destroyed), so the removal at exit can use it.
+    // Never destroyed, so the removal at exit can still use it.
     static const fs::path* const folder = [] {
         std::error_code ec;
         const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
@@ -69,30 +76,11 @@ inline std::filesystem::path WriteScratch(const std::string& name, std::string_v
         });
         return own;
     }();
-    const fs::path path = *folder / name;
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f)
-        return {};
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written ? path : fs::path();
+    std::ofstream out(*folder / name, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out ? *folder / name : fs::path();
 }
-
-// A copy of the bytes in a heap block of exactly their size, so the address
-// sanitizer sees a read one past the end (a std::string has room for its
-// terminator and often more).
-class ExactBytes {
-public:
-    ExactBytes(const void* data, std::size_t size) : size_(size), bytes_(new char[size > 0 ? size : 1])
-    {
-        std::copy_n(static_cast<const char*>(data), size, bytes_.get());
-    }
-    std::string_view View() const { return {bytes_.get(), size_}; }
-    const std::uint8_t* Data() const { return reinterpret_cast<const std::uint8_t*>(bytes_.get()); }
-
-private:
-    std::size_t size_;
-    std::unique_ptr<char[]> bytes_;
-};
 
 // Shows nothing; remembers which controls had their text set and how many
 // message boxes were raised, which is what the invariants ask about.

@@ -1,12 +1,8 @@
 // Custom number texts: the input is a text typed into a custom field, tidied
 // as a percent and as a volt text, read as a number, and typed into each of
 // the three fields.
-#include <algorithm>
 #include <charconv>
 #include <climits>
-#include <cstdint>
-#include <string>
-#include <string_view>
 
 #include "FuzzSupport.h"
 #include "settings/CustomFields.h"
@@ -16,42 +12,31 @@ namespace {
 
 using kel::NormaliseNumberText;
 
-bool Allowed(char c, bool volt)
-{
-    return (c >= '0' && c <= '9') || c == (volt ? 'v' : '%') || (volt && c == '.');
-}
-
-std::string WithoutUnit(std::string_view text, char unit)
-{
-    std::string kept(text);
-    std::erase(kept, unit);
-    return kept;
-}
-
 void CheckNormalise(std::string_view text, bool volt)
 {
     const char unit = volt ? 'v' : '%';
+    const auto allowed = [&](char c) { return (c >= '0' && c <= '9') || c == unit || (volt && c == '.'); };
+    const auto withoutUnit = [&](std::string_view t) {
+        std::string kept(t);
+        std::erase(kept, unit);
+        return kept;
+    };
     const kel::NormalisedText tidy = NormaliseNumberText(text, volt);
-    KEL_FUZZ_CHECK(tidy.invalidChar
-                   == !std::all_of(text.begin(), text.end(), [&](char c) { return Allowed(c, volt); }));
+    KEL_FUZZ_CHECK(tidy.invalidChar == !std::all_of(text.begin(), text.end(), allowed));
     if (tidy.invalidChar) {
         KEL_FUZZ_CHECK(tidy.text == kel::fuzz::RefusedText(volt));
         return;
     }
 
     // Only leading zeros and unit signs go; the rest keeps its order.
-    const std::string before = WithoutUnit(text, unit);
-    const std::string after = WithoutUnit(tidy.text, unit);
-    KEL_FUZZ_CHECK(after.size() <= before.size());
-    KEL_FUZZ_CHECK(before.compare(before.size() - after.size(), after.size(), after) == 0);
+    const std::string before = withoutUnit(text);
+    const std::string after = withoutUnit(tidy.text);
+    KEL_FUZZ_CHECK(before.ends_with(after));
     KEL_FUZZ_CHECK(before.find_first_not_of('0') >= before.size() - after.size());
 
+    // The unit sign stands once, at the end, unless the text is a short zero.
     const bool shortZero = tidy.text.size() <= 2 && !tidy.text.empty() && tidy.text.front() == '0';
-    if (!shortZero) {
-        // The unit sign stands once, at the end.
-        KEL_FUZZ_CHECK(!tidy.text.empty() && tidy.text.back() == unit);
-        KEL_FUZZ_CHECK(tidy.text.find(unit) == tidy.text.size() - 1);
-    }
+    KEL_FUZZ_CHECK(shortZero || (!tidy.text.empty() && tidy.text.find(unit) == tidy.text.size() - 1));
 
     // A tidy text passes unchanged unless taking the unit sign off its front
     // bared a zero ("%05" gives "05%", then "5%"); the second pass always stands.
@@ -118,8 +103,7 @@ void CheckTyping(std::string_view text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const kel::fuzz::ExactBytes exact(data, size);
-    const std::string_view text = exact.View();
+    const std::string_view text = kel::fuzz::AsText(data, size);
     CheckNormalise(text, false);
     CheckNormalise(text, true);
     CheckLeadingNumber(text);

@@ -1,20 +1,12 @@
 // Profile files: the bytes are read as a file would be, then every 31-byte
 // image in the input is loaded in turn into one record, as successive Load
 // clicks would, and saved back.
-#include <algorithm>
-#include <array>
-#include <cstdint>
-#include <string>
-
 #include "FuzzSupport.h"
 #include "link/LinkState.h"
 #include "settings/Profile.h"
 
+namespace kel::fuzz {
 namespace {
-
-using kel::ProfileImage;
-using kel::SettingsRecord;
-using kel::fuzz::WatchingScreen;
 
 constexpr std::size_t kDragBrakeOffset = 24;
 constexpr std::size_t kInitialBrakeOffset = 25;
@@ -24,43 +16,39 @@ constexpr std::size_t kModeOffset = 30;
 
 void CheckFileRead(const std::uint8_t* data, std::size_t size)
 {
-    const std::string path =
-        kel::fuzz::WriteScratch("profile.cfg", {reinterpret_cast<const char*>(data), size}).string();
+    const std::string path = WriteScratch("profile.cfg", AsText(data, size)).string();
     if (path.empty())
         return;  // no scratch space: nothing to say about the reader
     std::string why;
-    const auto image = kel::ReadProfileFile(path, &why);
-    KEL_FUZZ_CHECK(image.has_value() == (size == kel::kProfileSize));
+    const auto image = ReadProfileFile(path, &why);
+    KEL_FUZZ_CHECK(image.has_value() == (size == kProfileSize));
     KEL_FUZZ_CHECK(image.has_value() == why.empty());
     KEL_FUZZ_CHECK(!image || std::equal(image->begin(), image->end(), data));
 }
 
-std::array<std::uint8_t, 4> VersionOf(const ProfileImage& image)
-{
-    return {image[kVersionOffset], image[kVersionOffset + 1], image[kVersionOffset + 2], image[kVersionOffset + 3]};
-}
-
 // Loads one image and checks what the record shows and what a save gives.
-ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel::ProfileState& profile,
+ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, ProfileState& profile,
                          WatchingScreen& screen)
 {
-    const kel::fuzz::Captions before = kel::fuzz::CaptionsOf(record);
+    const Captions before = CaptionsOf(record);
     const int variantBefore = record.escVariant;
     const int modeBefore = record.escMode;
     screen.Forget();
 
-    kel::ApplyProfileImage(image, "fuzz", record, profile);
+    ApplyProfileImage(image, "fuzz", record, profile);
 
     const int variant = image[kVersionOffset] == 11 ? 0 : image[kVersionOffset] == 13 ? 1 : variantBefore;
     const int mode = image[kModeOffset] >= 10 && image[kModeOffset] <= 12 ? image[kModeOffset] - 10 : modeBefore;
     KEL_FUZZ_CHECK(record.escVariant == variant);
     KEL_FUZZ_CHECK(record.escMode == mode);
     KEL_FUZZ_CHECK(profile.loaded && profile.name == "fuzz");
-    KEL_FUZZ_CHECK(profile.versionText == kel::FormatEscVersion(&image[kVersionOffset]));
+    KEL_FUZZ_CHECK(profile.versionText == FormatEscVersion(&image[kVersionOffset]));
 
-    const ProfileImage saved = kel::BuildProfileImage(record, VersionOf(image));
-    for (int k = 0; k < kel::id::kSlotCount; ++k) {
-        const int slot = kel::id::kFirstSlot + k;
+    std::array<std::uint8_t, 4> version{};
+    std::copy_n(&image[kVersionOffset], version.size(), version.begin());
+    const ProfileImage saved = BuildProfileImage(record, version);
+    for (int k = 0; k < id::kSlotCount; ++k) {
+        const int slot = id::kFirstSlot + k;
         const auto index = image[static_cast<std::size_t>(k)];
         const auto list = record.OptionList(slot);
         if (index < list.size()) {
@@ -75,16 +63,16 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel:
 
     // Custom numbers outside their range are refused, one message each, and saved as 0.
     int refused = 0;
-    for (const auto& [offset, field] : {std::pair{kDragBrakeOffset, kel::CustomField::DragBrake},
-                                        std::pair{kInitialBrakeOffset, kel::CustomField::InitialBrake},
-                                        std::pair{kLowVoltOffset, kel::CustomField::LowVolt}}) {
-        const kel::CustomFieldInfo& info = kel::InfoOf(field);
+    for (const auto& [offset, field] :
+         {std::pair{kDragBrakeOffset, CustomField::DragBrake},
+          std::pair{kInitialBrakeOffset, CustomField::InitialBrake}, std::pair{kLowVoltOffset, CustomField::LowVolt}}) {
+        const CustomFieldInfo& info = InfoOf(field);
         const bool inRange = image[offset] >= info.lower && image[offset] <= info.upper;
         refused += inRange ? 0 : 1;
         KEL_FUZZ_CHECK(saved[offset] == (inRange ? image[offset] : 0));
         const std::string& text = record.custom.Text(field);
-        if (text != kel::fuzz::RefusedText(info.volt))
-            KEL_FUZZ_CHECK(kel::NormaliseNumberText(text, info.volt).text == text);
+        if (text != RefusedText(info.volt))
+            KEL_FUZZ_CHECK(NormaliseNumberText(text, info.volt).text == text);
 
         const bool onCustom = record.GetOptionIndex(info.slot) == info.customIndex;
         KEL_FUZZ_CHECK(record.custom.SpinEnabled(field) == onCustom);
@@ -92,7 +80,7 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, kel:
             KEL_FUZZ_CHECK(!record.custom.EditEnabled(field));
     }
     KEL_FUZZ_CHECK(screen.messageBoxes == refused);
-    for (std::size_t i = kVersionOffset; i < kel::kProfileSize; ++i)
+    for (std::size_t i = kVersionOffset; i < kProfileSize; ++i)
         KEL_FUZZ_CHECK(saved[i] == image[i]);
     return saved;
 }
@@ -105,13 +93,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     WatchingScreen screen;
     SettingsRecord record(screen);
-    kel::ProfileState profile;
-    for (std::size_t at = 0; at + kel::kProfileSize <= size; at += kel::kProfileSize) {
+    ProfileState profile;
+    for (std::size_t at = 0; at + kProfileSize <= size; at += kProfileSize) {
         ProfileImage image{};
-        std::copy_n(data + at, kel::kProfileSize, image.begin());
+        std::copy_n(data + at, kProfileSize, image.begin());
         const ProfileImage saved = LoadAndSave(image, record, profile, screen);
         // What a save gives loads and saves again unchanged.
         KEL_FUZZ_CHECK(LoadAndSave(saved, record, profile, screen) == saved);
     }
     return 0;
 }
+
+}  // namespace kel::fuzz

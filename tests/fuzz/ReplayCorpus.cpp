@@ -1,12 +1,13 @@
 // Replays a fuzz target's corpus without libFuzzer: every file of the folder
-// named on the command line goes through LLVMFuzzerTestOneInput once, so an
-// ordinary (or sanitizer) build re-checks every input the fuzzer kept.
+// named goes through LLVMFuzzerTestOneInput once, in name order, in a heap
+// block of exactly its size as libFuzzer hands its inputs over.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -15,7 +16,7 @@ int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    std::set<fs::path> files;  // in name order
+    std::set<fs::path> files;
     for (const auto& entry : fs::recursive_directory_iterator(argc == 2 ? argv[1] : "", ec)) {
         if (entry.is_regular_file())
             files.insert(entry.path());
@@ -26,8 +27,8 @@ int main(int argc, char** argv)
     }
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
-        // A copy of exactly the file's size, as libFuzzer hands its inputs over.
-        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<std::uint8_t> bytes(whole.begin(), whole.end());
         std::fprintf(stderr, "replaying %s (%zu bytes)\n", file.string().c_str(), bytes.size());
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }

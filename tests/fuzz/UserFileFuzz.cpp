@@ -1,31 +1,20 @@
-// Reading a file the user named. Byte 0 picks what stands at the path (a
-// regular file, a link to it, a FIFO, a folder, a link to /dev/zero), byte 1
-// the size bound, and the rest is the file's content. Whatever it is, the
-// read returns at once, and returns the content only for a regular file
-// within the bound.
-#include <cstdint>
-#include <filesystem>
-#include <string>
+// Reading a file the user named: byte 0 picks what stands at the path, byte 1
+// the size bound, the rest is the content. The read returns at once, with the
+// content only for a regular file (or a link to one) within the bound.
 #include <sys/stat.h>
 
 #include "FuzzSupport.h"
 #include "files/UserFile.h"
 
-namespace {
-
-namespace fs = std::filesystem;
-
-enum Shape { kRegular, kLinkToRegular, kFifo, kFolder, kLinkToDevZero, kShapes };
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    namespace fs = std::filesystem;
+    enum Shape { kRegular, kLinkToRegular, kFifo, kFolder, kLinkToDevZero, kShapes };
     if (size < 2)
         return 0;
     const auto shape = static_cast<Shape>(data[0] % kShapes);
     const std::size_t bound = data[1];
-    const std::string content(reinterpret_cast<const char*>(data + 2), size - 2);
+    const std::string content(kel::fuzz::AsText(data + 2, size - 2));
 
     const fs::path target = kel::fuzz::WriteScratch("file", content);
     if (target.empty())

@@ -1,19 +1,14 @@
 // Program box firmware files: the bytes of a .xup file read into the image,
 // and the image walked block by block.
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "FuzzSupport.h"
 #include "update/XupFile.h"
 
 namespace {
 
-void CheckBlockWalk(const std::vector<std::uint8_t>& image)
+// By copy: a block of exactly the image's size, so a read past it is caught.
+void CheckBlockWalk(const std::vector<std::uint8_t> image)
 {
-    // From a block of exactly the image's size, so a read past it is caught.
-    const std::vector<std::uint8_t> exact(image.begin(), image.end());
-    const std::vector<kel::XupBlock> blocks = kel::XupBlocks(exact);
+    const std::vector<kel::XupBlock> blocks = kel::XupBlocks(image);
     KEL_FUZZ_CHECK(blocks.empty() == image.empty());
     std::size_t offset = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
@@ -35,18 +30,16 @@ void CheckBlockWalk(const std::vector<std::uint8_t>& image)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const kel::fuzz::ExactBytes exact(data, size);
-    const std::vector<std::uint8_t> image = kel::XupImage(exact.View());
-
+    const std::string_view bytes = kel::fuzz::AsText(data, size);
+    const std::vector<std::uint8_t> image = kel::XupImage(bytes);
     // Two text-mode characters a byte; a lone last one is dropped.
-    const std::string text = kel::fuzz::ReferenceTextMode(exact.View());
+    const std::string text = kel::fuzz::ReferenceTextMode(bytes);
     KEL_FUZZ_CHECK(image.size() == text.size() / 2);
     for (std::size_t i = 0; i < image.size(); ++i)
         KEL_FUZZ_CHECK(image[i] == kel::fuzz::ReferenceHexPair(text[2 * i], text[2 * i + 1]));
 
     CheckBlockWalk(image);
-    // The walk of the raw bytes too, which reaches lengths and cuts that
-    // well-formed hex text makes rare.
+    // The raw bytes too reach lengths and cuts that well-formed hex makes rare.
     CheckBlockWalk(std::vector<std::uint8_t>(data, data + size));
     return 0;
 }

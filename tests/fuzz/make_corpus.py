@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the fuzz targets into corpus/<target>/: small,
-well-formed inputs of each kind and a few typical mistakes. Run it again
-after changing a seed; files the fuzzer found are kept beside them."""
+well-formed inputs and typical mistakes; files the fuzzer found stay beside them."""
 import pathlib
 
 CORPUS = pathlib.Path(__file__).resolve().parent / "corpus"
@@ -20,9 +19,8 @@ def xup_hex(*bodies):  # each block: a big-endian length, then the body
     return b"".join(len(b).to_bytes(2, "big") + b for b in bodies).hex().upper()
 
 
-# Option index of each slot 1081..1104 for the factory defaults of ESC variant
-# 0 in stock mode, and one with every "Custom" entry chosen; then the three
-# custom numbers and the version.
+# Option indexes of slots 1081..1104 (factory defaults of ESC variant 0 in stock
+# mode; every "Custom" entry), the three custom numbers and the version.
 stock = bytes([6, 0, 2, 2, 0, 2, 0, 60, 0, 3, 3, 0, 4, 20, 0, 3, 2, 5, 0, 1, 3, 0, 0, 0, 5, 20, 35, 11, 2, 3, 10])
 mod = bytes([8, 4, 5, 4, 60, 19, 13, 1, 60, 5, 18, 2, 8, 55, 5, 7, 3, 0, 5, 2, 4, 1, 3, 1, 100, 0, 110, 13, 1, 4, 11])
 write("profile", "defaults-stock.cfg", stock)

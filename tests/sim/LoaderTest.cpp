@@ -46,35 +46,17 @@ TEST(EscLoader, AnEscUpdateRebuildsTheImageAndRestartsTheApplication)
     EXPECT_EQ(h.Reply({0xD5}), (Bytes{0x26}));
 }
 
-// Only four 0xD6 back to back start the loader of a running ESC; the polls
-// of FixMode, 150 ms apart, never do.
-TEST(EscLoader, OnlyFourD6BackToBackStartTheLoader)
-{
-    ModelHarness h;
-    for (int tick = 0; tick < 8; ++tick)
-        EXPECT_EQ(h.Reply({0xD6}, 150), (Bytes{0x00})) << "tick " << tick;
-    h.Send({0xD6}, 0);
-    h.Send({0xD6}, 0);
-    EXPECT_EQ(h.Send({0xD6}, DeviceModel::kD6QuietMs), (Bytes{0xD6, 0x00})) << "silence: the box answers";
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(h.Send({0xD6}, 0), (Bytes{0xD6})) << "an answered 0xD6 starts a new count";
-    EXPECT_EQ(h.Send({0xD6}, 0), (Bytes{0xD6, 0xD7}));
-    EXPECT_EQ(h.model.Esc(), EscMode::Loader);
-    for (int tick = 0; tick < 3; ++tick)
-        EXPECT_EQ(h.Reply({0xD6}, 150), (Bytes{0xD7})) << "an ESC in its loader answers every probe";
-}
-
 TEST(BoxLoader, ABoxUpdateKeepsEveryBlockAndEndsOnTheEmptyBlock)
 {
     const Bytes data = SampleFirmwareBytes(1000);
     ModelHarness h;
     EnterBoxLoader(h);
     EXPECT_EQ(h.Reply({0xD6}), (Bytes{0xD7})) << "a repeated probe before the first block is answered again";
-    Bytes bad = kel::test::XupBlocksOf(MakeXupText(data)).front();
+    const auto blocks = kel::test::XupBlocksOf(MakeXupText(data));
+    Bytes bad = blocks.front();
     bad[5] ^= 0x01;
     EXPECT_EQ(h.Reply(bad), (Bytes{0x12}));
     EXPECT_EQ(h.Reply({0x00, 0x01, 0x42}), (Bytes{0x12})) << "too short to hold a check value";
-    const auto blocks = kel::test::XupBlocksOf(MakeXupText(data));
     for (const Bytes& block : blocks)
         ASSERT_EQ(h.Reply(block), (Bytes{0x11}));
     EXPECT_EQ(h.model.BoxFirmware().Image(), data);
@@ -84,31 +66,8 @@ TEST(BoxLoader, ABoxUpdateKeepsEveryBlockAndEndsOnTheEmptyBlock)
     EXPECT_EQ(h.model.Esc(), EscMode::Application) << "the handshake's 0xD6 left the ESC alone";
     EXPECT_EQ(h.Reply({0xD4}), (Bytes{0xD1, 0x01}));
 
-    DeviceOptions o;
-    o.escInLoader = true;
-    ModelHarness loader(o);
+    ModelHarness loader({.escInLoader = true, .faults = {}});
     EnterBoxLoader(loader);  // the handshake works with the ESC in its loader too
-}
-
-TEST(BoxLoader, LeavesItsLoaderOnACommandOrAfterSilence)
-{
-    ModelHarness a;
-    EnterBoxLoader(a);
-    a.Reply(kel::test::XupBlocksOf(MakeXupText(SampleFirmwareBytes(10))).front());
-    EXPECT_EQ(a.Reply({0xD4}), (Bytes{0xD1, 0x01}));
-    EXPECT_EQ(a.model.Box(), BoxMode::Normal);
-
-    ModelHarness b;
-    EnterBoxLoader(b);
-    b.Send({0x00}, DeviceModel::kIdleResetMs);  // a block that never comes whole
-    EXPECT_EQ(b.Reply({0x00}), Bytes{}) << "the first byte of something new";
-    EXPECT_EQ(b.model.Box(), BoxMode::Normal);
-
-    ModelHarness c;  // two 0xD6 make 0xD7 a version query, not the handshake
-    c.Reply({0xD6}, 150);
-    c.Reply({0xD6}, 150);
-    EXPECT_EQ(c.Reply({0xD7}).size(), DeviceModel::kVersionReplySize);
-    EXPECT_EQ(c.model.Box(), BoxMode::Normal);
 }
 
 }  // namespace

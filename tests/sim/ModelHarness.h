@@ -24,15 +24,10 @@ inline DeviceOptions Faulty(std::initializer_list<const char*> faults)
 struct ModelHarness {
     explicit ModelHarness(DeviceOptions options = {}) : model(options) {}
 
-    // Sends at the current time, waits waitMs, returns everything that arrived.
     Bytes Send(const Bytes& bytes, int waitMs = 10)
     {
-        sendOk = model.Receive(bytes.data(), bytes.size(), now);
+        model.Receive(bytes.data(), bytes.size(), now);
         now += waitMs;
-        return Arrived();
-    }
-    Bytes Arrived()
-    {
         std::size_t count = 0;
         while (count < model.Output().size() && model.Output()[count].atMs <= now)
             ++count;
@@ -51,7 +46,6 @@ struct ModelHarness {
 
     DeviceModel model;
     std::int64_t now = 0;
-    bool sendOk = true;
 };
 
 // The box update's handshake, each command waiting for its answer.
