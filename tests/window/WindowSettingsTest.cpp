@@ -5,6 +5,7 @@
 // it and forward to it.
 #include <QFile>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include "WindowFixture.h"
@@ -17,36 +18,16 @@ class WindowSettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Through the box: its lamps and version; the ESC pages stay closed.
     void DeviceChoiceLightsItsLampsAndShowsTheVersion()
     {
-        for (auto [radio, version] : {std::pair{id::kRadioEsc, "Ver: 102304"}, {id::kRadioBox, "Ver: 2010007"}}) {
-            WindowFixture f;
-            const bool esc = radio == id::kRadioEsc;
-            QVERIFY(f.Connect(radio));
-            QCOMPARE(f.Bitmap(id::kLampUsb), id::bmp::kLampOn);
-            QCOMPARE(f.Bitmap(id::kLampBox), esc ? id::bmp::kLampOff : id::bmp::kLampOn);
-            QCOMPARE(f.Bitmap(id::kLampEsc), esc ? id::bmp::kLampOn : id::bmp::kLampOff);
-            QCOMPARE(f.Text(id::kVersionField), QLatin1String(version));
-            QCOMPARE(f.Control(id::kPageThrottle)->isEnabled(), esc);
-            QCOMPARE(f.Caption(1081).isEmpty(), !esc);  // the settings read onto the option buttons
-        }
-    }
-
-    void PopupChoiceIsAppliedBehindTheProgressPopupAndDefaultsRestoreIt()
-    {
         WindowFixture f;
-        QVERIFY(f.Connect(id::kRadioEsc));
-        f.Click(id::kPageThrottle);
-        f.Choose(1081, QStringLiteral("Level 3"));
-        QCOMPARE(f.Caption(1081), QStringLiteral("Level 3"));
-        f.Click(id::kApply);
-        QCOMPARE(int(f.device.Model().Settings().Bytes()[5]), 2);
-        QVERIFY(!static_cast<ui::WindowScreen&>(f.window->screen()).SettingsProgress());
-        QVERIFY(f.window->pollTimer().IsActive());
-        f.Click(id::kDefaults);
-        QCOMPARE(f.Caption(1081), QStringLiteral("Level 7*"));
-        QCOMPARE(int(f.device.Model().Settings().Bytes()[5]), 6);
-        QVERIFY(f.dialogs.messages.empty());
+        QVERIFY(f.Connect(id::kRadioBox));
+        QCOMPARE(f.Bitmap(id::kLampUsb), id::bmp::kLampOn);
+        QCOMPARE(f.Bitmap(id::kLampBox), id::bmp::kLampOn);
+        QCOMPARE(f.Bitmap(id::kLampEsc), id::bmp::kLampOff);
+        QCOMPARE(f.Text(id::kVersionField), QStringLiteral("Ver: 2010007"));
+        QVERIFY(!f.Control(id::kPageThrottle)->isEnabled() && f.Control(id::kPageHome)->isEnabled());
     }
 
     void SpinStepsFromItsOwnPosition()
