@@ -74,22 +74,6 @@ private slots:
         QCOMPARE(SelectedRow(*standard.List()), 1);
     }
 
-    void Open_PlacesThePopupUnderTheButtonAndFocusesTheList()
-    {
-        QWidget window(nullptr, Qt::FramelessWindowHint);
-        window.setGeometry(100, 50, 702, 705);
-        window.show();
-        QPointer<CListBoxDlg> popup = CListBoxDlg::Open(&window, 1083, kFrequencies, "4kHz", 275);
-        QCOMPARE(popup->geometry(), QRect(345, 325, 190, 160));
-        QCOMPARE(CListBoxDlg::Placement(QRect(-20, 10, 702, 705), 440), QRect(225, 450, 190, 160));
-        QVERIFY(popup->List()->isVisible());
-        QCOMPARE(popup->List()->geometry(), QRect(0, 0, 190, 160));
-        QCOMPARE(popup->SlotId(), 1083);
-        popup->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(popup.isNull());  // a close deletes it
-    }
-
     // Only a change of the selection chooses (once, and closes): a click on
     // the entry already selected, Escape and Enter leave the value as it is.
     void ChoosingAndNot()
@@ -119,22 +103,6 @@ private slots:
             QCOMPARE(popup.isNull(), closes);
             delete popup.data();
         }
-    }
-
-    void FocusInSelectsNothingAndFocusOutHidesOnlyTheList()
-    {
-        CListBoxDlg popup(1095, kFrequencies, "Custom");
-        popup.show();
-        popup.ShowList();
-        QSignalSpy chosen(&popup, &CListBoxDlg::Chosen);
-        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(popup.List(), &focusIn);
-        QCOMPARE(SelectedRow(*popup.List()), -1);
-        QCOMPARE(chosen.count(), 0);
-        QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(popup.List(), &focusOut);
-        QVERIFY(popup.List()->isHidden());
-        QVERIFY(popup.isVisible());
     }
 
     void Paint_EntriesInRedOverTheBackgroundBitmap()

@@ -91,43 +91,6 @@ private slots:
         QCOMPARE(Count(image, overField, bar.captionOnBarColor), 0);
     }
 
-    void Paint_EndsOfTheRangeAndNoCaption()
-    {
-        for (int value : {0, 30, 100}) {
-            CXProgressCtrl bar;
-            bar.resize(200, 24);
-            const bool caption = value != 30, full = value == 100;
-            if (!caption)
-                bar.ShowText(QString());
-            bar.setValue(value);
-            const QImage image = bar.grab().toImage();
-            const QRect inner = bar.InnerRect();
-            const int area = inner.width() * inner.height();
-            const int barPixels = Count(image, inner, bar.barColor, 0);
-            const int fieldPixels = Count(image, inner, bar.fieldColor, 0);
-            if (!caption) {  // every pixel is bar or field, split at the bar's edge
-                QCOMPARE(barPixels, bar.BarRect().width() * inner.height());
-                QCOMPARE(barPixels + fieldPixels, area);
-                continue;
-            }
-            QCOMPARE(bar.BarRect().width(), full ? inner.width() : 0);
-            QCOMPARE(barPixels > area / 2, full);
-            QCOMPARE(fieldPixels > area / 2, !full);
-            // Empty: a dark caption. Full: no dark pixel (the caption is light over the bar).
-            QCOMPARE(Count(image, inner, bar.captionColor, 60) > 0, !full);
-        }
-    }
-
-    void Paint_CaptionWiderThanTheControl_IsCutAtBothEdges()
-    {
-        CXProgressCtrl bar;
-        bar.resize(40, 20);
-        bar.ShowText(QStringLiteral("A caption much wider than the bar"));
-        const QImage image = bar.grab().toImage();
-        QVERIFY(Count(image, QRect(2, 2, 4, 16), bar.captionColor, 80) > 0);
-        QVERIFY(Count(image, QRect(34, 2, 4, 16), bar.captionColor, 80) > 0);
-    }
-
     void Dialog_TextsColorsAndEveryControlOnTheBackground()
     {
         CprogessDlg dialog;
@@ -154,22 +117,6 @@ private slots:
             QCOMPARE(dialog.Title()->text(), title);
             const QColor color = success ? QColor(0, 255, 0) : QColor(255, 0, 0);
             QVERIFY(Count(dialog.grab().toImage(), dialog.Title()->geometry(), color, 0) > 10);
-        }
-    }
-
-    void Dialog_PlacementFromTheOwner()
-    {
-        // At the origin; odd sums truncate; near the top-left corner, no clamping.
-        for (auto [owner, expected] : {std::pair{QRect(0, 0, 702, 705), QRect(171, 312, 500, 300)},
-                                       {QRect(1, 1, 702, 705), QRect(172, 313, 500, 300)},
-                                       {QRect(-400, -300, 702, 705), QRect(-229, 12, 500, 300)}}) {
-            QCOMPARE(CprogessDlg::Placement(owner), expected);
-            QWidget window(nullptr, Qt::FramelessWindowHint);
-            window.setGeometry(owner);
-            window.show();
-            std::unique_ptr<CprogessDlg> dialog(CprogessDlg::Open(&window));
-            QCOMPARE(dialog->geometry(), CprogessDlg::Placement(window.geometry()));
-            QVERIFY(dialog->isVisible());
         }
     }
 };

@@ -49,7 +49,6 @@ TEST(EarlyRequestTest, HelpAndVersionNeedNoDisplayAndTraceTakesTheFileThatFollow
 {
     EXPECT_EQ(EarlyRequest({"-platform", "offscreen", "--help"}), Request::Help);
     EXPECT_EQ(EarlyRequest({"--version", "--simulate"}), Request::Version);
-    EXPECT_EQ(EarlyRequest({"--simulate"}), Request::Run);
     // A device or a file may be called anything.
     EXPECT_EQ(EarlyRequest({"--port", "--help"}), Request::Run);
     EXPECT_EQ(EarlyRequest({"--trace", "--help"}), Request::Run);

@@ -85,7 +85,6 @@ struct WindowFixture {
         return window->findChild<W*>(QString::number(id));
     }
 
-    // A left click in the middle of a control.
     void Click(int id) const
     {
         QWidget* control = Control(id);
@@ -96,21 +95,10 @@ struct WindowFixture {
     QString Text(int id) const { return Control<QLineEdit>(id)->text(); }
     int Bitmap(int id) const { return Control(id)->property(ui::kBitmapProperty).toInt(); }
 
-    // Clicks entry `row` of the open option pop-up.
     void ClickEntry(int row) const
     {
         CMyListBox* list = window->Popup()->List();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-
-    // Opens the pop-up of `slot` and clicks `entry` in it.
-    void Choose(int slot, const QString& entry) const
-    {
-        Click(slot);
-        QVERIFY(window->Popup());
-        const auto items = window->Popup()->List()->findItems(entry, Qt::MatchExactly);
-        QVERIFY(items.size() == 1);
-        ClickEntry(window->Popup()->List()->row(items[0]));
     }
 
     // Opens the pop-up of `slot` on `page` the way a user does: the page
@@ -124,14 +112,12 @@ struct WindowFixture {
         return window->Popup();
     }
 
-    // Makes the window the active one, as the keyboard needs.
     bool Activate() const
     {
         window->activateWindow();
         return QTest::qWaitForWindowActive(window.get());
     }
 
-    // One poll timer tick.
     void Tick() const { window->logic().OnTimer(); }
 
     // Picks the device radio button and ticks until the device answers
@@ -146,8 +132,7 @@ struct WindowFixture {
 
     bool Answered(int radioId) const
     {
-        auto& logic = window->logic();
-        return radioId == id::kRadioBox ? logic.link().boxConnected : logic.uart().escState == EscState::kConnected;
+        return radioId == id::kRadioBox ? window->logic().link().boxConnected : window->logic().EscConnected();
     }
 
     VirtualClock clock;

@@ -1,10 +1,9 @@
-// The eight pages: what each shows and hides, the row labels, the custom
-// fields across page changes and the device radio buttons;
-// the option pop-up as the window opens, keeps and closes it.
+// The pages: what each kind shows and hides, the row labels and the custom
+// fields across page changes; the option pop-up as the window opens, keeps
+// and closes it.
 #include <QExposeEvent>
 #include <QLabel>
 #include <QPointer>
-#include <QRadioButton>
 #include <QWindow>
 #include <QtTest>
 
@@ -27,21 +26,19 @@ private slots:
         // clang-format off
         const Page pages[] = {
             {id::kPageHome, {"-", "-", "-", "-", "-", "-"}, {1060, 1500, 1061, 1062}},
-            {id::kPageThrottle, {"Power Level", "Drive Frequency", "Neutral DeadBand"}, {1081, 1083, 1084}},
             {id::kPageBooster, {"Boost Timing", "Boost RPM", "Boost ACC", " ", "-", "-"}, {1085, 1086, 1087}},
-            {id::kPageTurbo, {"Turbo Timing", "Turbo Slope", "Turbo Delay"}, {1089, 1090, 1093}},
             {id::kPageBrake, {"Initial Brake", "Drag Brake", "Brake Frequency", "Full Brake"},
              {1095, 1096, 1099, 1098, 1046, 1047, 1048, 1049}},
             {id::kPageGeneral, {"Temperature Set", "Low volt cut", "Operation Mode", "Reverse Speed", "Rotation mode"},
              {1100, 1101, 1102, 1103, 1104, 1050, 1051}},
             {id::kPageProfile, {"ESC Setting Profile"}, {1064, 1110, 1066, 1067}},
-            {id::kPageModeSelect, {"Mode Select"}, {1118, 1115, 1119}},
         };
-        QList<int> controls = {1046, 1047, 1048, 1049, 1050, 1051, 1060, 1500, 1061, 1062, 1064, 1110, 1066, 1067,
-                                   1115, 1118, 1119};
         // clang-format on
+        QList<int> controls;  // every page's, and the option buttons no page shows
         for (int slot = id::kFirstSlot; slot <= id::kLastSlot; ++slot)
             controls << slot;
+        for (const Page& p : pages)
+            controls << p.shown;
         WindowFixture f;
         QVERIFY(f.Connect(id::kRadioEsc));
         const QString brake = f.Text(id::kInitialBrakeEdit);  // the settings read filled it
@@ -64,20 +61,6 @@ private slots:
         QCOMPARE(f.Text(id::kInitialBrakeEdit), brake);  // hidden and shown again, never cleared
     }
 
-    void DeviceRadiosStartUncheckedAndChooseThePollMode()
-    {
-        WindowFixture f;
-        const int radios[] = {id::kRadioEsc, id::kRadioBox, id::kRadioFix};
-        for (int r : radios)
-            QVERIFY(!f.Control<QRadioButton>(r)->isChecked());
-        QCOMPARE(f.window->logic().link().pollMode, 0);
-        for (int mode = 1; mode <= 3; ++mode) {
-            f.Click(radios[mode - 1]);
-            QVERIFY(f.Control<QRadioButton>(radios[mode - 1])->isChecked());
-            QCOMPARE(f.window->logic().link().pollMode, mode);
-        }
-    }
-
     void PopupOpensUnderItsButtonWithTheCaptionSelected()
     {
         WindowFixture f;
@@ -96,21 +79,7 @@ private slots:
         }
     }
 
-    void SecondClickOnAnOptionButtonOnlyCloses()
-    {
-        WindowFixture f;
-        QVERIFY(f.Connect(id::kRadioEsc));
-        const QString caption = f.Caption(1083);
-        QVERIFY(f.OpenPopup(id::kPageThrottle, 1083));
-        f.Click(1083);
-        QVERIFY(!f.window->Popup());
-        QTRY_COMPARE(f.window->findChildren<CListBoxDlg*>().size(), 0);  // deleted, not just hidden
-        QCOMPARE(f.Caption(1083), caption);
-        f.Click(1084);  // the next click opens again
-        QVERIFY(f.window->Popup());
-    }
-
-    void PopupStaysOpenWhileControlsRedrawAndTicksRun()
+    void PopupStaysOpenThroughTicksAndRedrawsAndASecondClickOnlyClosesIt()
     {
         WindowFixture f;
         QVERIFY(f.Connect(id::kRadioEsc));
@@ -122,6 +91,19 @@ private slots:
         QVERIFY(popup && f.window->Popup() == popup.data() && popup->isVisible());
         f.ClickEntry(0);  // and it can still be used
         QCOMPARE(f.Caption(1081), QString::fromStdString(f.window->logic().OptionList(1081)[0]));
+        f.Click(id::kDefaults);
+        QCOMPARE(f.Caption(1081), QStringLiteral("Level 7*"));
+        QCOMPARE(int(f.device.Model().Settings().Bytes()[5]), 6);
+        const QString caption = f.Caption(1083);
+
+        f.Click(1083);
+        QVERIFY(f.window->Popup());
+        f.Click(1083);
+        QVERIFY(!f.window->Popup());
+        QTRY_COMPARE(f.window->findChildren<CListBoxDlg*>().size(), 0);  // deleted, not just hidden
+        QCOMPARE(f.Caption(1083), caption);
+        f.Click(1084);  // the next click opens again
+        QVERIFY(f.window->Popup());
     }
 
     void PaintOfOrPressOnTheFaceClosesThePopup()
