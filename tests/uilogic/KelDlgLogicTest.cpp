@@ -116,5 +116,25 @@ TEST_F(KelDlgLogicTest, VerifyAfterWritingReadsBackAndNamesWhatDidNotTake)
     EXPECT_EQ(screen.texts[1081], "Level 6") << "the page shows what the ESC holds";
 }
 
+// While an update runs and lets messages through, Save, Load, the mode switch
+// and the poll timer must not start anything of their own.
+TEST_F(KelDlgLogicTest, NothingButTheUpdateActsWhileItLetsMessagesThrough)
+{
+    ConnectEsc();
+    const int modeBefore = logic.EscMode();
+    const auto logBefore = screen.log.size();
+    logic.link().exchangeRunning = true;
+    logic.OnSave();
+    logic.OnLoad();
+    logic.OnModeSwitch();
+    EXPECT_EQ(logic.EscMode(), modeBefore);
+    EXPECT_TRUE(screen.fileRequests.empty());
+    EXPECT_EQ(screen.log.size(), logBefore);
+    logic.ClosePort();
+    logic.OnTimer();
+    EXPECT_FALSE(logic.PortOpen());
+    EXPECT_EQ(device.Opens(), 1);
+}
+
 }  // namespace
 }  // namespace kel
