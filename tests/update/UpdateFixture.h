@@ -40,28 +40,16 @@ inline void PrintTo(const Refusal& c, std::ostream* os)
     *os << c.name;
 }
 
-// Records when each message box came up, and runs a hook where the box
-// update dispatches window messages.
+// Runs a hook where the box update dispatches window messages.
 class UpdateScreen : public RecordingScreen {
 public:
-    explicit UpdateScreen(VirtualClock& clock) : clock_(clock) {}
-    std::vector<std::int64_t> messageTimes;
     std::function<void()> onPump;
-
-    void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override
-    {
-        messageTimes.push_back(clock_.NowMs());
-        RecordingScreen::MessageBox(text, caption, icon);
-    }
     void PumpMessages() override
     {
         RecordingScreen::PumpMessages();
         if (onPump)
             onPump();
     }
-
-private:
-    VirtualClock& clock_;
 };
 
 // A connected program box on a virtual clock, a temporary folder for
@@ -78,7 +66,7 @@ protected:
     FixedPortFinder finder{"/dev/ttyUSB0"};
     UsbUart uart{device, finder, clock};
     LinkState link;
-    UpdateScreen screen{clock};
+    UpdateScreen screen;
     RecordingPollTimer timer;
     FirmwareUpdater updater{LinkContext{uart, link, screen, timer}};
     TempFolder folder{"kel-update"};
