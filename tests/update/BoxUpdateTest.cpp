@@ -98,6 +98,8 @@ TEST_F(BoxUpdateTest, GoldenRun_HandshakeBlocksProgressAndSuccess)
     EXPECT_EQ(tail, (std::vector<std::string>{"ProgressSetPos 62", "RepaintNow", "PumpMessages",
                                               "ProgressShowText Updated successfully!", "RepaintNow"}));
     const FileDialogRequest& request = screen.fileRequests.at(0);
+    EXPECT_FALSE(request.save);
+    EXPECT_EQ(request.title, "");
     EXPECT_EQ(request.initialName, "*.xup");
     EXPECT_EQ(request.filter, "config Files (*.xup)|*.xup| all file  (*.*)|*.*||");
     EXPECT_EQ(request.defaultExt, "*.xup");
@@ -197,7 +199,6 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, BoxFailureTest,
     ::testing::Values(
         BoxFailure{"FirstWakeNotWritten", 0, {}, text::kTxD6Timeover, 0},
-        BoxFailure{"ThirdWakeNotWritten", 2, {}, text::kTxD6Timeover, 2},
         BoxFailure{"EnterNotWritten", 3, {}, text::kTxD7Timeover, 3},
         BoxFailure{"ReadyProbeNotWritten", 4, {}, text::kTxD6Timeover, 4},
         BoxFailure{"BlockNotWritten", 5, {}, text::kDataTransferError, 5},

@@ -37,63 +37,47 @@ TEST(FirmwareCheck, GoodFilesFlashWithOnlyNotes)
     }
 }
 
-struct Problem {
-    const char* name;
-    CheckReport (*check)(std::string_view);
-    std::string text;
-    std::size_t line;  // 0: about the whole file
-    const char* part;
-};
-
-void PrintTo(const Problem& p, std::ostream* os)
+// Each problem is found on its line (0: about the whole file) and blocks flashing.
+TEST(FirmwareCheck, ProblemsAreFoundOnTheirLinesAndBlockFlashing)
 {
-    *os << p.name;
+    const struct {
+        CheckReport (*check)(std::string_view);
+        std::string text;
+        std::size_t line;
+        const char* part;
+    } problems[] = {
+        {CheckZrv, ":0300000002000af1\n:00000001FF\n", 1, "2 lower-case hex digits (first 'a' at column 15)"},
+        {CheckZrv, ":0300000002000AF\n:00000001FF\n", 1, "odd number of hex digits (15)"},
+        {CheckZrv, ":G300000002000AF1\n:00000001FF\n", 1, "(first 'G' at column 2)"},
+        {CheckZrv, ":03000000020\0\0AF1\n:00000001FF\n"s, 1, "2 characters are not hex digits (first 0x00"},
+        {CheckZrv, "X0300000002000AF1\n:00000001FF\n", 1, "does not start with a colon"},
+        {CheckZrv, ":0400000002000AF1\n:00000001FF\n", 1, "says 4 data bytes, so 18 hex digits"},
+        {CheckZrv, ":0300000002000AF2\n:00000001FF\n", 1, "checksum 0xF2 is wrong: the record's bytes call for 0xF1"},
+        {CheckZrv, ":0300000002000AF1\n\n:00000001FF\n", 2, "empty line"},
+        {CheckZrv, ":0300000002000AF1 \n:00000001FF\n", 1,
+         "1 character is not a hex digit (first a space at column 18)"},
+        {CheckZrv, ":0300000002000AF1\r:00000001FF\r", 1, "(first CR at column 18)"},
+        {CheckZrv, ":00\n:00000001FF\n", 1, "too short for a record"},
+        {CheckZrv, ":00000006FA\n:00000001FF\n", 1, "unknown record type 0x06"},
+        {CheckZrv, ":01000001AA54\n", 1, "end-of-file record carries data"},
+        {CheckZrv, ":0300000002000AF1\n", 0, "no end-of-file record"},
+        {CheckZrv, ":00000001FF\n:0300000002000AF1\n", 1, "not the last record: 1 line follows"},
+        {CheckZrv, "", 0, "holds no records"},
+        {CheckXup, "0003aabbcc0001DD", 1, "6 lower-case hex digits (first 'a')"},
+        {CheckXup, "0003AAxBCC0001DD", 1, "1 character that is no hex digit (first 'x')"},
+        {CheckXup, "0003AABB\r\nCC0001DD", 1, "line end inside the data"},
+        {CheckXup, "0003AABBCC0001DD7", 1, "lone last character '7'"},
+        {CheckXup, "0005AABB", 0, "states 5 bytes but only 2 follow"},
+        {CheckXup, "0001DD\n\n", 0, "stray byte"},
+        {CheckXup, "FFFE" + std::string(65534 * 2, '5') + "00", 0,
+         "has 65537 bytes; the program box takes at most 65536"},
+        {CheckXup, "", 0, "holds no data"}};
+    for (const auto& p : problems) {
+        const CheckReport report = p.check(p.text);
+        EXPECT_TRUE(HasError(report, p.line, p.part)) << Dump(report);
+        EXPECT_FALSE(report.Flashable()) << p.part;
+    }
 }
-
-class ProblemTest : public ::testing::TestWithParam<Problem> {};
-
-TEST_P(ProblemTest, FoundOnItsLineAndBlocksFlashing)
-{
-    const CheckReport report = GetParam().check(GetParam().text);
-    EXPECT_TRUE(HasError(report, GetParam().line, GetParam().part)) << Dump(report);
-    EXPECT_FALSE(report.Flashable());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, ProblemTest,
-    ::testing::Values(
-        Problem{"ZrvLowerCase", CheckZrv, ":0300000002000af1\n:00000001FF\n", 1,
-                "2 lower-case hex digits (first 'a' at column 15)"},
-        Problem{"ZrvOddDigitCount", CheckZrv, ":0300000002000AF\n:00000001FF\n", 1, "odd number of hex digits (15)"},
-        Problem{"ZrvFirstDigitNotHex", CheckZrv, ":G300000002000AF1\n:00000001FF\n", 1, "(first 'G' at column 2)"},
-        Problem{"ZrvNulBytes", CheckZrv, ":03000000020\0\0AF1\n:00000001FF\n"s, 1,
-                "2 characters are not hex digits (first 0x00"},
-        Problem{"ZrvNoColon", CheckZrv, "X0300000002000AF1\n:00000001FF\n", 1, "does not start with a colon"},
-        Problem{"ZrvLengthFieldDisagrees", CheckZrv, ":0400000002000AF1\n:00000001FF\n", 1,
-                "says 4 data bytes, so 18 hex digits"},
-        Problem{"ZrvBadChecksum", CheckZrv, ":0300000002000AF2\n:00000001FF\n", 1,
-                "checksum 0xF2 is wrong: the record's bytes call for 0xF1"},
-        Problem{"ZrvEmptyLine", CheckZrv, ":0300000002000AF1\n\n:00000001FF\n", 2, "empty line"},
-        Problem{"ZrvTrailingSpace", CheckZrv, ":0300000002000AF1 \n:00000001FF\n", 1,
-                "1 character is not a hex digit (first a space at column 18)"},
-        Problem{"ZrvCrOnlyLineEnds", CheckZrv, ":0300000002000AF1\r:00000001FF\r", 1, "(first CR at column 18)"},
-        Problem{"ZrvTooShort", CheckZrv, ":00\n:00000001FF\n", 1, "too short for a record"},
-        Problem{"ZrvUnknownType", CheckZrv, ":00000006FA\n:00000001FF\n", 1, "unknown record type 0x06"},
-        Problem{"ZrvEndRecordWithData", CheckZrv, ":01000001AA54\n", 1, "end-of-file record carries data"},
-        Problem{"ZrvNoEndRecord", CheckZrv, ":0300000002000AF1\n", 0, "no end-of-file record"},
-        Problem{"ZrvEndRecordNotLast", CheckZrv, ":00000001FF\n:0300000002000AF1\n", 1,
-                "not the last record: 1 line follows"},
-        Problem{"ZrvEmptyFile", CheckZrv, "", 0, "holds no records"},
-        Problem{"XupLowerCase", CheckXup, "0003aabbcc0001DD", 1, "6 lower-case hex digits (first 'a')"},
-        Problem{"XupNonHex", CheckXup, "0003AAxBCC0001DD", 1, "1 character that is no hex digit (first 'x')"},
-        Problem{"XupLineEndInsideData", CheckXup, "0003AABB\r\nCC0001DD", 1, "line end inside the data"},
-        Problem{"XupLoneLastDigit", CheckXup, "0003AABBCC0001DD7", 1, "lone last character '7'"},
-        Problem{"XupBlockRunsPastEnd", CheckXup, "0005AABB", 0, "states 5 bytes but only 2 follow"},
-        Problem{"XupStrayByteFromTwoLineEnds", CheckXup, "0001DD\n\n", 0, "stray byte"},
-        Problem{"XupTooLarge", CheckXup, "FFFE" + std::string(65534 * 2, '5') + "00", 0,
-                "has 65537 bytes; the program box takes at most 65536"},
-        Problem{"XupEmpty", CheckXup, "", 0, "holds no data"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // A line end (the CR of CR LF) and a character that is no hex digit, placed
 // in the file and in the image (the first character of the fifth or fourth pair).

@@ -16,9 +16,8 @@
 
 namespace kel::test {
 
-// What a refused firmware file is: its content, something that is no regular
-// file at all, or no answer from the file chooser.
-enum class FileShape { Content, Missing, Fifo, Folder, LinkToDevZero, Cancelled };
+// What a refused firmware file is: its content, a FIFO, or no file at all.
+enum class FileShape { Content, Missing, Fifo, Cancelled };
 
 // A file an update refuses before a byte goes out, and a part of its message.
 struct Refusal {
@@ -29,16 +28,6 @@ struct Refusal {
     const char* fileName = nullptr;  // the update's own extension when null
     std::string_view caption = text::kAppCaption;
 };
-
-inline bool NotOnThisSystem(FileShape shape)
-{
-    return !kHasFifos && (shape == FileShape::Fifo || shape == FileShape::LinkToDevZero);
-}
-
-inline void PrintTo(const Refusal& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 // Runs a hook where the box update dispatches window messages.
 class UpdateScreen : public RecordingScreen {
@@ -94,8 +83,6 @@ protected:
         case FileShape::Missing: break;
         case FileShape::Cancelled: return path;
         case FileShape::Fifo: EXPECT_TRUE(MakeFifo(path)); break;
-        case FileShape::Folder: std::filesystem::create_directory(path); break;
-        case FileShape::LinkToDevZero: std::filesystem::create_symlink("/dev/zero", path); break;
         }
         screen.fileAnswers.push_back(path);
         return path;
