@@ -2,7 +2,6 @@
 #include <QJsonArray>
 
 #include "CliFixture.h"
-#include "cli/Cli.h"
 #include "cli/Json.h"
 
 namespace kel::cli {
@@ -58,18 +57,6 @@ TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
         EXPECT_NE(o.out.find(c.says), std::string::npos) << o.out;
         EXPECT_NE(o.err.find(c.says), std::string::npos) << "stderr keeps saying it: " << o.err;
     }
-}
-
-TEST_F(CliOutcomeTest, PortNamesTheRealCause)
-{
-    const std::string a = (dir / "loop-a").string(), b = (dir / "loop-b").string();
-    std::filesystem::create_symlink(b, a);
-    std::filesystem::create_symlink(a, b);
-    const std::string dangling = (dir / "box").string();
-    std::filesystem::create_symlink(dir / "gone", dangling);
-    EXPECT_NE(Run({"--port", a, "detect"}).err.find("symbolic link that loops"), std::string::npos);
-    EXPECT_NE(Run({"--port", dangling, "detect"}).err.find("symbolic link to " + (dir / "gone").string()),
-              std::string::npos);
 }
 
 TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
