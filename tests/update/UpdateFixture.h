@@ -88,22 +88,22 @@ protected:
         return path;
     }
 
-    std::vector<std::string> Messages() const
+    // Exactly one message box came up: this text (or, not `whole`, a part of it),
+    // caption and icon.
+    void ExpectOneMessage(std::string_view text, std::string_view caption, MessageIcon icon, bool whole = true)
     {
-        std::vector<std::string> texts;
-        for (const auto& m : screen.messages)
-            texts.push_back(m.text);
-        return texts;
+        ASSERT_EQ(screen.messages.size(), 1u);
+        const std::string& shown = screen.messages[0].text;
+        EXPECT_TRUE(whole ? shown == text : shown.find(text) != std::string::npos) << shown;
+        EXPECT_EQ(screen.messages[0].caption, caption);
+        EXPECT_EQ(screen.messages[0].icon, icon);
     }
     // The refusal's file is chosen and refused: one message with an error
     // icon, nothing sent, the port as it was.
     void ExpectRefused(const Refusal& r, UpdateOutcome outcome)
     {
         EXPECT_EQ(outcome, UpdateOutcome::FileError);
-        ASSERT_EQ(screen.messages.size(), 1u);
-        EXPECT_NE(screen.messages[0].text.find(r.messagePart), std::string::npos) << screen.messages[0].text;
-        EXPECT_EQ(screen.messages[0].caption, r.caption);
-        EXPECT_EQ(screen.messages[0].icon, MessageIcon::Error);
+        ExpectOneMessage(r.messagePart, r.caption, MessageIcon::Error, false);
         EXPECT_TRUE(device.writes.empty());
         EXPECT_TRUE(uart.portOpen);
         EXPECT_FALSE(link.exchangeRunning);
