@@ -2,9 +2,7 @@
 #include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "link/qt/PortDiagnostics.h"
@@ -52,33 +50,6 @@ TEST(PortDiagnostics, SecondOpenOfAHeldPortSaysItIsInUse)
         << second.LastError();
     holder.Close();
     EXPECT_TRUE(second.Open(pty.path));
-}
-
-// A pid that no process has any more: a child that has been waited for.
-int GonePid()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
-// A lock file left by a process that has ended: its removal is advised, and
-// the port is not said to be in use (a running holder is, as above).
-TEST(PortDiagnostics, AStaleLockIsNotReportedAsInUse)
-{
-    Pty pty;
-    ASSERT_FALSE(pty.path.empty());
-    // The name kel-cli's port locking gives /dev/pts/N.
-    const std::string lockFile = "/var/lock/LCK.." + pty.path.substr(5).replace(3, 1, "_");
-    std::ofstream(lockFile) << GonePid() << "\nkel-cli\nhost\n";
-    const std::string said = DiagnoseOpenFailure(pty.path, EBUSY);
-    std::remove(lockFile.c_str());
-    EXPECT_NE(said.find(pty.path + " is blocked by the lock file " + lockFile + " of process "), std::string::npos)
-        << said;
-    EXPECT_NE(said.find("which no longer runs: remove that file (rm " + lockFile), std::string::npos) << said;
-    EXPECT_EQ(said.find("in use"), std::string::npos) << said;
 }
 
 }  // namespace

@@ -78,7 +78,6 @@ TEST_F(BoxUpdateTest, GoldenRun_HandshakeBlocksProgressAndSuccess)
     EXPECT_EQ(screen.progressPositions, (std::vector<int>{0, 0, 62}));  // 5 of 8 bytes taken
     EXPECT_EQ(screen.pumps, 2);
     EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
-    EXPECT_FALSE(screen.progressPercentage);
     EXPECT_TRUE(screen.messages.empty());
     EXPECT_EQ(uart.escState, EscState::kSilent);
     EXPECT_TRUE(link.redetect);
