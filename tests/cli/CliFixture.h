@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
@@ -23,12 +22,6 @@ struct Outcome {
     int exit = -1;
     std::string out, err;
 };
-
-inline std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Exactly one line, one JSON object, valid UTF-8.
 inline QJsonObject OneJsonObject(const std::string& out)
@@ -55,10 +48,10 @@ protected:
             new QCoreApplication(argc, argv);  // QSerialPort wants one, as in kel-cli's main
     }
 
-    // Runs kel-cli with standard output going to `stdoutPath` (a capture file by default).
-    Outcome Run(std::vector<std::string> args, const std::string& stdoutPath = {})
+    // Runs kel-cli with standard output and error going to capture files.
+    Outcome Run(std::vector<std::string> args)
     {
-        const std::string outPath = stdoutPath.empty() ? (dir / "out").string() : stdoutPath;
+        const std::string outPath = (dir / "out").string();
         const std::string errPath = (dir / "err").string();
         std::fflush(stdout);
         std::fflush(stderr);
@@ -81,8 +74,8 @@ protected:
         ::dup2(savedErr, 2);
         for (int fd : {out, err, savedOut, savedErr})
             ::close(fd);
-        o.out = stdoutPath.empty() ? Slurp(outPath) : "";
-        o.err = Slurp(errPath);
+        o.out = folder.Read("out");
+        o.err = folder.Read("err");
         return o;
     }
 

@@ -31,7 +31,7 @@ public:
     }
 };
 
-TEST_F(UsbUartTest, OpenPort_OpensPausesTwicePurgesAndDoesNotReopen)
+TEST_F(UsbUartTest, OpenPausesTwicePurgesOnce_CloseClearsAllThreeStates_OnlyAnOpenPortIsClosedAtTheEnd)
 {
     Open();
     EXPECT_TRUE(uart.portOpen);
@@ -41,15 +41,29 @@ TEST_F(UsbUartTest, OpenPort_OpensPausesTwicePurgesAndDoesNotReopen)
     EXPECT_EQ(uart.OpenPort(), 0);
     EXPECT_EQ(device.opens, 1);
     EXPECT_EQ(clock.NowMs(), 120);
-}
 
-TEST_F(UsbUartTest, OpenPort_RejectedLineSettingsStillOpensWithoutSecondPause)
-{
+    uart.usbState = UsbState::kInUse;
+    uart.escState = EscState::kConnected;
+    uart.ClosePort();
+    EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
+    EXPECT_EQ(uart.escState, EscState::kUnknown);
+    EXPECT_FALSE(uart.portOpen);
+    EXPECT_EQ(device.closes, 1);
+    // Line settings refused: the port is used as it is, after one pause and no purge.
     device.lineSettingsFail = true;
     Open();
     EXPECT_TRUE(uart.portOpen);
-    EXPECT_EQ(clock.NowMs(), 60);
-    EXPECT_EQ(device.purges, 0);
+    EXPECT_EQ(clock.NowMs(), 180);
+    EXPECT_EQ(device.purges, 1);
+    {
+        UsbUart never{device, finder, clock};
+    }
+    EXPECT_EQ(device.closes, 1);
+    {
+        UsbUart opened{device, finder, clock};
+        opened.OpenPort();
+    }
+    EXPECT_EQ(device.closes, 2);
 }
 
 TEST_F(UsbUartTest, OpenFailureOrNoBoxLeavesPortClosedAndAsksDiscoveryAfresh)
@@ -66,34 +80,12 @@ TEST_F(UsbUartTest, OpenFailureOrNoBoxLeavesPortClosedAndAsksDiscoveryAfresh)
     EXPECT_EQ(device.opens, 1);  // the failed one above
 }
 
-TEST_F(UsbUartTest, ClosePort_ClearsAllThreeStatesAndDestructorClosesOnlyAnOpenPort)
-{
-    Open();
-    uart.usbState = UsbState::kInUse;
-    uart.escState = EscState::kConnected;
-    uart.ClosePort();
-    EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
-    EXPECT_EQ(uart.escState, EscState::kUnknown);
-    EXPECT_FALSE(uart.portOpen);
-    EXPECT_EQ(device.closes, 1);
-    {
-        UsbUart never{device, finder, clock};
-    }
-    EXPECT_EQ(device.closes, 1);
-    {
-        UsbUart opened{device, finder, clock};
-        opened.OpenPort();
-    }
-    EXPECT_EQ(device.closes, 2);
-}
-
 TEST_F(UsbUartTest, SendCommand_WritesOneByteConsumesTheEchoOrWaitsASecondForIt)
 {
     Open();
     device.responder = [](const Bytes&) { return FakeSerialDevice::Reply{{0x26}}; };
     EXPECT_EQ(uart.SendCommand(0xD5), 0);
     EXPECT_EQ(device.writes.back(), Bytes{0xD5});
-    EXPECT_EQ(uart.tx[0], 0xD5);
     EXPECT_EQ(uart.rx[0], 0xD5);  // the echo
     EXPECT_EQ(uart.Receive(1, 10), 0);
     EXPECT_EQ(uart.rx[0], 0x26);
@@ -148,6 +140,7 @@ TEST_F(UsbUartTest, SendBlock_ReadsTheEchoKeepsItsHeadAndSucceedsWithoutIt)
     for (std::size_t i = 0; i < block.size(); ++i)
         block[i] = static_cast<std::uint8_t>(i);
     EXPECT_EQ(uart.SendBlock(block.data(), block.size()), 0);
+    EXPECT_EQ(uart.bytesWritten, 400u);
     EXPECT_EQ(device.Pending(), 0u);
     EXPECT_EQ(uart.rx[249], 249);
     device.echo = false;

@@ -1,5 +1,6 @@
 #include "UpdateFixture.h"
 
+#include <cstdio>
 #include <deque>
 
 #include "support/StopAfterBytes.h"
@@ -14,9 +15,11 @@ constexpr const char* kTwoBlocks = "0003AABBCC0001DD\r\n";
 const Bytes kBlock1{0x00, 0x03, 0xAA, 0xBB, 0xCC}, kBlock2{0x00, 0x01, 0xDD};
 constexpr int kNever = 0, kNoStatus = -1;
 
-// The program box's loader: which 0xD7 gets 0xD8 and which 0xD6 after the
-// three wake-ups gets 0xD7 (1-based, kNever for none), then a status per block.
+// The program box's loader: whether it answers the three wake-ups, which 0xD7
+// gets 0xD8 and which 0xD6 after them gets 0xD7 (1-based, kNever for none),
+// then a status per block.
 struct BoxLoader {
+    bool wakeAnswered = true;
     int enterAnswerOn = 1;
     int readyAnswerOn = 1;
     std::deque<int> statuses{};  // 0x11 when none are left; kNoStatus: silence
@@ -26,7 +29,7 @@ struct BoxLoader {
     Bytes operator()(const Bytes& w)
     {
         if (w == Bytes{0xD6})
-            return ++d6 <= 3 || d6 - 3 == readyAnswerOn ? Bytes{0xD7} : Bytes{};
+            return (++d6 <= 3 ? wakeAnswered : d6 - 3 == readyAnswerOn) ? Bytes{0xD7} : Bytes{};
         if (w == Bytes{0xD7})
             return ++d7 == enterAnswerOn ? Bytes{0xD8} : otherAnswer;
         int status = 0x11;
@@ -55,10 +58,7 @@ protected:
     // After a failure the port is closed, so the box is found afresh.
     void ExpectErrorExit(std::string_view text)
     {
-        EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(text)}));
-        ASSERT_FALSE(screen.messages.empty());
-        EXPECT_EQ(screen.messages[0].caption, text::kAppCaption);
-        EXPECT_EQ(screen.messages[0].icon, MessageIcon::None);
+        ExpectOneMessage(text, text::kAppCaption, MessageIcon::None);
         EXPECT_FALSE(uart.portOpen);
         EXPECT_EQ(uart.usbState, UsbState::kNotConnected);
         EXPECT_EQ(device.closes, 1);
@@ -78,7 +78,6 @@ TEST_F(BoxUpdateTest, GoldenRun_HandshakeBlocksProgressAndSuccess)
     EXPECT_EQ(screen.progressPositions, (std::vector<int>{0, 0, 62}));  // 5 of 8 bytes taken
     EXPECT_EQ(screen.pumps, 2);
     EXPECT_EQ(screen.progressText, text::kUpdatedSuccessfully);
-    EXPECT_FALSE(screen.progressPercentage);
     EXPECT_TRUE(screen.messages.empty());
     EXPECT_EQ(uart.escState, EscState::kSilent);
     EXPECT_TRUE(link.redetect);
@@ -95,22 +94,12 @@ TEST_F(BoxUpdateTest, GoldenRun_HandshakeBlocksProgressAndSuccess)
     EXPECT_EQ(tail, (std::vector<std::string>{"ProgressSetPos 62", "RepaintNow", "PumpMessages",
                                               "ProgressShowText Updated successfully!", "RepaintNow"}));
     const FileDialogRequest& request = screen.fileRequests.at(0);
+    EXPECT_FALSE(request.save);
+    EXPECT_EQ(request.title, "");
     EXPECT_EQ(request.initialName, "*.xup");
     EXPECT_EQ(request.filter, "config Files (*.xup)|*.xup| all file  (*.*)|*.*||");
     EXPECT_EQ(request.defaultExt, "*.xup");
     EXPECT_TRUE(request.mustExist);
-}
-
-class BoxRefusalTest : public BoxUpdateTest, public ::testing::WithParamInterface<Refusal> {};
-
-TEST_P(BoxRefusalTest, RefusedBeforeAnyByteIsSent)
-{
-    const Refusal& r = GetParam();
-    if (NotOnThisSystem(r.shape))
-        GTEST_SKIP() << "no FIFOs or /dev/zero on this system";
-    Choose("box.xup", r.file, r.shape);
-    ExpectRefused(r, updater.UpdateBox());
-    EXPECT_TRUE(timer.log.empty());  // polling never stopped
 }
 
 // One block of this many bytes, length field included.
@@ -122,34 +111,38 @@ std::string BlockOf(std::size_t size)
 }
 
 // What the file check finds is tested with it; these are what the box update adds.
-INSTANTIATE_TEST_SUITE_P(
-    Files, BoxRefusalTest,
-    ::testing::Values(Refusal{"TooLarge", "FFFE" + std::string(65534 * 2, '5') + "00", "65537 bytes"},
-                      Refusal{"Missing", "", "Read File Error!", FileShape::Missing},
-                      // Its echo cannot be back within the link's 300 ms at 19200 baud.
-                      Refusal{"BlockTooLongForTheEchoWindow", BlockOf(576) + "0000", "576 bytes long"},
-                      Refusal{"LowerCaseDigits", "0001dd", "lower-case"}, Refusal{"Fifo", "", "FIFO", FileShape::Fifo},
-                      Refusal{"Folder", "", "a folder", FileShape::Folder},
-                      Refusal{"LinkToDevZero", "", "a device", FileShape::LinkToDevZero},
-                      Refusal{"FileTooLarge", std::string(2 * 65536 + 3, '0'), "too large"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(BoxUpdateTest, LongestBlockTheEchoWindowAllowsIsSent)
+TEST_F(BoxUpdateTest, FilesTheBoxCannotTakeWholeAreRefused_TheLongestBlockGoes)
 {
-    Choose("box.xup", BlockOf(575) + "0000");
+    const Refusal cases[] = {{"Missing", "", "Read File Error!", FileShape::Missing},
+                             // Its echo cannot be back within the link's 300 ms at 19200 baud.
+                             {"BlockTooLongForTheEchoWindow", BlockOf(576) + "0000", "576 bytes long"},
+                             {"FileTooLarge", std::string(2 * 65536 + 3, '0'), "too large"}};
+    for (const Refusal& r : cases) {
+        SCOPED_TRACE(r.name);
+        screen.messages.clear();
+        Choose(std::string(r.name) + ".xup", r.file, r.shape);
+        ExpectRefused(r, updater.UpdateBox());
+    }
+    EXPECT_TRUE(timer.log.empty());  // polling never stopped
+
+    Choose("longest.xup", BlockOf(575) + "0000");
     EXPECT_EQ(updater.UpdateBox(), UpdateOutcome::Updated);
     EXPECT_EQ(device.writes.at(5).size(), 575u);
 }
 
-// An enter answered on its third retry, and blocks resent three times: the
-// retry count starts again per block.
-TEST_F(BoxUpdateTest, LateEnterAnswerAndThreeResendsPerBlockStillUpdate)
+// Silent wake-ups, an enter answered on its third retry, and blocks resent
+// three times: the retry count starts again per block.
+TEST_F(BoxUpdateTest, SilentWakeUpsLateEnterAnswerAndThreeResendsPerBlockStillUpdate)
 {
+    loader->wakeAnswered = false;
     loader->enterAnswerOn = 4;
     loader->statuses = {0x13, 0x13, 0x13, 0x11, 0x13, 0x13, 0x13, 0x11};
     Choose("box.xup", kTwoBlocks);
     EXPECT_EQ(updater.UpdateBox(), UpdateOutcome::Updated);
     EXPECT_EQ(WritesOf({0xD7}), 4u);
+    const auto wakeGaps = GapsBetween(0xD6);  // a second for each wake-up's answer
+    EXPECT_EQ(std::vector<std::int64_t>(wakeGaps.begin(), wakeGaps.begin() + 2),
+              (std::vector<std::int64_t>{1000, 1000}));
     EXPECT_EQ(WritesOf(kBlock1), 4u);
     EXPECT_EQ(WritesOf(kBlock2), 4u);
     EXPECT_TRUE(screen.messages.empty());
@@ -188,7 +181,7 @@ TEST_P(BoxFailureTest, ClosesPortAndShowsItsTextWithoutIcon)
     EXPECT_EQ(device.writes.size(), f.writes);
     ExpectErrorExit(f.message);
     if (f.waited) {
-        EXPECT_EQ(screen.messageTimes.at(0) - timedWrites.back().at, f.waited);
+        EXPECT_EQ(clock.NowMs() - timedWrites.back().at, f.waited);
     }
     if (!f.lastGaps.empty()) {
         const auto gaps = GapsBetween(timedWrites.back().bytes.at(0));
@@ -202,7 +195,6 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, BoxFailureTest,
     ::testing::Values(
         BoxFailure{"FirstWakeNotWritten", 0, {}, text::kTxD6Timeover, 0},
-        BoxFailure{"ThirdWakeNotWritten", 2, {}, text::kTxD6Timeover, 2},
         BoxFailure{"EnterNotWritten", 3, {}, text::kTxD7Timeover, 3},
         BoxFailure{"ReadyProbeNotWritten", 4, {}, text::kTxD6Timeover, 4},
         BoxFailure{"BlockNotWritten", 5, {}, text::kDataTransferError, 5},
@@ -240,36 +232,36 @@ TEST_F(BoxUpdateTest, WindowMessagesBetweenBlocksCannotStartAnotherUpdate)
 
 // Ctrl-C in kel-cli: the box update stops in the handshake's retries or before
 // the next block, and closes the port as after a failure, without a message.
-TEST_F(BoxUpdateTest, StopRequestEndsTheHandshakeRetries)
+TEST_F(BoxUpdateTest, StopRequestEndsTheHandshakeRetriesOrTheUpdateBetweenBlocks)
 {
-    loader->enterAnswerOn = kNever;
-    Choose("box.xup", kTwoBlocks);
-    StopAfterBytes stop(device, 5);  // three 0xD6, 0xD7, and its first retry
-    link.stop = &stop;
-    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Interrupted);
-    EXPECT_EQ(WritesOf(Bytes{0xD7}), 2u);
-    EXPECT_EQ(link.stoppedAt.done, 0);
-    EXPECT_TRUE(link.stoppedAt.deviceTouched);
-    EXPECT_TRUE(screen.messages.empty());
-    EXPECT_FALSE(uart.portOpen);
-}
-
-TEST_F(BoxUpdateTest, StopRequestEndsTheUpdateBetweenBlocks)
-{
-    Choose("box.xup", kTwoBlocks);
-    StopAfterBytes stop(device, 6);  // the handshake's five bytes and the first block's first
-    link.stop = &stop;
-    EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Interrupted);
-    EXPECT_EQ(WritesOf(kBlock1), 1u);
-    EXPECT_EQ(WritesOf(kBlock2), 0u);
-    EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::BoxUpdate);
-    EXPECT_EQ(link.stoppedAt.done, 1);
-    EXPECT_EQ(link.stoppedAt.total, 2);
-    EXPECT_TRUE(link.stoppedAt.deviceTouched);
-    EXPECT_TRUE(screen.messages.empty());
-    EXPECT_FALSE(uart.portOpen);
-    EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
-    EXPECT_FALSE(link.exchangeRunning);
+    const struct {
+        int enterAnswerOn;
+        std::size_t raisedAtByte, enters, firstBlocks;
+        int blocksTaken;
+    } cases[] = {{kNever, 5, 2, 0, 0},  // three 0xD6, 0xD7, and its first retry
+                 {1, 6, 1, 1, 1}};      // the handshake's five bytes and the first block's first
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.raisedAtByte);
+        device.writes.clear(), timer.log.clear();
+        *loader = BoxLoader{.enterAnswerOn = c.enterAnswerOn};
+        Choose("box.xup", kTwoBlocks);
+        StopAfterBytes stop(device, c.raisedAtByte);
+        link.stop = &stop;
+        EXPECT_EQ(updater.OnUpdateButton(), UpdateOutcome::Interrupted);
+        EXPECT_EQ(WritesOf(Bytes{0xD7}), c.enters);
+        EXPECT_EQ(WritesOf(kBlock1), c.firstBlocks);
+        EXPECT_EQ(WritesOf(kBlock2), 0u);
+        EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::BoxUpdate);
+        EXPECT_EQ(link.stoppedAt.done, c.blocksTaken);
+        EXPECT_EQ(link.stoppedAt.total, 2);
+        EXPECT_TRUE(link.stoppedAt.deviceTouched);
+        EXPECT_TRUE(screen.messages.empty());
+        EXPECT_FALSE(uart.portOpen);
+        EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
+        EXPECT_FALSE(link.exchangeRunning);
+        ASSERT_EQ(uart.OpenPort(), 0);  // found again for the next case
+        uart.usbState = UsbState::kInUse;
+    }
 }
 
 }  // namespace

@@ -8,31 +8,29 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct RecordCase {
-    const char* line;
-    Bytes record;
-};
-
-class ZrvRecordTest : public ::testing::TestWithParam<RecordCase> {};
-
-TEST_P(ZrvRecordTest, LineBecomesRecord)
+TEST(ZrvRecord, LineBecomesRecord)
 {
-    EXPECT_EQ(ZrvRecord(GetParam().line), GetParam().record);
-    EXPECT_EQ(ZrvRecordLength(GetParam().line), GetParam().record.size());
+    const struct {
+        const char* line;
+        Bytes record;
+    } cases[] = {{":0300000002000AF1", {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1}},
+                 {":00000001FF", {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}},
+                 // Lower-case letters count 0, upper-case A-F count 10-15.
+                 {":0a0A", {0x3A, 0x00, 0x0A}},
+                 {":fF", {0x3A, 0x0F}},
+                 // The first character is always sent as the colon.
+                 {"X12", {0x3A, 0x12}},
+                 // An even-length line loses its last character.
+                 {":123", {0x3A, 0x12}},
+                 // A colon alone, or with one digit, is the record 0x3A; an empty line is nothing.
+                 {":", {0x3A}},
+                 {":7", {0x3A}},
+                 {"", {}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ZrvRecord(c.line), c.record) << c.line;
+        EXPECT_EQ(ZrvRecordLength(c.line), c.record.size()) << c.line;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ZrvRecordTest,
-    ::testing::Values(RecordCase{":0300000002000AF1", {0x3A, 0x03, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0A, 0xF1}},
-                      RecordCase{":00000001FF", {0x3A, 0x00, 0x00, 0x00, 0x01, 0xFF}},
-                      // Lower-case letters count 0, upper-case A-F count 10-15.
-                      RecordCase{":0a0A", {0x3A, 0x00, 0x0A}}, RecordCase{":fF", {0x3A, 0x0F}},
-                      // The first character is always sent as the colon.
-                      RecordCase{"X12", {0x3A, 0x12}},
-                      // An even-length line loses its last character.
-                      RecordCase{":123", {0x3A, 0x12}},
-                      // A colon alone, or with one digit, is the record 0x3A; an empty line is nothing.
-                      RecordCase{":", {0x3A}}, RecordCase{":7", {0x3A}}, RecordCase{"", {}}));
 
 // LF and CR LF end lines and are not part of them; a lone CR stays in the
 // line, and a final line end adds no line.
@@ -52,36 +50,24 @@ TEST(ZrvLines, SplitAtLineEndsAndTotalled)
     }
 }
 
-struct ImageCase {
-    const char* name;
-    std::string text;
-    Bytes image;
-};
-
-void PrintTo(const ImageCase& c, std::ostream* os)
+TEST(XupImage, TextBecomesImage)
 {
-    *os << c.name;
+    const struct {
+        std::string text;
+        Bytes image;
+    } cases[] = {{"0003AABBCC", {0x00, 0x03, 0xAA, 0xBB, 0xCC}},
+                 {"", {}},
+                 {"7F1", {0x7F}},  // a lone last character is dropped
+                 {"7f", {0x70}},   // lower case counts 0
+                 // A line end inside a pair counts 0 and shifts every following pair;
+                 // CR LF reads as one character, so it shifts by one, not two.
+                 {"A\nBCD", {0xA0, 0xBC}},
+                 {"A\r\nBCD", {0xA0, 0xBC}},
+                 {"ABCD\r\n", {0xAB, 0xCD}},  // a trailing CR LF is a lone character
+                 {"ABCD\n\n", {0xAB, 0xCD, 0x00}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(XupImage(c.text), c.image) << c.text;
 }
-
-class XupImageTest : public ::testing::TestWithParam<ImageCase> {};
-
-TEST_P(XupImageTest, TextBecomesImage)
-{
-    EXPECT_EQ(XupImage(GetParam().text), GetParam().image);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, XupImageTest,
-    ::testing::Values(ImageCase{"Pairs", "0003AABBCC", {0x00, 0x03, 0xAA, 0xBB, 0xCC}}, ImageCase{"Empty", "", {}},
-                      ImageCase{"LoneLastCharacterDropped", "7F1", {0x7F}},
-                      ImageCase{"LowerCaseCountsZero", "7f", {0x70}},
-                      // A line end inside a pair counts 0 and shifts every following pair.
-                      ImageCase{"LfInsidePair", "A\nBCD", {0xA0, 0xBC}},
-                      // CR LF reads as one character, so it shifts by one, not two.
-                      ImageCase{"CrLfIsOneCharacter", "A\r\nBCD", {0xA0, 0xBC}},
-                      ImageCase{"TrailingCrLfIsALoneCharacter", "ABCD\r\n", {0xAB, 0xCD}},
-                      ImageCase{"TwoTrailingLineEndsMakeAZeroByte", "ABCD\n\n", {0xAB, 0xCD, 0x00}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Length-prefixed blocks, big-endian; the walk ends at the first that overruns.
 TEST(XupBlocks, WalksLengthPrefixedBlocksBigEndian)
