@@ -20,6 +20,13 @@ function(kel_test_pic target)
 endfunction()
 
 function(kel_test_headers target kind)
+    if(WIN32 AND kind STREQUAL "gtest")
+        # Qt's users get definitions on Windows (UNICODE, MINGW_HAS_SECURE_API
+        # and more) that change the system headers, and only some GoogleTest
+        # programs use Qt: there each program keeps a header of its own.
+        target_precompile_headers(${target} PRIVATE <gtest/gtest.h> ${KEL_TEST_STD_HEADERS})
+        return()
+    endif()
     set(host kel_test_headers_${kind})
     if(NOT TARGET ${host})
         set(source ${CMAKE_BINARY_DIR}/${host}.cpp)
