@@ -1,6 +1,5 @@
 // CListBoxDlg / CMyListBox: contents, preselection, committing a choice, closing.
 #include <QPointer>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "controls/CListBoxDlg.h"
@@ -34,18 +33,6 @@ int SelectedRow(const CMyListBox& list)
     const auto selected = list.selectedItems();
     return selected.isEmpty() ? -1 : list.row(selected.first());
 }
-
-// Paint regions the list's viewport receives.
-class PaintRecorder : public QObject {
-public:
-    QRegion painted;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
 
 }  // namespace
 
@@ -124,27 +111,6 @@ private slots:
             for (int x = entry.left(); x <= entry.right(); ++x)
                 red += qRed(image.pixel(x, y)) >= 200 && qGreen(image.pixel(x, y)) < 60;
         QVERIFY(red > 5);
-    }
-
-    void WheelAndScroll_RepaintTheWholeList()
-    {
-        CListBoxDlg popup(1085, Degrees(), "");
-        popup.show();
-        popup.ShowList();
-        CMyListBox* list = popup.List();
-        QVERIFY(QTest::qWaitForWindowExposed(&popup));
-        PaintRecorder recorder;
-        list->viewport()->installEventFilter(&recorder);
-
-        QWheelEvent wheel(QPointF(50, 50), list->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(list->viewport(), &wheel);
-        QTRY_VERIFY(recorder.painted.contains(list->viewport()->rect()));
-        QVERIFY(list->verticalScrollBar()->value() > 0);
-
-        recorder.painted = QRegion();
-        list->verticalScrollBar()->setValue(list->verticalScrollBar()->value() + 3);
-        QTRY_VERIFY(recorder.painted.contains(list->viewport()->rect()));
     }
 };
 
