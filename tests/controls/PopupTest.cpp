@@ -5,7 +5,6 @@
 #include "controls/CListBoxDlg.h"
 #include "controls/CMyListBox.h"
 #include "resources/ResourceIds.h"
-#include "resources/Skin.h"
 
 namespace kel {
 namespace {
@@ -90,27 +89,6 @@ private slots:
             QCOMPARE(popup.isNull(), closes);
             delete popup.data();
         }
-    }
-
-    void Paint_EntriesInRedOverTheBackgroundBitmap()
-    {
-        CListBoxDlg popup(1083, kFrequencies, "8kHz*");
-        popup.show();
-        popup.ShowList();
-        CMyListBox* list = popup.List();
-        QCOMPARE(list->font().pointSize(), 9);
-        const QImage image = list->viewport()->grab().toImage();
-        const QImage background = skin::Image(id::bmp::kPopupBackground);
-        // Left edge and bottom-left corner: bitmap 183 itself.
-        QCOMPARE(image.pixel(0, 150), background.pixel(0, 150));
-        QCOMPARE(image.pixel(30, 150), background.pixel(30, 150));
-        // An unselected entry's text is red 230 (anti-aliased at its edges).
-        const QRect entry = list->visualItemRect(list->item(0));
-        int red = 0;
-        for (int y = entry.top(); y <= entry.bottom(); ++y)
-            for (int x = entry.left(); x <= entry.right(); ++x)
-                red += qRed(image.pixel(x, y)) >= 200 && qGreen(image.pixel(x, y)) < 60;
-        QVERIFY(red > 5);
     }
 };
 

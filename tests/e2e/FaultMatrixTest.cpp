@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <iomanip>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -275,10 +276,7 @@ std::string FollowUp(const std::string& spec, CellContext& c)
     std::istringstream words(parts[0]);
     int exit = 0;
     words >> exit;
-    std::vector<std::string> cli;
-    for (std::string w; words >> w;)
-        cli.push_back(w);
-    const RunResult r = c.followUp(cli);
+    const RunResult r = c.followUp({std::istream_iterator<std::string>(words), {}});
     std::string what =
         r.exitCode == exit ? "" : "exit " + std::to_string(r.exitCode) + " instead of " + std::to_string(exit) + "; ";
     const std::vector<std::string> lines = Lines(r.out + "\n" + r.err);
