@@ -40,6 +40,15 @@ Bytes HexBytes(const std::string& text)
     return bytes;
 }
 
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
 // kel-cli on `port`, with a data folder in `folder` for the backups of its writes.
 RunResult RunCli(const std::string& port, const std::string& folder, std::vector<std::string> args,
                  int hardLimitMs = 60'000, const SignalWhen& signal = {})
@@ -79,11 +88,9 @@ public:
     {
         sim_->Stop();
         SimReport report;
-        std::istringstream lines(ReadWholeFile(folder_ + "/report.txt"));
-        for (std::string line; std::getline(lines, line);) {
+        for (const std::string& line : Lines(ReadWholeFile(folder_ + "/report.txt")))
             if (const std::size_t colon = line.find(": "); colon != std::string::npos)
                 report[line.substr(0, colon)] = line.substr(colon + 2);
-        }
         return report;
     }
 
@@ -152,15 +159,6 @@ struct CellContext {
     std::string simLog;                 // kel-sim's byte log of the run itself (not of the follow-ups)
     const SimReport* report = nullptr;  // what the devices held when kel-sim stopped
 };
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 CellFile ReadCells(const std::string& path)
 {
