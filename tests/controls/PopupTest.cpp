@@ -1,12 +1,10 @@
 // CListBoxDlg / CMyListBox: contents, preselection, committing a choice, closing.
 #include <QPointer>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "controls/CListBoxDlg.h"
 #include "controls/CMyListBox.h"
 #include "resources/ResourceIds.h"
-#include "resources/Skin.h"
 
 namespace kel {
 namespace {
@@ -34,18 +32,6 @@ int SelectedRow(const CMyListBox& list)
     const auto selected = list.selectedItems();
     return selected.isEmpty() ? -1 : list.row(selected.first());
 }
-
-// Paint regions the list's viewport receives.
-class PaintRecorder : public QObject {
-public:
-    QRegion painted;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
 
 }  // namespace
 
@@ -103,48 +89,6 @@ private slots:
             QCOMPARE(popup.isNull(), closes);
             delete popup.data();
         }
-    }
-
-    void Paint_EntriesInRedOverTheBackgroundBitmap()
-    {
-        CListBoxDlg popup(1083, kFrequencies, "8kHz*");
-        popup.show();
-        popup.ShowList();
-        CMyListBox* list = popup.List();
-        QCOMPARE(list->font().pointSize(), 9);
-        const QImage image = list->viewport()->grab().toImage();
-        const QImage background = skin::Image(id::bmp::kPopupBackground);
-        // Left edge and bottom-left corner: bitmap 183 itself.
-        QCOMPARE(image.pixel(0, 150), background.pixel(0, 150));
-        QCOMPARE(image.pixel(30, 150), background.pixel(30, 150));
-        // An unselected entry's text is red 230 (anti-aliased at its edges).
-        const QRect entry = list->visualItemRect(list->item(0));
-        int red = 0;
-        for (int y = entry.top(); y <= entry.bottom(); ++y)
-            for (int x = entry.left(); x <= entry.right(); ++x)
-                red += qRed(image.pixel(x, y)) >= 200 && qGreen(image.pixel(x, y)) < 60;
-        QVERIFY(red > 5);
-    }
-
-    void WheelAndScroll_RepaintTheWholeList()
-    {
-        CListBoxDlg popup(1085, Degrees(), "");
-        popup.show();
-        popup.ShowList();
-        CMyListBox* list = popup.List();
-        QVERIFY(QTest::qWaitForWindowExposed(&popup));
-        PaintRecorder recorder;
-        list->viewport()->installEventFilter(&recorder);
-
-        QWheelEvent wheel(QPointF(50, 50), list->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(list->viewport(), &wheel);
-        QTRY_VERIFY(recorder.painted.contains(list->viewport()->rect()));
-        QVERIFY(list->verticalScrollBar()->value() > 0);
-
-        recorder.painted = QRegion();
-        list->verticalScrollBar()->setValue(list->verticalScrollBar()->value() + 3);
-        QTRY_VERIFY(recorder.painted.contains(list->viewport()->rect()));
     }
 };
 

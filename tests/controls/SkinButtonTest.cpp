@@ -1,5 +1,5 @@
 // CxSkinButton and the bitmap drawing under it: mask regions, draw modes,
-// shape, hover and press behaviour, caption painting.
+// shape, hover and press behaviour.
 #include <QPainter>
 #include <QtTest>
 
@@ -170,27 +170,6 @@ private slots:
             button.setEnabled(state != QLatin1String("disabled"));
             QCOMPARE(button.grab().toImage().pixel(1, 1) | 0xFF000000u, expected);
         }
-    }
-
-    void Paint_CaptionStartsWhereTheLayoutFormulaSays()
-    {
-        CxSkinButton button;
-        button.ApplySkin(id::bmp::kOptionButton, id::bmp::kOptionButtonDown, 0, 0, id::bmp::kOptionButtonMask, 0, 0, 0);
-        button.setText(QStringLiteral("Level 7*"));
-        button.SetCaptionColor(QColor(255, 0, 0));
-        const QImage image = button.grab().toImage();
-        const QFontMetrics metrics(CxSkinButton::CaptionFont());
-        const QPoint origin = CxSkinButton::CaptionOrigin(button.text(), button.size(), CxSkinButton::CaptionFont());
-        QCOMPARE(origin.x(), (200 - 8 * metrics.averageCharWidth()) / 2 - 5);
-        int left = image.width(), top = image.height();
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (const QColor c(image.pixel(x, y)); c.red() > 200 && c.green() < 90 && c.blue() < 90) {
-                    left = std::min(left, x);
-                    top = std::min(top, y);
-                }
-        QVERIFY2(left >= origin.x() && left <= origin.x() + 3, qPrintable(QString::number(left)));
-        QVERIFY2(top >= origin.y() && top < origin.y() + metrics.height(), qPrintable(QString::number(top)));
     }
 };
 

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <iomanip>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -37,6 +38,23 @@ Bytes HexBytes(const std::string& text)
     for (std::string hex; words >> hex;)
         bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex, nullptr, 16)));
     return bytes;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// kel-cli on `port`, with a data folder in `folder` for the backups of its writes.
+RunResult RunCli(const std::string& port, const std::string& folder, std::vector<std::string> args,
+                 int hardLimitMs = 60'000, const SignalWhen& signal = {})
+{
+    args.insert(args.begin(), {"XDG_DATA_HOME=" + folder + "/data", KEL_CLI_PATH, "--port", port});
+    return RunProgram("/usr/bin/env", args, hardLimitMs, signal);
 }
 
 // kel-sim's --report ("name: value" lines): what the devices held when it stopped.
@@ -65,22 +83,14 @@ public:
     // kel-sim's standard error (its byte log with --verbose).
     std::string Log() const { return sim_->Log(); }
 
-    RunResult Cli(std::vector<std::string> args, int hardLimitMs = 60'000, const SignalWhen& signal = {}) const
-    {
-        // Its own data folder, for the backups of its writes.
-        args.insert(args.begin(), {"XDG_DATA_HOME=" + folder_ + "/data", KEL_CLI_PATH, "--port", Port()});
-        return RunProgram("/usr/bin/env", args, hardLimitMs, signal);
-    }
     // Stops kel-sim; what it reports the devices hold.
     SimReport StopAndReport()
     {
         sim_->Stop();
         SimReport report;
-        std::istringstream lines(ReadWholeFile(folder_ + "/report.txt"));
-        for (std::string line; std::getline(lines, line);) {
+        for (const std::string& line : Lines(ReadWholeFile(folder_ + "/report.txt")))
             if (const std::size_t colon = line.find(": "); colon != std::string::npos)
                 report[line.substr(0, colon)] = line.substr(colon + 2);
-        }
         return report;
     }
 
@@ -120,7 +130,23 @@ struct Workspace {
     std::string shared;  // folder of the sample firmware
     std::string own;     // the cell's own folder
     std::string port;
-    std::string Expand(const std::string& text) const;
+
+    std::string Expand(const std::string& text) const
+    {
+        // clang-format off
+        const std::pair<std::string, std::string> names[] = {
+            {"{zrv}", shared + "/sample.zrv"}, {"{zrv-small}", shared + "/small.zrv"}, {"{xup}", shared + "/sample.xup"},
+            {"{xup-damaged}", shared + "/damaged.xup"}, {"{zrv-lower}", shared + "/lower.zrv"},
+            {"{fifo}", shared + "/fifo.zrv"}, {"{cfg}", own + "/old.cfg"}, {"{missing}", own + "/missing.zrv"},
+            {"{nodir}", own + "/no-such-folder/new.cfg"}, {"{nodir-folder}", own + "/no-such-folder"}, {"{port}", port}};
+        // clang-format on
+        std::string result = text;
+        for (const auto& [name, value] : names) {
+            for (std::size_t at; (at = result.find(name)) != std::string::npos;)
+                result.replace(at, name.size(), value);
+        }
+        return result;
+    }
 };
 
 const std::string kOldProfile(31, '\x5A');
@@ -133,15 +159,6 @@ struct CellContext {
     std::string simLog;                 // kel-sim's byte log of the run itself (not of the follow-ups)
     const SimReport* report = nullptr;  // what the devices held when kel-sim stopped
 };
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 CellFile ReadCells(const std::string& path)
 {
@@ -246,7 +263,7 @@ Bytes SentByPc(const std::string& log)
 }
 
 // "after N ARGS || LINE || ...": kel-cli ARGS (split at spaces) on the same
-// kel-sim exits N and prints each LINE.
+// kel-sim exits N and prints each LINE (on standard output or error).
 std::string FollowUp(const std::string& spec, CellContext& c)
 {
     std::vector<std::string> parts;
@@ -257,13 +274,10 @@ std::string FollowUp(const std::string& spec, CellContext& c)
     std::istringstream words(parts[0]);
     int exit = 0;
     words >> exit;
-    std::vector<std::string> cli;
-    for (std::string w; words >> w;)
-        cli.push_back(w);
-    const RunResult r = c.followUp(cli);
+    const RunResult r = c.followUp({std::istream_iterator<std::string>(words), {}});
     std::string what =
         r.exitCode == exit ? "" : "exit " + std::to_string(r.exitCode) + " instead of " + std::to_string(exit) + "; ";
-    const std::vector<std::string> lines = Lines(r.out);
+    const std::vector<std::string> lines = Lines(r.out + "\n" + r.err);
     for (std::size_t i = 1; i < parts.size(); ++i) {
         if (std::find(lines.begin(), lines.end(), c.ws.Expand(parts[i])) == lines.end())
             what += "no line \"" + parts[i] + "\"; ";
@@ -286,29 +300,6 @@ std::string LeftBehind(const CellContext& c)
             return "the temporary file " + file + " was left behind";
     }
     return {};
-}
-
-std::string Workspace::Expand(const std::string& text) const
-{
-    // clang-format off
-    const std::pair<std::string, std::string> names[] = {
-        {"{zrv}", shared + "/sample.zrv"}, {"{zrv-small}", shared + "/small.zrv"}, {"{xup}", shared + "/sample.xup"},
-        {"{xup-damaged}", shared + "/damaged.xup"}, {"{zrv-lower}", shared + "/lower.zrv"},
-        {"{fifo}", shared + "/fifo.zrv"}, {"{cfg}", own + "/old.cfg"}, {"{missing}", own + "/missing.zrv"},
-        {"{nodir}", own + "/no-such-folder/new.cfg"}, {"{nodir-folder}", own + "/no-such-folder"}, {"{port}", port}};
-    // clang-format on
-    std::string result = text;
-    for (const auto& [name, value] : names) {
-        for (std::size_t at; (at = result.find(name)) != std::string::npos;)
-            result.replace(at, name.size(), value);
-    }
-    return result;
-}
-
-// Whether a check reads kel-sim's report, so runs once kel-sim has stopped.
-bool ChecksReport(const std::string& check)
-{
-    return check == "esc-factory" || check.starts_with("report ");
 }
 
 // What a check found ("" when it holds).
@@ -340,7 +331,6 @@ std::string Verify(const std::string& check, CellContext& c)
     }
     const Bytes sent = SentByPc(c.simLog);
     const bool wasSent = !bytes.empty() && std::find(sent.begin(), sent.end(), bytes[0]) != sent.end();
-    const std::string profile = ReadWholeFile(c.ws.Expand("{cfg}"));
 
     if (what == "sent-only") {
         for (std::uint8_t b : sent) {
@@ -364,15 +354,7 @@ std::string Verify(const std::string& check, CellContext& c)
                    : "the ESC's settings changed";
     }
     if (what == "profile-unchanged")
-        return profile == kOldProfile ? "" : "the old profile was changed";
-    if (what == "profile-replaced")
-        return profile.size() == 31 && profile != kOldProfile ? "" : "the profile was not replaced by 31 new bytes";
-    if (what == "profile-byte") {  // OFFSET (decimal, read as hex above) and the byte
-        const std::size_t offset = std::stoul(check.substr(check.find(' ') + 1));
-        return profile.size() == 31 && static_cast<std::uint8_t>(profile[offset]) == bytes.at(1)
-                   ? ""
-                   : "the profile does not hold " + Hex(bytes[1]) + " at offset " + std::to_string(offset);
-    }
+        return ReadWholeFile(c.ws.Expand("{cfg}")) == kOldProfile ? "" : "the old profile was changed";
     if (what == "no-progress")
         return c.run.err.find("Updating") == std::string::npos ? "" : "progress was shown for a refusal";
     if (what == "no-lock" || what == "no-temp")
@@ -400,11 +382,13 @@ struct CellResult {
     bool onlySlow = false;              // its one problem was the time it took
 };
 
-// Whether a progress line of standard error ("Updating 35%") shows `percent` or more.
+// A progress line of standard error ("Updating 35%").
+const std::regex kProgress("(Setting|Updating) ([0-9]+)%");
+
+// Whether a progress line shows `percent` or more.
 bool ProgressReached(const std::string& err, int percent)
 {
-    static const std::regex progress("(Setting|Updating) ([0-9]+)%");
-    for (auto it = std::sregex_iterator(err.begin(), err.end(), progress); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(err.begin(), err.end(), kProgress); it != std::sregex_iterator(); ++it) {
         if (std::stoi((*it)[2].str()) >= percent)
             return true;
     }
@@ -424,10 +408,9 @@ bool LineMatches(const std::string& actual, const std::string& expected)
 
 void CheckMessages(const Cell& cell, const Workspace& ws, const RunResult& run, std::vector<std::string>& problems)
 {
-    static const std::regex progress("(Setting|Updating) [0-9]+%");
     std::vector<std::string> actual, expected;
     for (const std::string& line : Lines(run.err)) {
-        if (!std::regex_match(line, progress))
+        if (!std::regex_match(line, kProgress))
             actual.push_back(line);
     }
     for (const std::string& line : cell.err) {
@@ -469,7 +452,7 @@ CellResult RunCell(const std::string& shared, const Cell& cell, int marginMs)
         std::vector<std::string> expanded;
         for (const std::string& a : args)
             expanded.push_back(ws.Expand(a));
-        return sim.Cli(expanded, hardLimitMs, signal);
+        return RunCli(sim.Port(), sim.Folder(), expanded, hardLimitMs, signal);
     };
     const Cell::Interrupt& interrupt = cell.interrupt;
     const SignalWhen signal{interrupt.signal, [&](const std::string& err) {
@@ -499,8 +482,9 @@ CellResult RunCell(const std::string& shared, const Cell& cell, int marginMs)
     for (const bool afterStop : {false, true}) {
         if (afterStop)
             context.report = &report.emplace(sim.StopAndReport());
-        for (const std::string& check : cell.checks) {
-            if (std::string what = ChecksReport(check) == afterStop ? Verify(check, context) : ""; !what.empty())
+        for (const std::string& check : cell.checks) {  // those reading kel-sim's report once it stopped
+            const bool readsReport = check == "esc-factory" || check.starts_with("report ");
+            if (std::string what = readsReport == afterStop ? Verify(check, context) : ""; !what.empty())
                 problems.push_back(what);
         }
     }
@@ -545,7 +529,7 @@ int CalibrateMargin(int jobs, int openMs)
     for (std::size_t j = 0; j < overheads.size(); ++j) {
         threads.emplace_back([&, j] {
             SimSession sim({});
-            overheads[j] = sim.Cli({"detect", "--as", "box"}, 30'000).wallMs - openMs;
+            overheads[j] = RunCli(sim.Port(), sim.Folder(), {"detect", "--as", "box"}, 30'000).wallMs - openMs;
         });
     }
     for (std::thread& t : threads)
@@ -613,7 +597,7 @@ TEST(TraceRoundTrip, ReplayedReadAndWriteEndAsTheyDid)
     for (const auto& command : commands) {
         std::vector<std::string> args{"--trace", log};
         args.insert(args.end(), command.begin(), command.end());
-        traced.push_back(session.Cli(args));
+        traced.push_back(RunCli(session.Port(), session.Folder(), args));
         ASSERT_EQ(traced.back().exitCode, 0) << traced.back().err;
     }
     const std::string text = ReadWholeFile(log);
@@ -623,10 +607,7 @@ TEST(TraceRoundTrip, ReplayedReadAndWriteEndAsTheyDid)
     SimProcess replay(KEL_SIM_PATH, {"--replay", log}, session.Folder() + "/replay.log");
     ASSERT_NE(replay.Port(), "");
     for (std::size_t i = 0; i < commands.size(); ++i) {
-        std::vector<std::string> args{"XDG_DATA_HOME=" + session.Folder() + "/data", KEL_CLI_PATH, "--port",
-                                      replay.Port()};
-        args.insert(args.end(), commands[i].begin(), commands[i].end());
-        const RunResult again = RunProgram("/usr/bin/env", args, 60'000);
+        const RunResult again = RunCli(replay.Port(), session.Folder(), commands[i]);
         EXPECT_EQ(again.exitCode, traced[i].exitCode) << again.err;
         EXPECT_EQ(again.out, traced[i].out);
         EXPECT_EQ(again.err, traced[i].err);

@@ -52,6 +52,24 @@ bool Drain(int fd, std::string& text)
     return n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN));
 }
 
+// The first line readable from fd, "" when none comes within timeoutMs.
+std::string ReadLine(int fd, int timeoutMs)
+{
+    std::string line;
+    for (const std::int64_t end = NowMs() + timeoutMs; NowMs() < end;) {
+        pollfd p{fd, POLLIN, 0};
+        char c;
+        if (poll(&p, 1, 50) <= 0)
+            continue;
+        if (read(fd, &c, 1) != 1)
+            break;
+        if (c == '\n')
+            return line;
+        line += c;
+    }
+    return {};
+}
+
 }  // namespace
 
 RunResult RunProgram(const std::string& path, const std::vector<std::string>& args, int hardLimitMs,
@@ -103,7 +121,7 @@ SimProcess::SimProcess(const std::string& path, std::vector<std::string> args, c
         return;
     pid_ = Spawn(path, std::move(args), out[1], open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     out_ = out[0];
-    port_ = ReadLine(5000);
+    port_ = ReadLine(out_, 5000);
 }
 
 SimProcess::~SimProcess()
@@ -113,33 +131,13 @@ SimProcess::~SimProcess()
         close(out_);
 }
 
-std::string SimProcess::ReadLine(int timeoutMs)
-{
-    std::string line;
-    for (const std::int64_t end = NowMs() + timeoutMs; NowMs() < end;) {
-        pollfd p{out_, POLLIN, 0};
-        char c;
-        if (poll(&p, 1, 50) <= 0)
-            continue;
-        if (read(out_, &c, 1) != 1)
-            break;
-        if (c == '\n')
-            return line;
-        line += c;
-    }
-    return {};
-}
-
-int SimProcess::Stop()
+void SimProcess::Stop()
 {
     if (pid_ <= 0)
-        return status_;
+        return;
     kill(pid_, SIGTERM);
-    int status = 0;
-    waitpid(pid_, &status, 0);
+    waitpid(pid_, nullptr, 0);
     pid_ = -1;
-    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return status_;
 }
 
 std::string SimProcess::Log() const

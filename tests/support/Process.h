@@ -38,17 +38,13 @@ public:
 
     // The terminal path, "" when kel-sim did not announce one in time.
     const std::string& Port() const { return port_; }
-    // The next line of its standard output ("" after timeoutMs): a replug
-    // announces the new terminal this way.
-    std::string ReadLine(int timeoutMs);
-    // Stops it (SIGTERM) and returns its exit status; the log is complete after this.
-    int Stop();
+    // Stops it (SIGTERM); the log is complete after this.
+    void Stop();
     std::string Log() const;
 
 private:
     pid_t pid_ = -1;
     int out_ = -1;
-    int status_ = -1;
     std::string port_;
     std::string logFile_;
 };

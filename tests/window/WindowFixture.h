@@ -51,21 +51,6 @@ public:
     void About(QWidget*) override { ++abouts; }
 };
 
-// Opens a window's menu with Shift+F10 and gives the names a screen reader
-// reads in it (none when it did not open).
-inline QStringList MenuNamesByKeyboard(QWidget* window, QMenu* menu)
-{
-    QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier);
-    QStringList names;
-    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
-        return names;
-    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(menu);
-    for (int i = 0; i < access->childCount(); ++i)
-        names << access->child(i)->text(QAccessible::Name);
-    menu->hide();
-    return names;
-}
-
 // The main window on the in-process simulator and a virtual clock: the
 // device's waits cost no real time, and poll ticks are run by hand.
 struct WindowFixture {
@@ -94,12 +79,6 @@ struct WindowFixture {
     QString Caption(int id) const { return Control<QAbstractButton>(id)->text(); }
     QString Text(int id) const { return Control<QLineEdit>(id)->text(); }
     int Bitmap(int id) const { return Control(id)->property(ui::kBitmapProperty).toInt(); }
-
-    void ClickEntry(int row) const
-    {
-        CMyListBox* list = window->Popup()->List();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
 
     // Opens the pop-up of `slot` on `page` the way a user does: the page
     // change paints before the click.

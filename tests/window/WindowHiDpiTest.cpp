@@ -27,16 +27,13 @@ private slots:
         auto* bar = f.Control<CXProgressCtrl>(id::kProgressBar);
         bar->setValue(50);
         const QImage shot = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage reference = bar->Render(2.0).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shot.size(), bar->size() * 2);
-        QCOMPARE(reference.size(), shot.size());
         const QRgb border = bar->palette().color(QPalette::Dark).rgb() | 0xFF000000u;
         // Both device rows and columns of the outer frame, all the way round.
         for (int y = 0; y < shot.height(); ++y)
             for (int x = 0; x < shot.width(); ++x) {
                 if (std::min({x, y, shot.width() - 1 - x, shot.height() - 1 - y}) > 1)
                     continue;
-                QCOMPARE(shot.pixel(x, y), reference.pixel(x, y));
                 QCOMPARE(shot.pixel(x, y) | 0xFF000000u, border);
             }
     }

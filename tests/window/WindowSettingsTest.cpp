@@ -18,20 +18,41 @@ class WindowSettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Through the box: its lamps and version; the ESC pages stay closed.
-    void DeviceChoiceLightsItsLampsAndShowsTheVersion()
+    // Through the box: its lamps and version, the ESC pages closed, and the
+    // box's firmware to update, even though an ESC is behind it.
+    void DeviceChoiceLightsItsLampsAndRoutesTheUpdate()
     {
         WindowFixture f;
+        for (int i = 0; i < 3; ++i)
+            f.Tick();  // USB, but no device chosen: neither box nor ESC
+        QCOMPARE(f.device.BytesWritten(), std::size_t(0));
+        f.Click(id::kRadioFix);
+        QCOMPARE(f.window->logic().link().pollMode, 3);
+
         QVERIFY(f.Connect(id::kRadioBox));
         QCOMPARE(f.Bitmap(id::kLampUsb), id::bmp::kLampOn);
         QCOMPARE(f.Bitmap(id::kLampBox), id::bmp::kLampOn);
         QCOMPARE(f.Bitmap(id::kLampEsc), id::bmp::kLampOff);
         QCOMPARE(f.Text(id::kVersionField), QStringLiteral("Ver: 2010007"));
         QVERIFY(!f.Control(id::kPageThrottle)->isEnabled() && f.Control(id::kPageHome)->isEnabled());
+        f.Click(id::kUpdateButton);
+        QVERIFY(f.dialogs.fileRequests.at(0).filter.find("*.xup") != std::string::npos);
+        QCOMPARE(f.dialogs.messages.back().text, QStringLiteral("Read File Error!"));
+        QCOMPARE(f.dialogs.messages.back().caption, QStringLiteral("Kel"));  // no caption of its own
+
+        QVERIFY(f.Connect(id::kRadioEsc));
+        f.Click(id::kUpdateButton);  // the file chooser is cancelled
+        QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(2));
+        QVERIFY(!f.dialogs.fileRequests[1].save);
+        QVERIFY(f.dialogs.fileRequests[1].filter.find("*.zrv") != std::string::npos);
     }
 
-    void SpinStepsFromItsOwnPosition()
+    // The spin steps from its own position; profiles go through the file
+    // chooser; the box update runs below a message pump, so the window must
+    // outlive it (Close waits, Apply writes nothing).
+    void SpinProfilesAndTheGuardWhileTheBoxUpdates()
     {
+        QTemporaryDir dir;
         WindowFixture f;
         QVERIFY(f.Connect(id::kRadioEsc));
         f.Click(id::kPageBrake);
@@ -44,13 +65,7 @@ private slots:
         QTest::mouseClick(spin->downButton(), Qt::LeftButton);
         QTest::mouseClick(spin->downButton(), Qt::LeftButton);
         QCOMPARE(f.Text(id::kInitialBrakeEdit), QStringLiteral("%1%").arg(start - 1));
-    }
 
-    void ProfileSavedAndLoadedThroughTheFileChooser()
-    {
-        QTemporaryDir dir;
-        WindowFixture f;
-        QVERIFY(f.Connect(id::kRadioEsc));
         f.dialogs.fileAnswers = {dir.filePath("race").toStdString(), dir.filePath("race.cfg").toStdString()};
         f.Click(id::kPageProfile);
         f.Click(id::kProfileSave);
@@ -60,35 +75,7 @@ private slots:
         QVERIFY(f.dialogs.fileRequests.at(0).save && !f.dialogs.fileRequests.at(1).save);
         QCOMPARE(f.Text(id::kProfileName), QStringLiteral("race"));
         QVERIFY(f.dialogs.messages.empty());
-    }
 
-    void UpdateButtonRoutesAndNothingIsSentWithoutADeviceChoice()
-    {
-        WindowFixture f;
-        for (int i = 0; i < 3; ++i)
-            f.Tick();  // USB, but no device chosen: neither box nor ESC
-        QCOMPARE(f.device.BytesWritten(), std::size_t(0));
-        f.Click(id::kRadioFix);
-        QCOMPARE(f.window->logic().link().pollMode, 3);
-
-        QVERIFY(f.Connect(id::kRadioEsc));
-        f.Click(id::kUpdateButton);  // the file chooser is cancelled
-        QCOMPARE(f.dialogs.fileRequests.size(), std::size_t(1));
-        QVERIFY(!f.dialogs.fileRequests[0].save);
-        QVERIFY(f.dialogs.fileRequests[0].filter.find("*.zrv") != std::string::npos);
-        // The box answers: the box's firmware, even though an ESC is behind it.
-        QVERIFY(f.Connect(id::kRadioBox));
-        f.Click(id::kUpdateButton);
-        QVERIFY(f.dialogs.fileRequests.back().filter.find("*.xup") != std::string::npos);
-        QCOMPARE(f.dialogs.messages.back().text, QStringLiteral("Read File Error!"));
-        QCOMPARE(f.dialogs.messages.back().caption, QStringLiteral("Kel"));  // no caption of its own
-    }
-
-    // The box update runs below a message pump: the window must outlive it.
-    void CloseWaitsAndApplyWritesNothingWhileTheBoxUpdates()
-    {
-        WindowFixture f;
-        QVERIFY(f.Connect(id::kRadioEsc));
         const std::size_t written = f.device.BytesWritten();
         f.window->logic().link().exchangeRunning = true;
         f.Click(id::kApply);
