@@ -48,10 +48,11 @@ protected:
             new QCoreApplication(argc, argv);  // QSerialPort wants one, as in kel-cli's main
     }
 
-    // Runs kel-cli with standard output and error going to capture files.
-    Outcome Run(std::vector<std::string> args)
+    // Runs kel-cli with standard output and error going to capture files
+    // (standard output to `stdoutPath` instead, when given).
+    Outcome Run(std::vector<std::string> args, const std::string& stdoutPath = {})
     {
-        const std::string outPath = (dir / "out").string();
+        const std::string outPath = stdoutPath.empty() ? (dir / "out").string() : stdoutPath;
         const std::string errPath = (dir / "err").string();
         std::fflush(stdout);
         std::fflush(stderr);
@@ -74,7 +75,7 @@ protected:
         ::dup2(savedErr, 2);
         for (int fd : {out, err, savedOut, savedErr})
             ::close(fd);
-        o.out = folder.Read("out");
+        o.out = stdoutPath.empty() ? folder.Read("out") : "";
         o.err = folder.Read("err");
         return o;
     }

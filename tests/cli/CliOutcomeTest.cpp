@@ -57,6 +57,10 @@ TEST_F(CliOutcomeTest, JsonOnEveryOutcomeWithTheExitStatusOfTheContract)
         EXPECT_NE(o.out.find(c.says), std::string::npos) << o.out;
         EXPECT_NE(o.err.find(c.says), std::string::npos) << "stderr keeps saying it: " << o.err;
     }
+    for (const char* mode : {"--json", "--simulate"}) {  // output that cannot be written is no success
+        const Outcome full = Run({mode, "profile", "show", good}, "/dev/full");
+        EXPECT_TRUE(full.exit != 0 && full.err.find("cannot write standard output") != std::string::npos) << full.err;
+    }
 }
 
 TEST(JsonString, EscapesWhatIsNotWellFormedUtf8AndKeepsWhatIs)

@@ -240,7 +240,6 @@ CellFile ReadCells(const std::string& path)
     return file;
 }
 
-// What must survive a cell's run: its "check" lines.
 std::string Hex(std::uint8_t byte)
 {
     char text[8];
