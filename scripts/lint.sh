@@ -56,7 +56,8 @@ for c in commands:
     c["command"] = re.sub(r" -include \S*cmake_pch\.hxx| -Winvalid-pch", "", c["command"])
 json.dump(commands, open(sys.argv[2], "w"), indent=1)
 EOF
+# grep -v fails when it keeps no line, which is what clean files give.
 printf '%s\n' "${targets[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy -p "$tidy" --quiet 2>&1 \
-    | grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' \
+    | { grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' || true; } \
     | tee "$build/clang-tidy.log"
 ! grep -q -E '(warning|error): ' "$build/clang-tidy.log"
