@@ -4,17 +4,16 @@
 set -eu
 
 usage() {
-    cat <<'EOF'
+    cat <<'EOF2'
 Usage: scripts/test-ratio.sh [-v]
 
-Counts the non-blank lines of the C++, Python and shell files git tracks
-(*.cpp *.h *.py *.sh, and extension-less files starting with #! naming sh,
-bash or python, such as .ci/run). Files under tests/ are tests; all other such
-files are code. Only tracked files count, so build folders, .git and generated
-files stay out. Prints test lines, code lines and tests / code.
+Counts every line (blank ones too) of the files git tracks: tests are the
+*.cpp *.h *.hpp *.py *.sh files under tests/, code the *.cpp *.h *.hpp files
+outside tests/ and bench/. Only tracked files count, so build folders, .git
+and generated files stay out. Prints test lines, code lines and tests / code.
 
   -v   also print the count per top-level folder
-EOF
+EOF2
 }
 
 verbose=0
@@ -27,15 +26,16 @@ esac
 
 cd "$(dirname "$0")/.."
 
-# One line per file: "<non-blank lines> <path>".
+# One line per counted file: "<lines> <path>".
 git ls-files | while IFS= read -r f; do
     [ -f "$f" ] || continue
-    case "${f##*/}" in
-        *.cpp|*.h|*.py|*.sh) ;;
-        *.*) continue ;;
-        *) head -n 1 "$f" | grep -Eq '^#!.*(sh|bash|python)' || continue ;;
+    case "$f" in
+        tests/*.cpp|tests/*.h|tests/*.hpp|tests/*.py|tests/*.sh) ;;
+        tests/*|bench/*) continue ;;
+        *.cpp|*.h|*.hpp) ;;
+        *) continue ;;
     esac
-    printf '%s %s\n' "$(grep -cv '^[[:space:]]*$' "$f" || true)" "$f"
+    printf '%s %s\n' "$(wc -l <"$f")" "$f"
 done | awk -v verbose="$verbose" '
     { folder = $2; sub(/\/.*/, "", folder); if ($2 !~ /\//) folder = "."
       if ($2 ~ /^tests\//) tests += $1; else code += $1
