@@ -9,7 +9,7 @@ namespace {
 struct Case {
     std::vector<std::string> args;
     Request request;
-    std::string expected;  // a run: "simulate", "port=…", "startup", joined by spaces; an error: part of it
+    std::string expected;  // a run: " simulate", " port=…", " startup", in that order; an error: part of it
 };
 
 class CommandLineTest : public ::testing::TestWithParam<Case> {};
@@ -25,19 +25,16 @@ TEST_P(CommandLineTest, ParsesAsTheHelpSays)
     if (c.request != Request::Run)
         return;
     const AppOptions& o = parsed.options;
-    std::string seen = o.simulate ? "simulate" : "";
-    if (o.port)
-        seen += (seen.empty() ? "port=" : " port=") + *o.port;
-    if (o.reportStartup)
-        seen += seen.empty() ? "startup" : " startup";
-    EXPECT_EQ(seen, c.expected);
+    EXPECT_EQ((o.simulate ? " simulate" : "") + (o.port ? " port=" + *o.port : "")
+                  + (o.reportStartup ? " startup" : ""),
+              c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
-    ::testing::Values(Case{{}, Request::Run, ""}, Case{{"--simulate"}, Request::Run, "simulate"},
-                      Case{{"--port", "/dev/ttyUSB1"}, Request::Run, "port=/dev/ttyUSB1"},
-                      Case{{"--port=/dev/ttyS0", "--report-startup"}, Request::Run, "port=/dev/ttyS0 startup"},
+    ::testing::Values(Case{{}, Request::Run, ""}, Case{{"--simulate"}, Request::Run, " simulate"},
+                      Case{{"--port", "/dev/ttyUSB1"}, Request::Run, " port=/dev/ttyUSB1"},
+                      Case{{"--port=/dev/ttyS0", "--report-startup"}, Request::Run, " port=/dev/ttyS0 startup"},
                       Case{{"--simulate", "--help"}, Request::Help, ""}, Case{{"--version"}, Request::Version, ""},
                       Case{{"--port"}, Request::Error, "--port needs a device"},
                       Case{{"--port="}, Request::Error, "--port needs a device"},

@@ -42,37 +42,33 @@ private slots:
     {
         WindowFixture f;
         QVERIFY(f.Connect(id::kRadioEsc));
-        for (auto [page, control, look, maskId] :
-             {std::tuple{id::kPageThrottle, id::kFirstSlot, id::bmp::kOptionButton, id::bmp::kOptionButtonMask},
-              std::tuple{id::kPageProfile, id::kProfileSave, id::bmp::kProfileButton, id::bmp::kProfileButtonMask}}) {
-            f.Click(page);
-            auto* button = f.Control<CxSkinButton>(control);
-            QVERIFY(button->isVisible() && button->isEnabled());
-            const qreal scale = button->devicePixelRatioF();
-            // From the window, so the button's own mask clips it as on the screen.
-            const QImage shot = f.window->grab(button->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
-            const QImage reference = skin::Image(look, scale).convertToFormat(QImage::Format_RGB32);
-            const QImage mask = skin::Image(maskId, scale);
-            const QImage upscaled = skin::Image(maskId).scaled(mask.size());  // the 1x outline blown up
-            QCOMPARE(shot.size(), reference.size());
-            QCOMPARE(mask.size(), reference.size());
-            const QRgb face = shot.pixel(0, 0);  // the page under the rounded corner
-            QCOMPARE(mask.pixel(0, 0) | 0xFF000000u, 0xFFFFFFFFu);
-            // A band of 8 device pixels round the edge: outline and border, no caption.
-            int finer = 0;
-            for (int y = 0; y < shot.height(); ++y)
-                for (int x = 0; x < shot.width(); ++x) {
-                    if (x >= 8 && y >= 8 && x < shot.width() - 8 && y < shot.height() - 8)
-                        continue;
-                    const bool inside = (mask.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-                    const QRgb want = inside ? reference.pixel(x, y) : face;
-                    if (shot.pixel(x, y) != want)
-                        QFAIL(qPrintable(QString("device pixel %1,%2 differs from the skin").arg(x).arg(y)));
-                    finer += inside != ((upscaled.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF);
-                }
-            // The corners step by device pixels, where a 1x outline blown up steps by blocks.
-            QVERIFY2(finer >= 8, qPrintable(QString::number(finer)));
-        }
+        f.Click(id::kPageThrottle);
+        auto* button = f.Control<CxSkinButton>(id::kFirstSlot);
+        QVERIFY(button->isVisible() && button->isEnabled());
+        const qreal scale = button->devicePixelRatioF();
+        // From the window, so the button's own mask clips it as on the screen.
+        const QImage shot = f.window->grab(button->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage reference = skin::Image(id::bmp::kOptionButton, scale).convertToFormat(QImage::Format_RGB32);
+        const QImage mask = skin::Image(id::bmp::kOptionButtonMask, scale);
+        const QImage upscaled = skin::Image(id::bmp::kOptionButtonMask).scaled(mask.size());  // the 1x outline blown up
+        QCOMPARE(shot.size(), reference.size());
+        QCOMPARE(mask.size(), reference.size());
+        const QRgb face = shot.pixel(0, 0);  // the page under the rounded corner
+        QCOMPARE(mask.pixel(0, 0) | 0xFF000000u, 0xFFFFFFFFu);
+        // A band of 8 device pixels round the edge: outline and border, no caption.
+        int finer = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                if (x >= 8 && y >= 8 && x < shot.width() - 8 && y < shot.height() - 8)
+                    continue;
+                const bool inside = (mask.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+                const QRgb want = inside ? reference.pixel(x, y) : face;
+                if (shot.pixel(x, y) != want)
+                    QFAIL(qPrintable(QString("device pixel %1,%2 differs from the skin").arg(x).arg(y)));
+                finer += inside != ((upscaled.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF);
+            }
+        // The corners step by device pixels, where a 1x outline blown up steps by blocks.
+        QVERIFY2(finer >= 8, qPrintable(QString::number(finer)));
     }
 };
 

@@ -26,7 +26,6 @@ private slots:
         // clang-format off
         const Page pages[] = {
             {id::kPageHome, {"-", "-", "-", "-", "-", "-"}, {1060, 1500, 1061, 1062}},
-            {id::kPageBooster, {"Boost Timing", "Boost RPM", "Boost ACC", " ", "-", "-"}, {1085, 1086, 1087}},
             {id::kPageBrake, {"Initial Brake", "Drag Brake", "Brake Frequency", "Full Brake"},
              {1095, 1096, 1099, 1098, 1046, 1047, 1048, 1049}},
             {id::kPageGeneral, {"Temperature Set", "Low volt cut", "Operation Mode", "Reverse Speed", "Rotation mode"},
@@ -68,19 +67,16 @@ private slots:
         WindowFixture f;
         QVERIFY(f.Connect(id::kRadioEsc));
         f.window->move(30, 20);
-        // Drive Frequency on row 1, Full Brake on row 3 (after Brake Frequency's slot).
-        for (auto [page, slot, top] :
-             {std::tuple{id::kPageThrottle, 1083, 275}, std::tuple{id::kPageBrake, 1098, 385}}) {
-            CListBoxDlg* popup = f.OpenPopup(page, slot);
-            QVERIFY(popup && popup->isVisible() && popup->List()->isVisible());
-            QCOMPARE(popup->geometry(), QRect(30 + 245, 20 + top, 190, 160));
-            QVERIFY(!f.Caption(slot).isEmpty());
-            QCOMPARE(popup->List()->currentItem()->text(), f.Caption(slot));
-            QCOMPARE(popup->List()->count(), int(f.window->logic().OptionList(slot).size()));
-            f.window->ClosePopup();
-        }
+        // Full Brake on row 3 (after Brake Frequency's slot); the rows are the page table's concern.
+        QPointer<CListBoxDlg> popup = f.OpenPopup(id::kPageBrake, 1098);
+        QVERIFY(popup && popup->isVisible() && popup->List()->isVisible());
+        QCOMPARE(popup->geometry(), QRect(30 + 245, 20 + 385, 190, 160));
+        QVERIFY(!f.Caption(1098).isEmpty());
+        QCOMPARE(popup->List()->currentItem()->text(), f.Caption(1098));
+        QCOMPARE(popup->List()->count(), int(f.window->logic().OptionList(1098).size()));
+        f.window->ClosePopup();
 
-        QPointer<CListBoxDlg> popup = f.OpenPopup(id::kPageThrottle, 1081);
+        popup = f.OpenPopup(id::kPageThrottle, 1081);
         QVERIFY(popup);
         f.Tick();                                 // lamps and version set again
         f.window->screen().SetText(1084, "6%*");  // a caption redraws

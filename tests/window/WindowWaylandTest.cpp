@@ -6,8 +6,6 @@
 #include <QtTest>
 
 #include "WindowFixture.h"
-#include "controls/CListBoxDlg.h"
-#include "controls/CMyListBox.h"
 #include "controls/CprogessDlg.h"
 #include "ui/WindowScreen.h"
 
@@ -52,8 +50,7 @@ private slots:
         QVERIFY(popup && !popup->isWindow() && popup->isVisible());
         QCOMPARE(popup->parentWidget(), f.window.get());
         QCOMPARE(popup->geometry(), QRect(245, 275, 190, 160));  // one pixel below the button
-        // The list is the window's focus (the headless compositor never makes
-        // the window active, which hasFocus() would need).
+        // The list is the window's focus (hasFocus() needs an active window; weston never activates it).
         QCOMPARE(f.window->focusWidget(), popup->List());
         // The pop-up shows its own panel, not the window under it.
         const QImage shot = popup->grab().toImage();
