@@ -1,5 +1,3 @@
-// The last step of a profile save: the new file takes the old one's place in
-// one step, on every system (rename semantics differ on Windows).
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <set>
 
@@ -10,17 +8,6 @@
 namespace kel {
 namespace {
 
-// Every list a slot can offer: all variants and modes, for the built ones.
-std::vector<OptionList> ListsOf(int slot)
-{
-    std::vector<OptionList> lists;
-    for (int variant : {-1, 0, 1}) {
-        for (int mode : {-1, 0, 1, 2})
-            lists.push_back(BuildOptionList(slot, variant, mode));
-    }
-    return lists;
-}
-
 // Every entry has its own byte, which leads back to it; a listed mapping names no more.
 TEST(ParameterTable, EverySlotsBytesRoundTripOverItsEntries)
 {
@@ -30,18 +17,22 @@ TEST(ParameterTable, EverySlotsBytesRoundTripOverItsEntries)
         if (p.map == ByteMap::Listed) {
             EXPECT_EQ(BuildOptionList(slot, -1, -1).size(), p.options.entries.size()) << slot;
         }
-        for (const OptionList& list : ListsOf(slot)) {
-            std::set<std::uint8_t> bytes;
-            for (int i = 0; i < static_cast<int>(list.size()); ++i) {
-                const std::uint8_t byte = ToEscByte(p, i);
-                EXPECT_TRUE(bytes.insert(byte).second) << slot << " index " << i;
-                EXPECT_EQ(FromEscByte(p, byte), i) << slot << " byte " << int(byte);
-                EXPECT_EQ(FindOption(list, list[static_cast<std::size_t>(i)]), i) << slot << " " << list[i];
+        // Every list the slot can offer: all variants and modes, for the built ones.
+        for (int variant : {-1, 0, 1}) {
+            for (int mode : {-1, 0, 1, 2}) {
+                const OptionList list = BuildOptionList(slot, variant, mode);
+                std::set<std::uint8_t> bytes;
+                for (int i = 0; i < static_cast<int>(list.size()); ++i) {
+                    const std::uint8_t byte = ToEscByte(p, i);
+                    EXPECT_TRUE(bytes.insert(byte).second) << slot << " index " << i;
+                    EXPECT_EQ(FromEscByte(p, byte), i) << slot << " byte " << int(byte);
+                    EXPECT_EQ(FindOption(list, list[static_cast<std::size_t>(i)]), i) << slot << " " << list[i];
+                }
+                // Exactly one default, marked at the end (reserved lists may be empty before a profile).
+                const auto marked =
+                    std::count_if(list.begin(), list.end(), [](const std::string& e) { return e.ends_with('*'); });
+                EXPECT_EQ(marked, list.empty() ? 0 : 1) << slot;
             }
-            // Exactly one default, marked at the end (reserved lists may be empty before a profile).
-            const auto marked =
-                std::count_if(list.begin(), list.end(), [](const std::string& e) { return e.ends_with('*'); });
-            EXPECT_EQ(marked, list.empty() ? 0 : 1) << slot;
         }
     }
     for (const CustomFieldInfo& info : kCustomFields)
@@ -108,24 +99,6 @@ TEST(FindOption, MatchesWholeStringsIgnoringCase)
     EXPECT_EQ(FindOption(list, "LEVEL 7*"), 6);
     EXPECT_EQ(FindOption(list, "Level 7"), -1);  // the marker is part of the entry
     EXPECT_EQ(FindOption(list, "Level"), -1);
-}
-
-// The tags themselves are pinned by the settings write's golden bytes.
-TEST(ParameterTable, PairsAreSentInReplyOrderUnderTheirNames)
-{
-    for (int k = 1; k < kPairCount; ++k)
-        EXPECT_GT(kPairs[k].replyByte, kPairs[k - 1].replyByte) << k;
-    EXPECT_EQ(kParameterNames[20], "Initial Brake Custom ");
-    EXPECT_EQ(kParameterNames[23], "trubo disengage slope");
-}
-
-TEST(FindLabel, PageLabelsAndCustomLabelsExactly)
-{
-    const auto custom = FindLabel("Low volt cut custom");
-    ASSERT_TRUE(custom);
-    EXPECT_EQ(custom->custom, CustomField::LowVolt);
-    EXPECT_EQ(custom->slot, 1101);
-    EXPECT_FALSE(FindLabel("power level") || FindLabel("ESC mode"));
 }
 
 class SettingsRecordTest : public ::testing::Test {

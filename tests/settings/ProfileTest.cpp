@@ -1,13 +1,8 @@
+#include <filesystem>
+#include <tuple>
+
 #include "SettingsFixture.h"
 #include "support/TempFolder.h"
-
-#if __has_include(<sys/resource.h>)
-#include <sys/resource.h>
-#define KEL_HAVE_RLIMIT 1  // not on Windows
-#endif
-
-#include <csignal>
-#include <filesystem>
 
 #include "settings/Profile.h"
 
@@ -33,20 +28,9 @@ protected:
     }
 };
 
-TEST_F(ProfileTest, ImageHoldsIndicesCustomNumbersAndVersion)
+// Every other slot and custom byte is pinned by the load and save of kSample.
+TEST_F(ProfileTest, ACaptionNotInItsListSavesAs0xFF)
 {
-    record.SetOptionIndex(1081, 6);
-    record.SetOptionIndex(1104, 1);
-    record.custom.OnTextEdited(CustomField::DragBrake, "15%");
-    record.custom.OnTextEdited(CustomField::InitialBrake, "30%");
-    record.custom.OnTextEdited(CustomField::LowVolt, "3.6v");
-    const ProfileImage image = BuildProfileImage(record, {1, 2, 3, 4});
-    Bytes expected(24, 0);
-    expected[0] = 6;
-    expected[23] = 1;
-    expected.insert(expected.end(), {15, 30, 36, 1, 2, 3, 4});
-    EXPECT_EQ(Bytes(image.begin(), image.end()), expected);
-    // A caption not in its list saves as 0xFF.
     record.escVariant = 0;
     record.escMode = 0;
     record.SetOptionIndex(1088, 60);  // "60 deg*", known to variant 0 in stock mode only
@@ -66,39 +50,15 @@ TEST_F(ProfileTest, SaveAlwaysAppendsTheExtensionAndAFailedOneSaysWhy)
     const Bytes saved = folder.Read<Bytes>("x.cfg");
     ASSERT_EQ(saved.size(), 31u);
     EXPECT_EQ(Bytes(saved.end() - 4, saved.end()), Bytes({1, 2, 3, 4}));  // the connected ESC's version, at the end
-    const FileDialogRequest& request = screen.fileRequests.at(1);
-    EXPECT_TRUE(request.save);
-    EXPECT_EQ(request.title, "Race");
-    EXPECT_EQ(request.initialName, "Race");
-    EXPECT_EQ(request.filter, "config Files (*.cfg)|*.cfg||");
-    EXPECT_EQ(request.defaultExt, "");
+    const FileDialogRequest& r = screen.fileRequests.at(1);
+    EXPECT_EQ(std::tie(r.save, r.title, r.initialName, r.filter, r.defaultExt),
+              std::tuple(true, "Race", "Race", "config Files (*.cfg)|*.cfg||", ""));
     files.Save();
     test::ExpectOneMessage(screen,
                            "Cannot save " + folder.Path("missing/x.cfg") + ": the folder " + folder.Path("missing")
                                + " does not exist.",
                            text::kAppCaption);
 }
-
-#ifdef KEL_HAVE_RLIMIT
-TEST_F(ProfileTest, FailedWriteLeavesTheOldFileByteIdentical)
-{
-    folder.Write("keep.cfg", kSample);
-    // Files may grow to 10 bytes only: the write of 31 fails part way.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 10;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::string why;
-    const bool written = WriteProfileFile(folder.Path("keep.cfg"), BuildProfileImage(record, {9, 9, 9, 9}), why);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(why, "the file is larger than this system allows");
-    EXPECT_EQ(folder.Read<Bytes>("keep.cfg"), kSample);
-    EXPECT_EQ(folder.Listing(), std::vector<std::string>{"keep.cfg"});  // no temporary left behind
-}
-#endif
 
 // Variant and mode come before the slots; saved again, the same bytes come out.
 TEST_F(ProfileTest, LoadShowsEverythingAndSavesBackTheSameBytes)

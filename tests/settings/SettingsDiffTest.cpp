@@ -1,13 +1,7 @@
-// Settings compared parameter by parameter, as the pages show them, and values
-// the ESC or a profile holds that no entry or field range can show.
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "SettingsFixture.h"
-#include "link/Protocol.h"
 #include "settings/OutOfRange.h"
-#include "settings/ParameterTable.h"
 #include "settings/SettingsCodec.h"
 #include "settings/SettingsDiff.h"
 
@@ -101,19 +95,11 @@ TEST(SettingsDiff, AfterWriteTheSentPairsShowAndUnsentBytesStayAsRead)
         << "no pair carries it: what the ESC held stays";
 }
 
-using Reply = std::array<std::uint8_t, kSettingsReplySize>;
-
-// The factory settings as the ESC sends them.
-Reply FactoryReply()
-{
-    return {0, 3, 5, 32, 35, 6, 100, 25, 200, 6, 0, 3, 1, 0, 2, 4, 0, 2, 0, 0, 20, 0, 1, protocol::kReplyEndMark};
-}
-
 constexpr const char* kNoEntry = "no entry of its list";
 
 TEST(OutOfRange, ReplyValuesEachNamedWithFieldRawByteAndWhy)
 {
-    EXPECT_TRUE(FindOutOfRangeInReply(FactoryReply().data()).empty());
+    EXPECT_TRUE(FindOutOfRangeInReply(test::SampleReply().data()).empty());
     struct Case {
         int position;
         std::uint8_t raw;
@@ -130,7 +116,7 @@ TEST(OutOfRange, ReplyValuesEachNamedWithFieldRawByteAndWhy)
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        Reply reply = FactoryReply();
+        Bytes reply = test::SampleReply();
         reply[static_cast<std::size_t>(c.position)] = c.raw;
         const auto found = FindOutOfRangeInReply(reply.data());
         ASSERT_EQ(found.size(), 1u);
@@ -138,7 +124,7 @@ TEST(OutOfRange, ReplyValuesEachNamedWithFieldRawByteAndWhy)
                   std::tie(c.label, c.position, c.raw, c.value, c.reason));
     }
     // The limits themselves are in range.
-    Reply edges = FactoryReply();
+    Bytes edges = test::SampleReply();
     edges[4] = 35;
     edges[2] = 100;
     edges[6] = 75;
@@ -170,7 +156,7 @@ TEST(OutOfRange, ProfileSlotsAndCustomBytes)
 // byte (not the field's refusal text), and "no entry" for a slot.
 TEST(OutOfRange, KeepHeldValuesPutsTheEscBytesIntoTheProfile)
 {
-    Reply reply = FactoryReply();
+    Bytes reply = test::SampleReply();
     reply[4] = 0x14;
     reply[6] = 70;
     ProfileImage image{};

@@ -108,9 +108,7 @@ TEST_F(SettingsExchangeTest, SettingsRequestIsResentFiveTimesAtMost)
     EXPECT_TRUE(timer.running);  // polling resumes
 }
 
-// Bytes of no entry leave their captions; a custom value out of range is
-// refused by its field as a typed one is ("NONE", one message), and a write
-// off "Custom" sends back what the ESC holds.
+// A custom value out of range is refused as a typed one is; a write sends back what the ESC holds.
 TEST_F(SettingsExchangeTest, ValuesHeldOutOfRangeLeaveCaptionsAndAreRefusedByTheirField)
 {
     Read();
@@ -185,7 +183,7 @@ TEST_F(SettingsExchangeTest, WriteOutcomesPairsAndTimes)
     }
 }
 
-TEST_F(SettingsExchangeTest, StockModeSendsZeroForBoostAndTurbo)
+TEST_F(SettingsExchangeTest, StockModeSendsZeroForBoostAndTurboAndCustomValuesOnlyOnCustom)
 {
     Read();
     const auto mod = EncodeSettings(record);
@@ -202,11 +200,8 @@ TEST_F(SettingsExchangeTest, StockModeSendsZeroForBoostAndTurbo)
     EXPECT_EQ(unknown[41], 0xFF);  // the mode's low byte
     for (int k : {0, 1, 5, 12, 17})
         EXPECT_EQ(stock[2 * k + 1], mod[2 * k + 1]) << k;
-}
 
-TEST_F(SettingsExchangeTest, CustomValuesComeFromTheFieldOnlyOnCustom)
-{
-    Read();
+    // Custom values come from their field only on "Custom".
     record.ChooseOption(1101, 4);
     record.custom.OnTextEdited(CustomField::LowVolt, "3.6v");
     record.custom.OnTextEdited(CustomField::DragBrake, "45%");

@@ -8,11 +8,6 @@
 namespace kel {
 namespace {
 
-bool Contains(const std::vector<int>& v, int x)
-{
-    return std::find(v.begin(), v.end(), x) != v.end();
-}
-
 TEST(PageTable, SettingsPagesShowTheRowsKelCliNames)
 {
     std::vector<int> windowOrder;
@@ -40,9 +35,9 @@ TEST(PageTable, CustomFieldsFollowTheEscVariant)
         const bool shown = variant != 1;
         const PageContent brake = PageFor(id::kPageBrake, variant);
         const PageContent general = PageFor(id::kPageGeneral, variant);
-        EXPECT_EQ(Contains(brake.otherControls, id::kInitialBrakeEdit), shown) << variant;
-        EXPECT_EQ(Contains(brake.otherControls, id::kDragBrakeSpin), shown) << variant;
-        EXPECT_EQ(Contains(general.otherControls, id::kLowVoltEdit), shown) << variant;
+        EXPECT_EQ(std::ranges::count(brake.otherControls, id::kInitialBrakeEdit), shown) << variant;
+        EXPECT_EQ(std::ranges::count(brake.otherControls, id::kDragBrakeSpin), shown) << variant;
+        EXPECT_EQ(std::ranges::count(general.otherControls, id::kLowVoltEdit), shown) << variant;
     }
 }
 

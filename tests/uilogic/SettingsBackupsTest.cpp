@@ -1,5 +1,3 @@
-// Every exchange that changes the ESC first saves the settings it held, and a
-// backup that cannot be saved only warns.
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
