@@ -29,18 +29,6 @@ struct Refusal {
     std::string_view caption = text::kAppCaption;
 };
 
-// Runs a hook where the box update dispatches window messages.
-class UpdateScreen : public RecordingScreen {
-public:
-    std::function<void()> onPump;
-    void PumpMessages() override
-    {
-        RecordingScreen::PumpMessages();
-        if (onPump)
-            onPump();
-    }
-};
-
 // A connected program box on a virtual clock, a temporary folder for
 // firmware files, and the updater wired to both.
 class UpdateTest : public ::testing::Test {
@@ -55,7 +43,7 @@ protected:
     FixedPortFinder finder{"/dev/ttyUSB0"};
     UsbUart uart{device, finder, clock};
     LinkState link;
-    UpdateScreen screen;
+    RecordingScreen screen;
     RecordingPollTimer timer;
     FirmwareUpdater updater{LinkContext{uart, link, screen, timer}};
     TempFolder folder{"kel-update"};
