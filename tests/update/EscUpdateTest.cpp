@@ -1,7 +1,5 @@
 #include "UpdateFixture.h"
 
-#include <chrono>
-
 #include "support/StopAfterBytes.h"
 #include "update/UpdateTexts.h"
 #include "update/ZrvFile.h"
@@ -72,31 +70,23 @@ TEST_F(EscUpdateTest, GoldenRun_HandshakeRecordsProgressAndSuccess)
 // The file is read again after the handshake: gone, or no longer what was checked.
 TEST_F(EscUpdateTest, FileGoneOrChangedAfterTheHandshake_NoRecordSent)
 {
-    const std::string path = Choose("esc.zrv", kTwoRecords);
-    const std::string changed = path + " changed after it was checked; nothing of it was sent. Start the update again.";
-    const struct {
-        bool remove;
-        UpdateOutcome outcome;
-        std::string message;
-        std::string_view caption;
-        MessageIcon icon;
-    } cases[] = {
-        {true, UpdateOutcome::FileError, std::string(text::kReadFileError), text::kAppCaption, MessageIcon::Error},
-        {false, UpdateOutcome::DeviceError, changed, text::kBoxCaption, MessageIcon::None}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.message);
-        folder.Write("esc.zrv", std::string(kTwoRecords));
-        screen.fileAnswers = {path};
+    for (const bool gone : {true, false}) {
+        SCOPED_TRACE(gone);
+        const std::string path = Choose("esc.zrv", kTwoRecords);
         screen.messages.clear(), device.writes.clear(), timer.log.clear();
         answer = [&](const Bytes& w) {
-            if (w == Bytes{0x31} && c.remove)
+            if (w == Bytes{0x31} && gone)
                 std::filesystem::remove(path);
             else if (w == Bytes{0x31})
                 folder.Write("esc.zrv", std::string(":0300000002000af1\n:00000001FF\n"));
             return EscLoader(w);
         };
-        EXPECT_EQ(updater.UpdateEsc(), c.outcome);
-        ExpectOneMessage(c.message, c.caption, c.icon);
+        EXPECT_EQ(updater.UpdateEsc(), gone ? UpdateOutcome::FileError : UpdateOutcome::DeviceError);
+        if (gone)
+            ExpectOneMessage(text::kReadFileError, text::kAppCaption, MessageIcon::Error);
+        else
+            ExpectOneMessage(path + " changed after it was checked; nothing of it was sent. Start the update again.",
+                             text::kBoxCaption, MessageIcon::None);
         EXPECT_EQ(device.writes.size(), 6u);  // the handshake only
         ExpectPollingBackAndPortOpen();
     }
@@ -168,9 +158,7 @@ TEST_F(EscUpdateTest, RefusedFilesSendNothingAndPollingComesBack)
         screen.messages.clear(), screen.progressPositions.clear(), timer.log.clear();
         Choose(r.fileName ? r.fileName : std::string(r.name) + ".zrv", r.file, r.shape);
         const int purgesBefore = device.purges;
-        const auto start = std::chrono::steady_clock::now();
         ExpectRefused(r, updater.OnUpdateButton());
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
         EXPECT_EQ(device.purges, purgesBefore);
         EXPECT_EQ(screen.progressPositions, std::vector<int>{0});  // the button's reset only
         ExpectPollingBackAndPortOpen();
