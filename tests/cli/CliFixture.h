@@ -76,8 +76,6 @@ protected:
         return o;
     }
 
-    // Writes a file into the test's folder and returns its path.
-    std::string File(const std::string& name, const std::string& bytes) { return folder.Write(name, bytes); }
     // The simulated ESC's factory settings as "profile save" writes them
     // (version 1.2.3.4), with `changes` (offset, byte) made.
     std::string Profile(const std::string& name, std::vector<std::pair<int, char>> changes = {})
@@ -87,7 +85,7 @@ protected:
         std::string bytes(factory, sizeof factory);
         for (const auto& [offset, byte] : changes)
             bytes[static_cast<std::size_t>(offset)] = byte;
-        return File(name, bytes);
+        return folder.Write(name, bytes);
     }
 
     test::TempFolder folder{"kel-cli-test"};

@@ -129,16 +129,17 @@ TEST_F(CliOutcomeTest, JsonShapesOfDetectProfileCheckAndDefaults)
     EXPECT_EQ(p["custom"].toObject()["Low volt cut"].toString(), "3.5v");
     EXPECT_TRUE(p["reserved"].isObject());
 
-    const Outcome good = Run({"--json", "check", File("g.xup", "0003AABBCC0000")});
+    const Outcome good = Run({"--json", "check", folder.Write("g.xup", std::string("0003AABBCC0000"))});
     EXPECT_EQ(good.exit, 0) << good.err;
     const QJsonObject g = OneJsonObject(good.out);
     EXPECT_TRUE(g["flashable"].toBool());
     EXPECT_EQ(g["findings"].toArray().last().toString(), "info: image of 7 bytes in 2 blocks");
-    const Outcome bad = Run({"--json", "check", File("b.zrv", "zz")});
+    const Outcome bad = Run({"--json", "check", folder.Write("b.zrv", std::string("zz"))});
     EXPECT_EQ(bad.exit, 1);
     EXPECT_FALSE(OneJsonObject(bad.out)["flashable"].toBool());
-    EXPECT_NE(Run({"check", File("c.xup", "0003AABBCC0000")}).out.find("c.xup: would flash as written"),
-              std::string::npos);
+    EXPECT_NE(
+        Run({"check", folder.Write("c.xup", std::string("0003AABBCC0000"))}).out.find("c.xup: would flash as written"),
+        std::string::npos);
 
     const Outcome defaults = Run({"--json", "--simulate", "defaults", "--verify"});
     EXPECT_EQ(defaults.exit, 0) << defaults.err;

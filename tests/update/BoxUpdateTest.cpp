@@ -158,11 +158,6 @@ struct BoxFailure {
     std::vector<std::int64_t> lastGaps = {};  // between the last writes of the retried command
 };
 
-void PrintTo(const BoxFailure& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 const std::vector<std::int64_t> kEnterGaps{1000, 1500, 2000, 500, 2000, 500};
 
 class BoxFailureTest : public BoxUpdateTest, public ::testing::WithParamInterface<BoxFailure> {};
@@ -249,10 +244,9 @@ TEST_F(BoxUpdateTest, StopRequestEndsTheHandshakeRetriesOrTheUpdateBetweenBlocks
         EXPECT_EQ(WritesOf(Bytes{0xD7}), c.enters);
         EXPECT_EQ(WritesOf(kBlock1), c.firstBlocks);
         EXPECT_EQ(WritesOf(kBlock2), 0u);
-        EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::BoxUpdate);
-        EXPECT_EQ(link.stoppedAt.done, c.blocksTaken);
-        EXPECT_EQ(link.stoppedAt.total, 2);
-        EXPECT_TRUE(link.stoppedAt.deviceTouched);
+        const StopPoint& at = link.stoppedAt;
+        EXPECT_EQ(std::tie(at.exchange, at.done, at.total, at.deviceTouched),
+                  std::make_tuple(StopPoint::Exchange::BoxUpdate, c.blocksTaken, 2, true));
         EXPECT_TRUE(screen.messages.empty());
         EXPECT_FALSE(uart.portOpen);
         EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));
