@@ -102,6 +102,7 @@ struct EscFailure {
     std::string_view message;
     std::size_t writes;
     bool echo = true;
+    friend void PrintTo(const EscFailure& c, std::ostream* os) { *os << c.name; }
 };
 
 class EscFailureTest : public EscUpdateTest, public ::testing::WithParamInterface<EscFailure> {};
