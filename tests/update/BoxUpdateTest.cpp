@@ -111,12 +111,12 @@ std::string BlockOf(std::size_t size)
 TEST_F(BoxUpdateTest, FilesTheBoxCannotTakeWholeAreRefused_TheLongestBlockGoes)
 {
     // The first one's echo cannot be back within the link's 300 ms at 19200 baud.
-    const Refusal cases[] = {{"BlockTooLongForTheEchoWindow", BlockOf(576) + "0000", "576 bytes long"},
-                             {"FileTooLarge", std::string(2 * 65536 + 3, '0'), "too large"}};
+    const Refusal cases[] = {{"long-block.xup", BlockOf(576) + "0000", "576 bytes long"},
+                             {"too-large.xup", std::string(2 * 65536 + 3, '0'), "too large"}};
     for (const Refusal& r : cases) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(r.fileName);
         screen.messages.clear();
-        Choose(std::string(r.name) + ".xup", r.file, r.shape);
+        Choose(r.fileName, r.file, r.shape);
         ExpectRefused(r, updater.UpdateBox());
     }
     EXPECT_TRUE(timer.log.empty());  // polling never stopped

@@ -147,17 +147,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EscUpdateTest, RefusedFilesSendNothingAndPollingComesBack)
 {
     const Refusal cases[] = {
-        {"BoxFirmware", "0003AABBCC0001DD", "named like program box firmware", FileShape::Content, "box.xup"},
-        {"Fifo", "", "FIFO", FileShape::Fifo},
-        {"OneByteOverTheBound", ":00000001FF\n" + std::string(kZrvMaxFileBytes + 1 - 12, '\n'), "too large"},
-        {"Missing", "", "Read File Error!", FileShape::Missing, nullptr, text::kBoxCaption},
-        {"Cancelled", "", "Read File Error!", FileShape::Cancelled, nullptr, text::kBoxCaption}};
+        {"box.xup", "0003AABBCC0001DD", "named like program box firmware"},
+        {"fifo.zrv", "", "FIFO", FileShape::Fifo},
+        {"one-byte-over.zrv", ":00000001FF\n" + std::string(kZrvMaxFileBytes + 1 - 12, '\n'), "too large"},
+        {"missing.zrv", "", "Read File Error!", FileShape::Missing, text::kBoxCaption},
+        {"cancelled.zrv", "", "Read File Error!", FileShape::Cancelled, text::kBoxCaption}};
     for (const Refusal& r : cases) {
         if (r.shape == FileShape::Fifo && !kHasFifos)
             continue;
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(r.fileName);
         screen.messages.clear(), screen.progressPositions.clear(), timer.log.clear();
-        Choose(r.fileName ? r.fileName : std::string(r.name) + ".zrv", r.file, r.shape);
+        Choose(r.fileName, r.file, r.shape);
         const int purgesBefore = device.purges;
         ExpectRefused(r, updater.OnUpdateButton());
         EXPECT_EQ(device.purges, purgesBefore);

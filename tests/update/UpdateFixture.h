@@ -21,11 +21,10 @@ enum class FileShape { Content, Missing, Fifo, Cancelled };
 
 // A file an update refuses before a byte goes out, and a part of its message.
 struct Refusal {
-    const char* name;
+    const char* fileName;
     std::string file;
     const char* messagePart;
     FileShape shape = FileShape::Content;
-    const char* fileName = nullptr;  // the update's own extension when null
     std::string_view caption = text::kAppCaption;
 };
 
