@@ -31,7 +31,7 @@ public:
     }
 };
 
-TEST_F(UsbUartTest, OpenPausesTwicePurgesOnce_CloseClearsAllThreeStates_OnlyAnOpenPortIsClosedAtTheEnd)
+TEST_F(UsbUartTest, OpenPausesTwicePurgesOnce_CloseClearsAllThreeStates_FailedOpensLeaveItClosed)
 {
     Open();
     EXPECT_TRUE(uart.portOpen);
@@ -64,10 +64,9 @@ TEST_F(UsbUartTest, OpenPausesTwicePurgesOnce_CloseClearsAllThreeStates_OnlyAnOp
         opened.OpenPort();
     }
     EXPECT_EQ(device.closes, 2);
-}
 
-TEST_F(UsbUartTest, OpenFailureOrNoBoxLeavesPortClosedAndAsksDiscoveryAfresh)
-{
+    // An open that fails, or no box found, leaves the port closed; each open asks afresh.
+    uart.ClosePort();
     device.openFails = true;
     EXPECT_EQ(uart.OpenPort(), 1);
     EXPECT_FALSE(uart.portOpen);
@@ -77,7 +76,7 @@ TEST_F(UsbUartTest, OpenFailureOrNoBoxLeavesPortClosedAndAsksDiscoveryAfresh)
         EXPECT_EQ(lost.OpenPort(), 1);
     EXPECT_FALSE(lost.portOpen);
     EXPECT_EQ(none.asked, 3);
-    EXPECT_EQ(device.opens, 1);  // the failed one above
+    EXPECT_EQ(device.opens, 4);  // the failed one, and three before it
 }
 
 TEST_F(UsbUartTest, SendCommand_WritesOneByteConsumesTheEchoOrWaitsASecondForIt)
@@ -147,17 +146,6 @@ TEST_F(UsbUartTest, SendBlock_ReadsTheEchoKeepsItsHeadAndSucceedsWithoutIt)
     const auto t = clock.NowMs();
     EXPECT_EQ(uart.SendBlock(block.data(), 4), 0);
     EXPECT_EQ(clock.NowMs() - t, 300) << "200 ms for the echo, then 100 ms for the rest";
-}
-
-TEST(UsbUartHex, DigitAndPairValues)
-{
-    struct Case {
-        char high, low;
-        int value;
-    };
-    for (const Case& c : {Case{'7', 'F', 127}, Case{'7', 'f', 112}, Case{'0', '0', 0}, Case{'F', 'F', 255},
-                          Case{'A', '9', 0xA9}, Case{'G', '1', 1}, Case{'\n', 'A', 10}, Case{'a', 'b', 0}})
-        EXPECT_EQ(UsbUart::HexPairValue(c.high, c.low), c.value) << c.high << c.low;
 }
 
 // A reply that times out and then arrives: its bytes must not pass for the

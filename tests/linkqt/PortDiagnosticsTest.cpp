@@ -18,7 +18,7 @@ struct Pty {
     ~Pty() { master >= 0 && ::close(master); }
 };
 
-TEST(PortDiagnostics, NamesCauseAndFix)
+TEST(PortDiagnostics, NamesCauseAndFix_ASecondOpenOfAHeldPortSaysItIsInUse)
 {
     Pty pty;
     ASSERT_FALSE(pty.path.empty());
@@ -36,11 +36,7 @@ TEST(PortDiagnostics, NamesCauseAndFix)
         EXPECT_NE(DiagnoseOpenFailure(pty.path, c.error).find(c.mustSay), std::string::npos)
             << c.error << ": " << DiagnoseOpenFailure(pty.path, c.error);
     EXPECT_NE(DiagnoseOpenFailure("/dev/kel-no-such-box", ENOENT).find("does not exist"), std::string::npos);
-}
 
-TEST(PortDiagnostics, SecondOpenOfAHeldPortSaysItIsInUse)
-{
-    Pty pty;
     QtSerialDevice holder;
     QtSerialDevice second;
     ASSERT_TRUE(holder.Open(pty.path));

@@ -25,18 +25,17 @@ TEST(WindowsPortName, EveryComNumberGetsTheDevicePrefix)
 
 TEST(PortDiagnosticsWindows, NamesCauseAndFix)
 {
-    struct Case {
+    const struct {
         int error;
         std::string mustSay;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {ERROR_FILE_NOT_FOUND, "COM7 does not exist: is the program box plugged in?"},
         {ERROR_FILE_NOT_FOUND, "USB serial device"},
         {ERROR_ACCESS_DENIED, "COM7 is in use by another program (Windows does not say which)"},
         {ERROR_SHARING_VIOLATION, "in use by another program"},
         {ERROR_GEN_FAILURE, "cannot open COM7: "},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_NE(DiagnoseOpenFailure("COM7", c.error).find(c.mustSay), std::string::npos)
             << c.error << ": " << DiagnoseOpenFailure("COM7", c.error);
     // The system's own words follow, not a bare number.

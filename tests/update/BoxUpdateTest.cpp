@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <tuple>
 
 #include "support/StopAfterBytes.h"
 #include "update/UpdateTexts.h"
@@ -93,13 +94,9 @@ TEST_F(BoxUpdateTest, GoldenRun_HandshakeBlocksProgressAndSuccess)
     const std::vector<std::string> tail(screen.log.end() - 5, screen.log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"ProgressSetPos 62", "RepaintNow", "PumpMessages",
                                               "ProgressShowText Updated successfully!", "RepaintNow"}));
-    const FileDialogRequest& request = screen.fileRequests.at(0);
-    EXPECT_FALSE(request.save);
-    EXPECT_EQ(request.title, "");
-    EXPECT_EQ(request.initialName, "*.xup");
-    EXPECT_EQ(request.filter, "config Files (*.xup)|*.xup| all file  (*.*)|*.*||");
-    EXPECT_EQ(request.defaultExt, "*.xup");
-    EXPECT_TRUE(request.mustExist);
+    const FileDialogRequest& r = screen.fileRequests.at(0);
+    EXPECT_EQ(std::tie(r.save, r.title, r.initialName, r.filter, r.defaultExt, r.mustExist),
+              std::make_tuple(false, "", "*.xup", "config Files (*.xup)|*.xup| all file  (*.*)|*.*||", "*.xup", true));
 }
 
 // One block of this many bytes, length field included.
@@ -113,14 +110,13 @@ std::string BlockOf(std::size_t size)
 // What the file check finds is tested with it; these are what the box update adds.
 TEST_F(BoxUpdateTest, FilesTheBoxCannotTakeWholeAreRefused_TheLongestBlockGoes)
 {
-    const Refusal cases[] = {{"Missing", "", "Read File Error!", FileShape::Missing},
-                             // Its echo cannot be back within the link's 300 ms at 19200 baud.
-                             {"BlockTooLongForTheEchoWindow", BlockOf(576) + "0000", "576 bytes long"},
-                             {"FileTooLarge", std::string(2 * 65536 + 3, '0'), "too large"}};
+    // The first one's echo cannot be back within the link's 300 ms at 19200 baud.
+    const Refusal cases[] = {{"long-block.xup", BlockOf(576) + "0000", "576 bytes long"},
+                             {"too-large.xup", std::string(2 * 65536 + 3, '0'), "too large"}};
     for (const Refusal& r : cases) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(r.fileName);
         screen.messages.clear();
-        Choose(std::string(r.name) + ".xup", r.file, r.shape);
+        Choose(r.fileName, r.file, r.shape);
         ExpectRefused(r, updater.UpdateBox());
     }
     EXPECT_TRUE(timer.log.empty());  // polling never stopped
@@ -159,12 +155,8 @@ struct BoxFailure {
     std::int64_t waited = 0;  // from the last write to the message, when not 0
     BoxLoader loader = {};
     std::vector<std::int64_t> lastGaps = {};  // between the last writes of the retried command
+    friend void PrintTo(const BoxFailure& c, std::ostream* os) { *os << c.name; }  // in ctest names, not its bytes
 };
-
-void PrintTo(const BoxFailure& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 const std::vector<std::int64_t> kEnterGaps{1000, 1500, 2000, 500, 2000, 500};
 
@@ -211,20 +203,21 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-TEST_F(BoxUpdateTest, WindowMessagesBetweenBlocksCannotStartAnotherUpdate)
+// The window's messages are dispatched between blocks: a click there starts nothing.
+TEST_F(BoxUpdateTest, ClicksDuringTheUpdateCannotStartAnotherUpdate)
 {
     Choose("box.xup", kTwoBlocks);
-    std::vector<bool> runningDuringPump;
     std::vector<UpdateOutcome> nested;
-    screen.onPump = [&] {
-        runningDuringPump.push_back(link.exchangeRunning);
-        const std::size_t writes = device.writes.size();
-        nested.push_back(updater.OnUpdateButton());
-        nested.push_back(updater.UpdateEsc());
-        EXPECT_EQ(device.writes.size(), writes);
+    answer = [&](const Bytes& w) {
+        if (w.size() > 1) {  // a block
+            const std::size_t writes = device.writes.size();
+            nested.push_back(updater.OnUpdateButton());
+            nested.push_back(updater.UpdateEsc());
+            EXPECT_EQ(device.writes.size(), writes);
+        }
+        return (*loader)(w);
     };
     EXPECT_EQ(updater.UpdateBox(), UpdateOutcome::Updated);
-    EXPECT_EQ(runningDuringPump, (std::vector<bool>{true, true}));
     EXPECT_EQ(nested, std::vector<UpdateOutcome>(4, UpdateOutcome::NotStarted));
     EXPECT_EQ(screen.fileRequests.size(), 1u);
     EXPECT_FALSE(link.exchangeRunning);
@@ -251,10 +244,9 @@ TEST_F(BoxUpdateTest, StopRequestEndsTheHandshakeRetriesOrTheUpdateBetweenBlocks
         EXPECT_EQ(WritesOf(Bytes{0xD7}), c.enters);
         EXPECT_EQ(WritesOf(kBlock1), c.firstBlocks);
         EXPECT_EQ(WritesOf(kBlock2), 0u);
-        EXPECT_EQ(link.stoppedAt.exchange, StopPoint::Exchange::BoxUpdate);
-        EXPECT_EQ(link.stoppedAt.done, c.blocksTaken);
-        EXPECT_EQ(link.stoppedAt.total, 2);
-        EXPECT_TRUE(link.stoppedAt.deviceTouched);
+        const StopPoint& at = link.stoppedAt;
+        EXPECT_EQ(std::tie(at.exchange, at.done, at.total, at.deviceTouched),
+                  std::make_tuple(StopPoint::Exchange::BoxUpdate, c.blocksTaken, 2, true));
         EXPECT_TRUE(screen.messages.empty());
         EXPECT_FALSE(uart.portOpen);
         EXPECT_EQ(timer.log, (std::vector<std::string>{"Stop", "Start 500"}));

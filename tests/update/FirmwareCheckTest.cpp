@@ -24,20 +24,12 @@ std::string Dump(const CheckReport& report)
 bool HasError(const CheckReport& report, std::size_t line, const std::string& part)
 {
     return std::any_of(report.findings.begin(), report.findings.end(), [&](const CheckFinding& f) {
-        return f.severity == Severity::Error && f.line == line && f.message.find(part) != std::string::npos;
+        return f.severity == Severity::Error && f.line == line && FormatFinding(f).find(part) != std::string::npos;
     });
 }
 
-TEST(FirmwareCheck, GoodFilesFlashWithOnlyNotes)
-{
-    for (const CheckReport& report : {CheckZrv(kGoodZrv), CheckXup(kGoodXup)}) {
-        EXPECT_TRUE(report.Flashable()) << Dump(report);
-        for (const auto& f : report.findings)
-            EXPECT_EQ(f.severity, Severity::Info) << FormatFinding(f);
-    }
-}
-
-// Each problem is found on its line (0: about the whole file) and blocks flashing.
+// Each problem is found on its line (0: about the whole file) and blocks
+// flashing; a .xup error is placed in the file and in the image too.
 TEST(FirmwareCheck, ProblemsAreFoundOnTheirLinesAndBlockFlashing)
 {
     const struct {
@@ -64,8 +56,9 @@ TEST(FirmwareCheck, ProblemsAreFoundOnTheirLinesAndBlockFlashing)
         {CheckZrv, ":00000001FF\n:0300000002000AF1\n", 1, "not the last record: 1 line follows"},
         {CheckZrv, "", 0, "holds no records"},
         {CheckXup, "0003aabbcc0001DD", 1, "6 lower-case hex digits (first 'a')"},
-        {CheckXup, "0003AAxBCC0001DD", 1, "1 character that is no hex digit (first 'x')"},
-        {CheckXup, "0003AABB\r\nCC0001DD", 1, "line end inside the data"},
+        {CheckXup, "0003AAxBCC0001DD", 1,
+         "line 1, byte 0x6, image offset 0x3: error: 1 character that is no hex digit (first 'x')"},
+        {CheckXup, "0003AABB\r\nCC0001DD", 1, "line 1, byte 0x8, image offset 0x4: error: a line end inside the data"},
         {CheckXup, "0003AABBCC0001DD7", 1, "lone last character '7'"},
         {CheckXup, "0005AABB", 0, "states 5 bytes but only 2 follow"},
         {CheckXup, "0001DD\n\n", 0, "stray byte"},
@@ -79,56 +72,40 @@ TEST(FirmwareCheck, ProblemsAreFoundOnTheirLinesAndBlockFlashing)
     }
 }
 
-// A line end (the CR of CR LF) and a character that is no hex digit, placed
-// in the file and in the image (the first character of the fifth or fourth pair).
-TEST(XupCheck, ErrorsArePlacedInFileAndImage)
+// Twenty errors of a kind are listed and the rest counted; a refusal names the
+// first error and counts every other.
+TEST(FirmwareCheck, ErrorsBeyondTwentyAreCounted)
 {
-    const struct {
-        const char* text;
-        const char* prefix;
-    } cases[] = {{"0003AABB\r\nCC0001DD", "line 1, byte 0x8, image offset 0x4: error: a line end"},
-                 {"0003AAxBCC0001DD", "line 1, byte 0x6, image offset 0x3: error: "}};
-    for (const auto& c : cases) {
-        const CheckReport report = CheckXup(c.text);
-        ASSERT_FALSE(report.findings.empty());
-        EXPECT_EQ(FormatFinding(report.findings[0]).rfind(c.prefix, 0), 0u) << Dump(report);
+    std::string badLines, emptyBlocks;
+    for (int i = 0; i < 30; ++i) {
+        badLines += "00x0\n";
+        emptyBlocks += "0000";
     }
-}
-
-TEST(XupCheck, ManyBadLinesAreCountedBeyondTwenty)
-{
-    std::string text;
-    for (int i = 0; i < 30; ++i)
-        text += "00x0\n";
-    const CheckReport report = CheckXup(text);
+    const CheckReport report = CheckXup(badLines);
     const auto listed = std::count_if(report.findings.begin(), report.findings.end(), [](const CheckFinding& f) {
         return f.message.find("line end inside") != std::string::npos;
     });
     EXPECT_EQ(listed, 20);
     EXPECT_TRUE(HasError(report, 0, "and 10 more line ends inside the data")) << Dump(report);
     EXPECT_TRUE(HasError(report, 0, "and 10 more lines with characters read as 0")) << Dump(report);
-}
 
-TEST(FirmwareRefusal, NamesTheFirstErrorAndCountsEveryOther)
-{
-    EXPECT_FALSE(FirmwareRefusal(CheckZrv(":0300000002000AF1\n:00000001FF\n")));
-    // 30 empty blocks before the last: 20 listed, the other 10 in one finding.
-    std::string text;
-    for (int i = 0; i < 30; ++i)
-        text += "0000";
-    const auto refusal = FirmwareRefusal(CheckXup(text + "0001DD"));
+    EXPECT_FALSE(FirmwareRefusal(CheckZrv(kGoodZrv)));
+    const auto refusal = FirmwareRefusal(CheckXup(emptyBlocks + "0001DD"));
     ASSERT_TRUE(refusal);
     EXPECT_TRUE(refusal->starts_with("image offset 0x0: error: an empty block before the last")) << *refusal;
     EXPECT_TRUE(refusal->ends_with("(and 29 more errors)")) << *refusal;
 }
 
-TEST(CheckFirmwareFile, KindFollowsTheExtensionInAnyCase_UnknownOrUnreadableDoesNotFlash)
+TEST(CheckFirmwareFile, GoodFilesFlash_KindFollowsTheExtensionInAnyCase_UnknownOrUnreadableDoesNot)
 {
     const test::TempFolder folder{"kel-check"};
     const CheckReport zrv = CheckFirmwareFile(folder.Write("a.ZRV", std::string(kGoodZrv)));
     EXPECT_EQ(zrv.kind, FirmwareKind::Zrv);
-    EXPECT_TRUE(zrv.Flashable());
-    EXPECT_TRUE(CheckFirmwareFile(folder.Write("b.xup", std::string(kGoodXup))).Flashable());
+    for (const CheckReport& good : {zrv, CheckFirmwareFile(folder.Write("b.xup", std::string(kGoodXup)))}) {
+        EXPECT_TRUE(good.Flashable()) << Dump(good);
+        for (const auto& f : good.findings)
+            EXPECT_EQ(f.severity, Severity::Info) << FormatFinding(f);  // notes only
+    }
     EXPECT_EQ(FirmwareKindOf("dir.zrv/firmware"), FirmwareKind::Unknown);
 
     const CheckReport other = CheckFirmwareFile(folder.Write("a.hex", std::string(kGoodZrv)));

@@ -21,24 +21,11 @@ enum class FileShape { Content, Missing, Fifo, Cancelled };
 
 // A file an update refuses before a byte goes out, and a part of its message.
 struct Refusal {
-    const char* name;
+    const char* fileName;
     std::string file;
     const char* messagePart;
     FileShape shape = FileShape::Content;
-    const char* fileName = nullptr;  // the update's own extension when null
     std::string_view caption = text::kAppCaption;
-};
-
-// Runs a hook where the box update dispatches window messages.
-class UpdateScreen : public RecordingScreen {
-public:
-    std::function<void()> onPump;
-    void PumpMessages() override
-    {
-        RecordingScreen::PumpMessages();
-        if (onPump)
-            onPump();
-    }
 };
 
 // A connected program box on a virtual clock, a temporary folder for
@@ -55,7 +42,7 @@ protected:
     FixedPortFinder finder{"/dev/ttyUSB0"};
     UsbUart uart{device, finder, clock};
     LinkState link;
-    UpdateScreen screen;
+    RecordingScreen screen;
     RecordingPollTimer timer;
     FirmwareUpdater updater{LinkContext{uart, link, screen, timer}};
     TempFolder folder{"kel-update"};
