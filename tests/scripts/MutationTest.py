@@ -105,6 +105,3 @@ class RestoreTest(unittest.TestCase):
         with self.assertRaises(RuntimeError):
             self.restorer().apply(self.mutant)
 
-
-if __name__ == "__main__":
-    unittest.main()
