@@ -8,7 +8,6 @@
 #include <cctype>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -107,8 +106,7 @@ struct Cell {
     } interrupt = {};
 };
 
-// The cells of a .cells file, and its waits by name; `error` says what is
-// wrong with the file (empty when nothing).
+// The cells and the waits of a .cells file, or what is wrong with it.
 struct CellFile {
     std::vector<Cell> cells;
     std::map<std::string, int> waits;
@@ -232,9 +230,8 @@ CellFile ReadCells(const std::string& path)
 
 std::string Hex(std::uint8_t byte)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", byte);
-    return text;
+    const char* digits = "0123456789ABCDEF";
+    return {'0', 'x', digits[byte >> 4], digits[byte & 15]};
 }
 
 // The bytes of kel-sim's byte log lines "kel-sim: 655 ms from PC: E2 03", in order.
@@ -353,8 +350,7 @@ std::string Verify(const std::string& check, CellContext& c)
 
 // In an expected line of standard error, stands for any text.
 const std::string kAnyText = "{any}";
-// Stands in the expected standard error for one line, anywhere, that starts
-// "kel-cli: " and names the port: the report of a box that went away.
+// Stands for one line, anywhere, "kel-cli: ..." that names the port that went away.
 const std::string kPortFailure = "{port-failure}";
 
 std::string Joined(const std::vector<std::string>& parts, const char* separator)
@@ -487,8 +483,7 @@ CellResult RunCell(const std::string& shared, const Cell& cell, int marginMs)
     return result;
 }
 
-// Makes the sample firmware the cells name ({zrv}, {xup}, ...) in `folder`;
-// returns what went wrong, "" on success.
+// Makes the sample firmware the cells name in `folder`; "" or what went wrong.
 std::string MakeSampleFiles(const std::string& folder)
 {
     for (const auto& [name, size] : {std::pair{"sample.zrv", "1024"}, {"small.zrv", "128"}, {"sample.xup", "1024"}}) {
@@ -508,9 +503,8 @@ std::string MakeSampleFiles(const std::string& folder)
     return {};
 }
 
-// The time a run takes beyond its waits, on this build and machine: `jobs`
-// clean `detect --as box` runs side by side, the slowest of them less its
-// waits (`openMs`), doubled, plus some slack. A sanitizer build starts slower.
+// The time a run takes beyond its waits on this build and machine: the slowest
+// of `jobs` clean `detect --as box` runs side by side, doubled, plus slack.
 int CalibrateMargin(int jobs, int openMs)
 {
     std::vector<std::int64_t> overheads(static_cast<std::size_t>(std::max(1, jobs)), 0);
@@ -527,10 +521,8 @@ int CalibrateMargin(int jobs, int openMs)
     return static_cast<int>(2 * std::max<std::int64_t>(slowest, 200)) + 400;
 }
 
-// Runs every cell on its own kel-sim, `jobs` at a time; a run must end within
-// its waits plus marginMs. A cell whose only fault was its time runs once more,
-// so that a burst of load on the machine does not fail it; a wait too many
-// fails both times.
+// Runs every cell on its own kel-sim, `jobs` at a time. A cell whose only fault
+// was its time runs once more: a burst of load passes, a wait too many fails twice.
 std::vector<CellResult> RunCells(const std::string& shared, const std::vector<Cell>& cells, int jobs, int marginMs)
 {
     // Longest first, so the slow cells do not trail at the end.

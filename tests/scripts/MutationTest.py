@@ -20,7 +20,6 @@ def mutated(text, operator):
 
 class OperatorTest(unittest.TestCase):
     CASES = [
-        # operator, snippet, expected mutated lines
         ("comparison", "if (a < b && c != d)", ["if (a < b && c == d)", "if (a <= b && c != d)"]),
         ("comparison", "x = a >= b;", ["x = a > b;"]),
         ("comparison", 'Log("a < b"); // a == b', []),
