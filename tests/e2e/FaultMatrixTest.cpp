@@ -8,7 +8,6 @@
 #include <cctype>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -60,43 +59,33 @@ RunResult RunCli(const std::string& port, const std::string& folder, std::vector
 // kel-sim's --report ("name: value" lines): what the devices held when it stopped.
 using SimReport = std::map<std::string, std::string>;
 
-// One kel-sim in a fresh folder (reporting what its devices hold when
-// stopped) and the kel-cli runs made against it.
-class SimSession {
-public:
-    explicit SimSession(std::vector<std::string> simArgs) : folder_(MakeTempDir("kel-e2e"))
+// One kel-sim in a fresh folder, which keeps its byte log and its report.
+struct SimSession {
+    explicit SimSession(std::vector<std::string> simArgs) : folder(MakeTempDir("kel-e2e"))
     {
-        simArgs.insert(simArgs.begin(), {"--report", folder_ + "/report.txt"});
-        sim_ = std::make_unique<SimProcess>(KEL_SIM_PATH, simArgs, folder_ + "/sim.log");
+        simArgs.insert(simArgs.begin(), {"--report", folder + "/report.txt"});
+        sim = std::make_unique<SimProcess>(KEL_SIM_PATH, simArgs, folder + "/sim.log");
     }
     ~SimSession()
     {
-        sim_.reset();
+        sim.reset();
         if (!keepFolder)
-            std::filesystem::remove_all(folder_);
+            std::filesystem::remove_all(folder);
     }
-    SimSession(const SimSession&) = delete;
 
-    bool keepFolder = false;  // for a look at what a failed test left
-    const std::string& Port() const { return sim_->Port(); }
-    const std::string& Folder() const { return folder_; }
-    // kel-sim's standard error (its byte log with --verbose).
-    std::string Log() const { return sim_->Log(); }
-
-    // Stops kel-sim; what it reports the devices hold.
     SimReport StopAndReport()
     {
-        sim_->Stop();
+        sim->Stop();
         SimReport report;
-        for (const std::string& line : Lines(ReadWholeFile(folder_ + "/report.txt")))
+        for (const std::string& line : Lines(ReadWholeFile(folder + "/report.txt")))
             if (const std::size_t colon = line.find(": "); colon != std::string::npos)
                 report[line.substr(0, colon)] = line.substr(colon + 2);
         return report;
     }
 
-private:
-    std::string folder_;
-    std::unique_ptr<SimProcess> sim_;
+    std::string folder;
+    std::unique_ptr<SimProcess> sim;
+    bool keepFolder = false;  // for a look at what a failed test left
 };
 
 // One exchange under one simulator fault, as fault-matrix.cells states it.
@@ -117,8 +106,7 @@ struct Cell {
     } interrupt = {};
 };
 
-// The cells of a .cells file, and its waits by name; `error` says what is
-// wrong with the file (empty when nothing).
+// The cells and the waits of a .cells file, or what is wrong with it.
 struct CellFile {
     std::vector<Cell> cells;
     std::map<std::string, int> waits;
@@ -242,9 +230,8 @@ CellFile ReadCells(const std::string& path)
 
 std::string Hex(std::uint8_t byte)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", byte);
-    return text;
+    const char* digits = "0123456789ABCDEF";
+    return {'0', 'x', digits[byte >> 4], digits[byte & 15]};
 }
 
 // The bytes of kel-sim's byte log lines "kel-sim: 655 ms from PC: E2 03", in order.
@@ -363,8 +350,7 @@ std::string Verify(const std::string& check, CellContext& c)
 
 // In an expected line of standard error, stands for any text.
 const std::string kAnyText = "{any}";
-// Stands in the expected standard error for one line, anywhere, that starts
-// "kel-cli: " and names the port: the report of a box that went away.
+// Stands for one line, anywhere, "kel-cli: ..." that names the port that went away.
 const std::string kPortFailure = "{port-failure}";
 
 std::string Joined(const std::vector<std::string>& parts, const char* separator)
@@ -442,7 +428,7 @@ CellResult RunCell(const std::string& shared, const Cell& cell, int marginMs)
     std::vector<std::string> simArgs{"--verbose"};
     simArgs.insert(simArgs.end(), cell.sim.begin(), cell.sim.end());
     SimSession sim(simArgs);
-    const Workspace ws{shared, sim.Folder(), sim.Port()};
+    const Workspace ws{shared, sim.folder, sim.sim->Port()};
     if (ws.own.empty() || ws.port.empty() || !WriteWholeFile(ws.own + "/old.cfg", kOldProfile)) {
         problems.push_back("cannot set up a working folder, or kel-sim announced no terminal");
         return result;
@@ -451,12 +437,12 @@ CellResult RunCell(const std::string& shared, const Cell& cell, int marginMs)
         std::vector<std::string> expanded;
         for (const std::string& a : args)
             expanded.push_back(ws.Expand(a));
-        return RunCli(sim.Port(), sim.Folder(), expanded, hardLimitMs, signal);
+        return RunCli(ws.port, ws.own, expanded, hardLimitMs, signal);
     };
     const Cell::Interrupt& interrupt = cell.interrupt;
     const SignalWhen signal{interrupt.signal, [&](const std::string& err) {
                                 return interrupt.atPercent < 0
-                                           ? sim.Log().find(interrupt.simLogHas) != std::string::npos
+                                           ? sim.sim->Log().find(interrupt.simLogHas) != std::string::npos
                                            : ProgressReached(err, interrupt.atPercent);
                             }};
     const int boundMs = cell.waitsMs + marginMs;
@@ -475,7 +461,7 @@ CellResult RunCell(const std::string& shared, const Cell& cell, int marginMs)
     // What the run sent, before any follow-up adds to the log; kel-sim logs
     // what it reads as it reads it.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    context.simLog = sim.Log();
+    context.simLog = sim.sim->Log();
     context.followUp = [&](const std::vector<std::string>& args) { return runCli(args, 30'000, {}); };
     std::optional<SimReport> report;
     for (const bool afterStop : {false, true}) {
@@ -497,8 +483,7 @@ CellResult RunCell(const std::string& shared, const Cell& cell, int marginMs)
     return result;
 }
 
-// Makes the sample firmware the cells name ({zrv}, {xup}, ...) in `folder`;
-// returns what went wrong, "" on success.
+// Makes the sample firmware the cells name in `folder`; "" or what went wrong.
 std::string MakeSampleFiles(const std::string& folder)
 {
     for (const auto& [name, size] : {std::pair{"sample.zrv", "1024"}, {"small.zrv", "128"}, {"sample.xup", "1024"}}) {
@@ -518,9 +503,8 @@ std::string MakeSampleFiles(const std::string& folder)
     return {};
 }
 
-// The time a run takes beyond its waits, on this build and machine: `jobs`
-// clean `detect --as box` runs side by side, the slowest of them less its
-// waits (`openMs`), doubled, plus some slack. A sanitizer build starts slower.
+// The time a run takes beyond its waits on this build and machine: the slowest
+// of `jobs` clean `detect --as box` runs side by side, doubled, plus slack.
 int CalibrateMargin(int jobs, int openMs)
 {
     std::vector<std::int64_t> overheads(static_cast<std::size_t>(std::max(1, jobs)), 0);
@@ -528,7 +512,7 @@ int CalibrateMargin(int jobs, int openMs)
     for (std::size_t j = 0; j < overheads.size(); ++j) {
         threads.emplace_back([&, j] {
             SimSession sim({});
-            overheads[j] = RunCli(sim.Port(), sim.Folder(), {"detect", "--as", "box"}, 30'000).wallMs - openMs;
+            overheads[j] = RunCli(sim.sim->Port(), sim.folder, {"detect", "--as", "box"}, 30'000).wallMs - openMs;
         });
     }
     for (std::thread& t : threads)
@@ -537,10 +521,8 @@ int CalibrateMargin(int jobs, int openMs)
     return static_cast<int>(2 * std::max<std::int64_t>(slowest, 200)) + 400;
 }
 
-// Runs every cell on its own kel-sim, `jobs` at a time; a run must end within
-// its waits plus marginMs. A cell whose only fault was its time runs once more,
-// so that a burst of load on the machine does not fail it; a wait too many
-// fails both times.
+// Runs every cell on its own kel-sim, `jobs` at a time. A cell whose only fault
+// was its time runs once more: a burst of load passes, a wait too many fails twice.
 std::vector<CellResult> RunCells(const std::string& shared, const std::vector<Cell>& cells, int jobs, int marginMs)
 {
     // Longest first, so the slow cells do not trail at the end.
@@ -592,21 +574,21 @@ TEST(TraceRoundTrip, ReplayedReadAndWriteEndAsTheyDid)
                                                          {"write", "Power Level=Level 3", "Drag Brake custom=25%"}};
     std::vector<RunResult> traced;
     SimSession session({});
-    const std::string log = session.Folder() + "/box.log";
+    const std::string log = session.folder + "/box.log";
     for (const auto& command : commands) {
         std::vector<std::string> args{"--trace", log};
         args.insert(args.end(), command.begin(), command.end());
-        traced.push_back(RunCli(session.Port(), session.Folder(), args));
+        traced.push_back(RunCli(session.sim->Port(), session.folder, args));
         ASSERT_EQ(traced.back().exitCode, 0) << traced.back().err;
     }
     const std::string text = ReadWholeFile(log);
     for (const char* part : {"## kel-cli", "\n# poll\n", "\n# read settings\n", "\n# write settings\n", " ms  > DF\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
 
-    SimProcess replay(KEL_SIM_PATH, {"--replay", log}, session.Folder() + "/replay.log");
+    SimProcess replay(KEL_SIM_PATH, {"--replay", log}, session.folder + "/replay.log");
     ASSERT_NE(replay.Port(), "");
     for (std::size_t i = 0; i < commands.size(); ++i) {
-        const RunResult again = RunCli(replay.Port(), session.Folder(), commands[i]);
+        const RunResult again = RunCli(replay.Port(), session.folder, commands[i]);
         EXPECT_EQ(again.exitCode, traced[i].exitCode) << again.err;
         EXPECT_EQ(again.out, traced[i].out);
         EXPECT_EQ(again.err, traced[i].err);

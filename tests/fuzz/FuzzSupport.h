@@ -82,8 +82,7 @@ inline std::filesystem::path WriteScratch(const std::string& name, std::string_v
     return out ? *folder / name : fs::path();
 }
 
-// Shows nothing; remembers which controls had their text set and how many
-// message boxes were raised, which is what the invariants ask about.
+// Shows nothing; remembers which controls had their text set and counts message boxes.
 class WatchingScreen : public QuietScreen {
 public:
     void Forget()

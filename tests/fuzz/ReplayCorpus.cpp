@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -17,18 +16,16 @@ int main(int argc, char** argv)
     namespace fs = std::filesystem;
     std::error_code ec;
     std::set<fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(argc == 2 ? argv[1] : "", ec)) {
+    for (const auto& entry : fs::recursive_directory_iterator(argc == 2 ? argv[1] : "", ec))
         if (entry.is_regular_file())
             files.insert(entry.path());
-    }
     if (ec || files.empty()) {
         std::fprintf(stderr, "no corpus files to replay in %s\n", argc == 2 ? argv[1] : "(no folder named)");
         return 1;
     }
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
-        const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const std::vector<std::uint8_t> bytes(whole.begin(), whole.end());
+        const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
         std::fprintf(stderr, "replaying %s (%zu bytes)\n", file.string().c_str(), bytes.size());
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }

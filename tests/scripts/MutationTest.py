@@ -20,7 +20,6 @@ def mutated(text, operator):
 
 class OperatorTest(unittest.TestCase):
     CASES = [
-        # operator, snippet, expected mutated lines
         ("comparison", "if (a < b && c != d)", ["if (a < b && c == d)", "if (a <= b && c != d)"]),
         ("comparison", "x = a >= b;", ["x = a > b;"]),
         ("comparison", 'Log("a < b"); // a == b', []),
@@ -105,6 +104,3 @@ class RestoreTest(unittest.TestCase):
         with self.assertRaises(RuntimeError):
             self.restorer().apply(self.mutant)
 
-
-if __name__ == "__main__":
-    unittest.main()

@@ -35,9 +35,8 @@ TEST(FaultSet, RejectsWhatItCannotUnderstandAndCountsFromWhenSet)
     EXPECT_TRUE(faults.Hit(FaultKind::NoAck)) << "without N every occurrence";
 }
 
-// One exchange under one fault: what the PC reads back (echo included), and
-// what the ESC then holds in byte 5 (tag 0xE4, factory value 6). The faults'
-// default forms are run against kel-cli in the fault matrix.
+// What the PC reads back (echo included), and what the ESC then holds in
+// byte 5 (tag 0xE4, factory value 6).
 TEST(Faults, ShapeTheBytesThePcReads)
 {
     struct Case {

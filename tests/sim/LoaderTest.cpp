@@ -1,15 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 
 #include "sim/Crc16.h"
 #include "sim/SampleFirmware.h"
-#include "support/HexText.h"
 #include "tests/sim/ModelHarness.h"
 
 namespace kel::sim::test {
 namespace {
+
+// Hex digit pairs as bytes, read apart from the program's own readers.
+Bytes FromHex(const std::string& text)
+{
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
 
 TEST(Crc16, MatchesTheCatalogueCheckValue)
 {
@@ -35,9 +44,8 @@ TEST(EscLoader, AnEscUpdateRebuildsTheImageAndRestartsTheApplication)
     const Bytes data = SampleFirmwareBytes(0x10000 + 40);  // crosses a 64 KiB boundary
     std::istringstream lines(MakeZrvText(data));
     for (std::string line; std::getline(lines, line);) {
-        Bytes record{0x3A};
-        for (std::size_t i = 1; i + 1 < line.size(); i += 2)
-            record.push_back(kel::test::HexByte(line, i));
+        Bytes record = FromHex(line.substr(1));
+        record.insert(record.begin(), 0x3A);
         ASSERT_EQ(h.Reply(record), (Bytes{0x01}));
     }
     EXPECT_EQ(h.model.EscFirmware().FlatImage(), data);
@@ -52,7 +60,12 @@ TEST(BoxLoader, ABoxUpdateKeepsEveryBlockAndEndsOnTheEmptyBlock)
     ModelHarness h;
     EnterBoxLoader(h);
     EXPECT_EQ(h.Reply({0xD6}), (Bytes{0xD7})) << "a repeated probe before the first block is answered again";
-    const auto blocks = kel::test::XupBlocksOf(MakeXupText(data));
+    const Bytes image = FromHex(MakeXupText(data));
+    std::vector<Bytes> blocks;  // each a big-endian length and that many bytes
+    for (std::size_t at = 0, end; at + 2 <= image.size(); at = end) {
+        end = std::min(image.size(), at + 2 + image[at] * 256u + image[at + 1]);
+        blocks.emplace_back(image.begin() + static_cast<long>(at), image.begin() + static_cast<long>(end));
+    }
     Bytes bad = blocks.front();
     bad[5] ^= 0x01;
     EXPECT_EQ(h.Reply(bad), (Bytes{0x12}));

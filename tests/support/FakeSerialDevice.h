@@ -88,7 +88,6 @@ public:
     }
     ReadResult Read(std::uint8_t* data, std::size_t count, int timeoutMs) override
     {
-        ReadResult result;
         const std::int64_t deadline = clock_.NowMs() + timeoutMs;
         if (queue_.size() >= count && (count == 0 || queue_[count - 1].at <= deadline)) {
             if (count > 0)
@@ -98,7 +97,7 @@ public:
             return {true, count};
         }
         clock_.AdvanceTo(deadline);
-        return result;  // cancelled: what arrived stays queued
+        return {};  // cancelled: what arrived stays queued
     }
 
     std::size_t Pending() const { return queue_.size(); }

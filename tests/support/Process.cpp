@@ -140,11 +140,6 @@ void SimProcess::Stop()
     pid_ = -1;
 }
 
-std::string SimProcess::Log() const
-{
-    return ReadWholeFile(logFile_);
-}
-
 std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

@@ -28,6 +28,11 @@ struct SignalWhen {
 RunResult RunProgram(const std::string& path, const std::vector<std::string>& args, int hardLimitMs,
                      const SignalWhen& signal = {});
 
+std::string ReadWholeFile(const std::string& path);
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+// A fresh directory under the test's temporary folder.
+std::string MakeTempDir(const std::string& stem);
+
 // kel-sim as a child process: its first line of standard output is the
 // terminal's path; its standard error (the --verbose byte log) goes to a file.
 class SimProcess {
@@ -40,7 +45,7 @@ public:
     const std::string& Port() const { return port_; }
     // Stops it (SIGTERM); the log is complete after this.
     void Stop();
-    std::string Log() const;
+    std::string Log() const { return ReadWholeFile(logFile_); }
 
 private:
     pid_t pid_ = -1;
@@ -48,10 +53,5 @@ private:
     std::string port_;
     std::string logFile_;
 };
-
-std::string ReadWholeFile(const std::string& path);
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
-// A fresh directory under the test's temporary folder.
-std::string MakeTempDir(const std::string& stem);
 
 }  // namespace kel::test

@@ -28,7 +28,6 @@ public:
     std::map<int, int> bitmaps;
     std::map<int, int> spins;
     std::string progressText;
-    bool progressPercentage = true;
     std::vector<int> progressPositions;
     std::vector<int> settingsProgressPositions;
     std::string settingsProgressDetail;
@@ -49,7 +48,6 @@ public:
         log.push_back(line);
     }
     static std::string Shown(std::string_view text) { return " " + std::string(text); }
-    static std::string Shown(const std::string& text) { return " " + text; }
     static std::string Shown(int number) { return " " + std::to_string(number); }
     static std::string Shown(bool on) { return on ? " 1" : " 0"; }
 
@@ -73,12 +71,8 @@ public:
     void Enable(int id, bool on) override { Note("Enable", id, enabled[id] = on); }
     void SetBitmap(int id, int bitmap) override { Note("SetBitmap", id, bitmaps[id] = bitmap); }
     void SetSpinPosition(int id, int position) override { Note("SetSpinPosition", id, spins[id] = position); }
-    void ProgressShowText(std::string_view text) override
-    {
-        progressPercentage = false;
-        Note("ProgressShowText", progressText = text);
-    }
-    void ProgressSetPercentage(bool on) override { Note("ProgressSetPercentage", progressPercentage = on); }
+    void ProgressShowText(std::string_view text) override { Note("ProgressShowText", progressText = text); }
+    void ProgressSetPercentage(bool on) override { Note("ProgressSetPercentage", on); }
     void ProgressSetPos(int position) override { Note("ProgressSetPos", progressPositions.emplace_back(position)); }
     void SettingsProgressOpen() override { settingsProgressOpen = true, Note("SettingsProgressOpen"); }
     void SettingsProgressSetPos(int position) override

@@ -7,16 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <process.h>
-#define KEL_TEST_PID _getpid()
-#else
-#include <unistd.h>
-#define KEL_TEST_PID ::getpid()
-#endif
 
 namespace kel::test {
 
@@ -24,9 +17,8 @@ class TempFolder {
 public:
     explicit TempFolder(const std::string& stem = "kel-test")
         : dir_(std::filesystem::temp_directory_path()
-               / (stem + "-" + std::to_string(KEL_TEST_PID) + "-" + CurrentTest()))
+               / (stem + "-" + std::to_string(std::random_device()()) + "-" + CurrentTest()))
     {
-        std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
     ~TempFolder()
@@ -79,5 +71,3 @@ private:
 };
 
 }  // namespace kel::test
-
-#undef KEL_TEST_PID
