@@ -158,13 +158,13 @@ TEST_F(LinkPollerTest, BoxAnswersTable)
         link = LinkState{};
         uart.escState = EscState::kConnected;
         answers[0xD4] = {first, 0x00};
-        answers[0xD7] = {0, 0, 0xA, 2, 0xC, 4, 0};
+        answers[0xD7] = {0, 0, 0xA, 2, 0xC, 42, 0};
         Connect(kPollBox);
         poller.Tick();
         EXPECT_EQ(link.boxConnected, isBox);
         EXPECT_EQ(uart.escState, isBox ? EscState::kUnknown : EscState::kConnected);
         if (isBox) {
-            EXPECT_EQ(link.versionText, "Ver: A020c04");
+            EXPECT_EQ(link.versionText, "Ver: A020c42");
             EXPECT_FALSE(screen.IsEnabled(id::kApply));
             EXPECT_TRUE(screen.IsLit(id::kLampBox));
         }
@@ -174,12 +174,12 @@ TEST_F(LinkPollerTest, BoxAnswersTable)
 TEST_F(LinkPollerTest, BoxVersionAskedOnlyOnFirstDetectionOrRedetect_ShortAnswerIsSilence)
 {
     answers[0xD4] = {0xD1, 0x00};
-    answers[0xD7] = {0, 0, 0xA, 2, 0xC, 4, 0};
+    answers[0xD7] = {0, 0, 0xA, 2, 0xC, 42, 0};
     Connect(kPollBox);
     poller.Tick();
     poller.Tick();
     EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4}));
-    EXPECT_EQ(link.versionText, "Ver: A020c04") << "bytes 2..5 still hold the first reply";
+    EXPECT_EQ(link.versionText, "Ver: A020c42") << "bytes 2..5 still hold the first reply";
     link.redetect = true;
     poller.Tick();
     EXPECT_EQ(device.AllWritten(), (Bytes{0xD4, 0xD7, 0xD4, 0xD4, 0xD7}));
