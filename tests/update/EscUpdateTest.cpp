@@ -120,6 +120,7 @@ TEST_P(EscFailureTest, ShowsItsTextWithoutIconAndLeavesPortOpen)
     EXPECT_EQ(device.writes.size(), f.writes);
     if (f.message == text::kDataTransferNoAck) {
         EXPECT_EQ(clock.NowMs() - timedWrites.back().at, 2000) << "a record's acknowledge is awaited 2 s";
+        EXPECT_EQ(timedWrites.back().at - timedWrites.front().at, 2000) << "0x39 and 0x31 each awaited 1 s";
     }
     EXPECT_FALSE(link.redetect);
     EXPECT_NE(screen.progressText, text::kUpdatedSuccessfully);
