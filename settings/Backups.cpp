@@ -18,7 +18,6 @@ namespace {
 
 constexpr std::size_t kStampLength = 19;  // "2026-12-06_14-03-22"
 constexpr std::string_view kStampForm = "dddd-dd-dd_dd-dd-dd";
-constexpr std::size_t kVersionOffset = 27;
 
 // When a backup was taken and its number within that second; none for a
 // file not named like a backup.
@@ -55,7 +54,7 @@ std::optional<BackupKey> KeyOf(const std::string& name)
 // every file system takes.
 std::string VersionPart(const ProfileImage& image)
 {
-    std::string text = FormatEscVersion(&image[kVersionOffset]);
+    std::string text = FormatEscVersion(&image[kProfileVersionOffset]);
     if (text.starts_with("Ver: "))
         text.erase(0, 5);
     for (char& c : text) {

@@ -10,7 +10,8 @@ namespace kel {
 
 namespace {
 
-constexpr std::size_t kProfileCustomOffset[kCustomFieldCount] = {25, 24, 26};  // Initial, Drag, Low volt
+constexpr std::size_t kProfileCustomOffset[kCustomFieldCount] = {kProfileInitialBrakeOffset, kProfileDragBrakeOffset,
+                                                                 kProfileLowVoltOffset};  // by CustomField
 constexpr std::uint8_t kNoEntry = 0xFF;
 
 bool InList(int slot, int index)

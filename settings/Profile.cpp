@@ -9,30 +9,22 @@
 
 namespace kel {
 
-namespace {
-constexpr std::size_t kDragBrakeOffset = 24;
-constexpr std::size_t kInitialBrakeOffset = 25;
-constexpr std::size_t kLowVoltOffset = 26;
-constexpr std::size_t kVersionOffset = 27;
-constexpr std::size_t kModeOffset = 30;
-
-}  // namespace
-
 std::array<std::uint8_t, 4> EscVersionOf(const ProfileImage& image)
 {
-    return {image[kVersionOffset], image[kVersionOffset + 1], image[kVersionOffset + 2], image[kVersionOffset + 3]};
+    return {image[kProfileVersionOffset], image[kProfileVersionOffset + 1], image[kProfileVersionOffset + 2],
+            image[kProfileVersionOffset + 3]};
 }
 
 namespace {
 
 void ApplyVariantAndMode(const ProfileImage& image, SettingsRecord& record)
 {
-    switch (image[kVersionOffset]) {
+    switch (image[kProfileVersionOffset]) {
     case 11: record.escVariant = 0; break;
     case 13: record.escVariant = 1; break;
     default: break;
     }
-    switch (image[kModeOffset]) {
+    switch (image[kProfileModeOffset]) {
     case 10: record.escMode = 0; break;
     case 11: record.escMode = 1; break;
     case 12: record.escMode = 2; break;  // counts as MOD
@@ -60,11 +52,11 @@ ProfileImage BuildProfileImage(const SettingsRecord& record, const std::array<st
     ProfileImage image{};
     for (int k = 0; k < id::kSlotCount; ++k)
         image[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(record.GetOptionIndex(id::kFirstSlot + k));
-    image[kDragBrakeOffset] = record.custom.Value(CustomField::DragBrake);
-    image[kInitialBrakeOffset] = record.custom.Value(CustomField::InitialBrake);
-    image[kLowVoltOffset] = record.custom.Value(CustomField::LowVolt);
+    image[kProfileDragBrakeOffset] = record.custom.Value(CustomField::DragBrake);
+    image[kProfileInitialBrakeOffset] = record.custom.Value(CustomField::InitialBrake);
+    image[kProfileLowVoltOffset] = record.custom.Value(CustomField::LowVolt);
     for (std::size_t i = 0; i < escVersion.size(); ++i)
-        image[kVersionOffset + i] = escVersion[i];
+        image[kProfileVersionOffset + i] = escVersion[i];
     return image;
 }
 
@@ -73,15 +65,15 @@ void ApplyProfileImage(const ProfileImage& image, std::string_view profileName, 
 {
     Screen& screen = record.screen();
     ApplyVariantAndMode(image, record);
-    profile.versionText = FormatEscVersion(&image[kVersionOffset]);
+    profile.versionText = FormatEscVersion(&image[kProfileVersionOffset]);
     screen.SetText(id::kProfileVersion, profile.versionText);
     profile.name = std::string(profileName);
     screen.SetText(id::kProfileName, profile.name);
     for (int k = 0; k < id::kSlotCount; ++k)
         record.SetOptionIndex(id::kFirstSlot + k, image[static_cast<std::size_t>(k)]);
-    record.custom.SetText(CustomField::DragBrake, FormatPercent(image[kDragBrakeOffset]));
-    record.custom.SetText(CustomField::InitialBrake, FormatPercent(image[kInitialBrakeOffset]));
-    record.custom.SetText(CustomField::LowVolt, FormatVolt(image[kLowVoltOffset]));
+    record.custom.SetText(CustomField::DragBrake, FormatPercent(image[kProfileDragBrakeOffset]));
+    record.custom.SetText(CustomField::InitialBrake, FormatPercent(image[kProfileInitialBrakeOffset]));
+    record.custom.SetText(CustomField::LowVolt, FormatVolt(image[kProfileLowVoltOffset]));
     profile.loaded = true;
     FollowCustomEntries(record);
 }

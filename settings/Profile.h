@@ -18,6 +18,11 @@ struct LinkState;
 // Initial Brake custom, 26 Low volt cut custom (tenths), 27..30 the ESC
 // version bytes.
 inline constexpr std::size_t kProfileSize = 31;
+inline constexpr std::size_t kProfileDragBrakeOffset = 24;
+inline constexpr std::size_t kProfileInitialBrakeOffset = 25;
+inline constexpr std::size_t kProfileLowVoltOffset = 26;
+inline constexpr std::size_t kProfileVersionOffset = 27;
+inline constexpr std::size_t kProfileModeOffset = 30;  // the last version byte
 using ProfileImage = std::array<std::uint8_t, kProfileSize>;
 
 inline constexpr std::string_view kProfileExtension = ".cfg";

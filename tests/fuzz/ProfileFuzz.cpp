@@ -8,12 +8,6 @@
 namespace kel::fuzz {
 namespace {
 
-constexpr std::size_t kDragBrakeOffset = 24;
-constexpr std::size_t kInitialBrakeOffset = 25;
-constexpr std::size_t kLowVoltOffset = 26;
-constexpr std::size_t kVersionOffset = 27;
-constexpr std::size_t kModeOffset = 30;
-
 void CheckFileRead(const std::uint8_t* data, std::size_t size)
 {
     const std::string path = WriteScratch("profile.cfg", AsText(data, size)).string();
@@ -37,15 +31,16 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, Prof
 
     ApplyProfileImage(image, "fuzz", record, profile);
 
-    const int variant = image[kVersionOffset] == 11 ? 0 : image[kVersionOffset] == 13 ? 1 : variantBefore;
-    const int mode = image[kModeOffset] >= 10 && image[kModeOffset] <= 12 ? image[kModeOffset] - 10 : modeBefore;
+    const int variant = image[kProfileVersionOffset] == 11 ? 0 : image[kProfileVersionOffset] == 13 ? 1 : variantBefore;
+    const int mode = image[kProfileModeOffset] >= 10 && image[kProfileModeOffset] <= 12 ? image[kProfileModeOffset] - 10
+                                                                                        : modeBefore;
     KEL_FUZZ_CHECK(record.escVariant == variant);
     KEL_FUZZ_CHECK(record.escMode == mode);
     KEL_FUZZ_CHECK(profile.loaded && profile.name == "fuzz");
-    KEL_FUZZ_CHECK(profile.versionText == FormatEscVersion(&image[kVersionOffset]));
+    KEL_FUZZ_CHECK(profile.versionText == FormatEscVersion(&image[kProfileVersionOffset]));
 
     std::array<std::uint8_t, 4> version{};
-    std::copy_n(&image[kVersionOffset], version.size(), version.begin());
+    std::copy_n(&image[kProfileVersionOffset], version.size(), version.begin());
     const ProfileImage saved = BuildProfileImage(record, version);
     for (int k = 0; k < id::kSlotCount; ++k) {
         const int slot = id::kFirstSlot + k;
@@ -63,9 +58,9 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, Prof
 
     // Custom numbers outside their range are refused, one message each, and saved as 0.
     int refused = 0;
-    for (const auto& [offset, field] :
-         {std::pair{kDragBrakeOffset, CustomField::DragBrake},
-          std::pair{kInitialBrakeOffset, CustomField::InitialBrake}, std::pair{kLowVoltOffset, CustomField::LowVolt}}) {
+    for (const auto& [offset, field] : {std::pair{kProfileDragBrakeOffset, CustomField::DragBrake},
+                                        std::pair{kProfileInitialBrakeOffset, CustomField::InitialBrake},
+                                        std::pair{kProfileLowVoltOffset, CustomField::LowVolt}}) {
         const CustomFieldInfo& info = InfoOf(field);
         const bool inRange = image[offset] >= info.lower && image[offset] <= info.upper;
         refused += inRange ? 0 : 1;
@@ -80,7 +75,7 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, Prof
             KEL_FUZZ_CHECK(!record.custom.EditEnabled(field));
     }
     KEL_FUZZ_CHECK(screen.messageBoxes == refused);
-    for (std::size_t i = kVersionOffset; i < kProfileSize; ++i)
+    for (std::size_t i = kProfileVersionOffset; i < kProfileSize; ++i)
         KEL_FUZZ_CHECK(saved[i] == image[i]);
     return saved;
 }
