@@ -39,9 +39,7 @@ ProfileImage LoadAndSave(const ProfileImage& image, SettingsRecord& record, Prof
     KEL_FUZZ_CHECK(profile.loaded && profile.name == "fuzz");
     KEL_FUZZ_CHECK(profile.versionText == FormatEscVersion(&image[kProfileVersionOffset]));
 
-    std::array<std::uint8_t, 4> version{};
-    std::copy_n(&image[kProfileVersionOffset], version.size(), version.begin());
-    const ProfileImage saved = BuildProfileImage(record, version);
+    const ProfileImage saved = BuildProfileImage(record, EscVersionOf(image));
     for (int k = 0; k < id::kSlotCount; ++k) {
         const int slot = id::kFirstSlot + k;
         const auto index = image[static_cast<std::size_t>(k)];
